@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds the 64-bit and 32-bit
+# Windows programs and the native sanitizer build, runs the Windows tests
+# under Wine (fresh prefix, private X server), the native tests, and a
+# bounded fuzz run of the uses analyser.
+#   scripts/test.sh            everything
+#   FUZZ_SECONDS=10 scripts/test.sh
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/setup.sh" || exit 1
+
+jobs=$(nproc)
+fuzz_seconds=${FUZZ_SECONDS:-60}
+build=$root/build
+failures=()
+passed=0 failed=0
+
+step() { echo; echo "=== $*"; }
+
+configure_and_build() {  # dir, then cmake arguments
+  local dir=$1; shift
+  cmake -G Ninja -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >"$dir.configure.log" 2>&1 ||
+    { cat "$dir.configure.log"; return 1; }
+  ninja -C "$dir" -j"$jobs"
+}
+
+# ctest's summary line gives the counts of one run.
+run_ctest() {  # label, then ctest arguments
+  local label=$1; shift
+  local log; log=$(mktemp)
+  ctest --output-on-failure -j"$jobs" --timeout 300 "$@" 2>&1 | tee "$log"
+  local total fails
+  total=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$log" | tail -n1)
+  fails=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n1)
+  rm -f "$log"
+  if [ -z "$total" ]; then
+    failures+=("$label: no test ran"); failed=$((failed + 1)); return
+  fi
+  passed=$((passed + total - fails)); failed=$((failed + fails))
+  [ "$fails" -eq 0 ] || failures+=("$label: $fails failed")
+}
+
+mkdir -p "$build"
+
+# Every run gets a fresh Wine prefix: no test sees an earlier run's registry.
+export USAGRAM_WINEPREFIX=$build/wineprefix
+rm -rf "$USAGRAM_WINEPREFIX" "$USAGRAM_WINEPREFIX.lock"
+source "$root/scripts/wine-env.sh"
+source "$root/scripts/xvfb.sh"
+usagram_start_xvfb || exit 1
+trap '/usr/lib/wine/wineserver -k 2>/dev/null; kill $usagram_xvfb_pid 2>/dev/null' EXIT
+
+step "Windows 64-bit build"
+configure_and_build "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-w64-mingw32.cmake" ||
+  failures+=("64-bit build")
+
+step "Windows 32-bit build (compiles and links; cannot run here)"
+configure_and_build "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-w64-mingw32.cmake" \
+  -DUSAGRAM_TESTS=OFF || failures+=("32-bit build")
+
+step "Native sanitizer build"
+configure_and_build "$build/native" -DUSAGRAM_NATIVE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ ||
+  failures+=("native build")
+
+step "Windows tests under Wine"
+[ -d "$build/win64" ] && run_ctest "Windows tests" --test-dir "$build/win64"
+
+step "Native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+[ -d "$build/native" ] && run_ctest "native tests" --test-dir "$build/native"
+
+step "Fuzzing the uses analyser for ${fuzz_seconds}s"
+fuzzer=$build/native/fuzz/fuzz_uses
+if [ -x "$fuzzer" ]; then
+  corpus=$(mktemp -d)
+  cp -r "$root"/fuzz/corpus/. "$corpus"/ 2>/dev/null
+  if "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$build/fuzz-" "$corpus" >"$build/fuzz.log" 2>&1; then
+    passed=$((passed + 1)); tail -n 3 "$build/fuzz.log"
+  else
+    tail -n 40 "$build/fuzz.log"; failures+=("fuzzer"); failed=$((failed + 1))
+  fi
+  rm -rf "$corpus"
+else
+  echo "no fuzz target built"
+fi
+
+echo
+if [ ${#failures[@]} -gt 0 ]; then
+  printf 'FAILED: %s\n' "${failures[@]}"
+fi
+echo "tests: $passed passed, $failed failed"
+[ ${#failures[@]} -eq 0 ]
