@@ -1,0 +1,118 @@
+// Locations (the ordered search directories) and basic units: the two
+// process-wide lists that steer where units are looked for and how the
+// diagram colours them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Ridarar.h"
+
+class TFile;
+
+// Texts with one object slot each (the unit record resolved to that file, or nil).
+class TStringList {
+ public:
+  std::vector<std::string> Strings;
+  std::vector<TFile*> Objects;
+
+  int Count() const { return static_cast<int>(Strings.size()); }
+  void Add(const std::string& text, TFile* object = nullptr) {
+    Strings.push_back(text);
+    Objects.push_back(object);
+  }
+  void Clear() {
+    Strings.clear();
+    Objects.clear();
+  }
+};
+
+class TLocation {
+ public:
+  // Expands the directory to a full path and takes a snapshot of its PAS,
+  // DPR and INC files (a missing directory gives empty lists).
+  explicit TLocation(const std::string& directory);
+  virtual ~TLocation();
+  TLocation(const TLocation&) = delete;
+  TLocation& operator=(const TLocation&) = delete;
+
+  std::string Path;       // full path; a drive root keeps its backslash
+  std::string UpperPath;  // key of every lookup by directory
+  COLORREF Colour = 0;
+  bool Basic = false;
+  bool Active = true;
+  TStringList Files;                    // full names, objects = unit records using them
+  std::vector<std::string> UpperFiles;  // index for index with Files
+  bool Unused = false;
+  bool Explicit = false;
+};
+
+inline constexpr int LocationSlots = 101;     // Locations[0..100]
+inline constexpr int MaxAddedLocations = 99;  // additions stop here, "." included
+inline constexpr int MaxLoadedLocations = 100;
+inline constexpr int BasicUnitSlots = 51;     // BasicUnits[0..50]
+inline constexpr int MaxAddedBasicUnits = 49;
+inline constexpr int MaxLoadedBasicUnits = 50;
+
+// Entries 0..LocationCount-1 are in use; the last one is the current
+// directory ("."). Freed slots are null.
+extern std::unique_ptr<TLocation> Locations[LocationSlots];
+extern uint16_t LocationCount;
+
+extern std::string BasicUnits[BasicUnitSlots];
+extern uint16_t BasicUnitCount;
+
+extern COLORREF BasicUnitsColour;
+extern COLORREF NotFoundColour;
+extern std::string ImagesDirectory;  // pictures for the document
+extern bool MSWord95;                // true: WordBasic, false: Word object model
+extern bool LocationsLoaded;         // the locations were read from the settings store
+extern HICON MainIcon;               // the library's "MAINICON", for the IDE expert
+
+// Basic units. Both report through Warning and leave the list unchanged on refusal.
+bool AddBasicUnit(const std::string& name);
+void RemoveBasicUnit(const std::string& name);
+
+// Index of the location whose path equals the directory (case-insensitive), or -1.
+int FindLocation(const std::string& directory);
+// Inserts a location for the directory at the index (just before "." when the
+// index is not a movable one); an existing one only gets its Explicit flag.
+// Result: the index holding the directory, -1 when the list is full.
+int AddLocation(int index, const std::string& directory, bool isExplicit);
+void DeleteLocation(int index);
+void SwapLocations(int i, int j);
+bool IsMovableLocation(int index);
+bool IsLocationIndex(int index);
+
+// Colour of a unit's location index (-2 basic, -1 not found); the caller
+// deletes the pen or brush.
+COLORREF LocationColour(int location);
+HPEN LocationPen(int location);
+HBRUSH LocationBrush(int location);
+// An explicit location ranks as the current directory.
+int EffectiveLocation(int location);
+
+// Links the location's entry for the file to the unit record.
+void MarkFileUsed(int location, const std::string& fileName, TFile* unit);
+// Every location forgets its usage marks and its Explicit flag.
+void ResetLocationMarks();
+// Unused files in locations that hold at least one used file; sets Unused.
+int CountUnusedFiles();
+
+// Frees every location (the list becomes empty) and clears the basic units.
+void ClearLocations();
+void ClearBasicUnits();
+
+// File system helpers.
+std::string ExpandFileName(const std::string& fileName);  // full path
+bool FileExists(const std::string& fileName);              // an existing file, not a directory
+std::string ExtractFilePath(const std::string& fileName);  // directory part with its backslash
+std::string ExtractFileName(const std::string& fileName);  // without the directory part
+std::string ExtractFileExt(const std::string& fileName);   // ".ext" or empty
+// The name relative to the current directory, then in each directory of the
+// ";"-separated list; the first existing file, or empty.
+std::string FileSearch(const std::string& name, const std::string& dirList);

@@ -1,0 +1,100 @@
+// The model of an analysed project: one TFile per source file that the
+// project names directly or indirectly, held by the project-wide FileArray.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TFileArray;
+class TfEditeur;
+
+class TFile {
+ public:
+  // Resolves the file through the locations (or the path given after IN);
+  // never analyses.
+  TFile(const std::string& name, const std::string& inPath);
+  virtual ~TFile();
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+
+  // Reads the uses clauses once, depth first, then computes Level.
+  void Analyse();
+  void ComputeLevel();
+
+  bool IsUnit = false;
+  bool Analysed = false;
+  std::string FileName;  // as the search returned it; empty when not resolved
+  int32_t Location = -1;  // >= 0 location index, -1 not found, -2 basic unit
+  uint16_t BasicIndex = 0;
+  std::string Name;  // as first written
+  std::unique_ptr<TFileArray> InterfaceUses;       // refers to units, owns none
+  std::unique_ptr<TFileArray> ImplementationUses;  // (or the program's only clause)
+  uint16_t Level = 0;
+  POINT Anchor{0, 0};           // where links to this unit end
+  RECT LabelRect{0, 0, 0, 0};   // the unit's label on the diagram
+  uint16_t LinkPitch = 0;
+  TfEditeur* Editor = nullptr;  // its source editor, created on first use
+  bool Hidden = false;
+  bool Found = false;  // Location >= 0
+
+ protected:
+  TFile() = default;  // for TUBase: no lists, no resolution
+};
+
+// Stands on the diagram for all basic units together. Name is the box's
+// title and Hidden its mark; both persist in the settings store.
+class TUBase : public TFile {
+ public:
+  TUBase();
+  ~TUBase() override;
+};
+
+class TFileArray {
+ public:
+  static constexpr int Slots = 1001;
+  static constexpr uint16_t MaxUnits = 1000;  // admitted by FindOrAdd
+  static constexpr uint16_t NotFound = 65535;
+
+  // The project-wide array owns its units; per-unit lists only refer to them.
+  explicit TFileArray(bool ownsItems = false);
+  ~TFileArray();
+  TFileArray(const TFileArray&) = delete;
+  TFileArray& operator=(const TFileArray&) = delete;
+
+  // Appends (duplicates allowed) and analyses at once unless Deferring;
+  // nil is ignored. A full list drops the entry.
+  TFile* Add(TFile* file);
+  // Analyses the project file first, then every unit it brought in.
+  void AddRoot(TFile* root);
+  // The entry with that name (case-insensitive), or a new one; nil when the
+  // array is full.
+  TFile* FindOrAdd(const std::string& name, const std::string& inPath);
+  uint16_t IndexOf(const TFile* file) const;
+  uint16_t GetCount() const { return Count; }
+  uint16_t MaxLevel() const;
+  // Rearranges the entries into branch order, then each unit's lists.
+  void Sort();
+
+  uint16_t Count = 0;
+  TFile* Items[Slots] = {};
+  bool Sorted = true;
+  int32_t LinkPitch = 0;
+  int32_t LabelWidth = 0;
+  int32_t RowHeight = 0;
+  uint16_t NotFoundCount = 0;
+  int32_t BasicCount = 0;
+  uint16_t FirstFoundIndex = 0;
+  uint16_t RowCount = 0;
+  TFile* Root = nullptr;
+  const bool OwnsItems;
+};
+
+// State of the current analysis.
+extern std::unique_ptr<TFileArray> FileArray;
+extern std::unique_ptr<TUBase> UBase;
+extern bool IsProjectFile;  // the next TFile created without IN path is searched as .DPR
+extern bool Deferring;      // AddRoot is analysing the project file
+extern bool ImplicitLocationsFound;  // an IN path added a location
