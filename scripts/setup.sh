@@ -5,7 +5,7 @@ set -eu
 packages=(
   cmake ninja-build git
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
-  wine64 xvfb xauth x11-apps imagemagick fonts-liberation fonts-wine
+  wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation fonts-wine
   clang libclang-rt-14-dev googletest
 )
 missing=()
