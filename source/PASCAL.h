@@ -1,0 +1,38 @@
+// The uses-clause analyser: one token stream in which reserved words carry
+// their keyword codes, and the header scan that reads a file's uses clauses.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "BufLec.h"
+#include "pascal_keywords.h"
+#include "pascal_tokens.h"
+
+class TAnalyseur {
+ public:
+  // Over FileName. halfSize other than the default only serves tests.
+  explicit TAnalyseur(const std::string& FileName, std::size_t halfSize = TFileBufLec::DefaultHalfSize);
+  ~TAnalyseur();
+
+  std::string Text;  // the last token as written in the source
+  std::unique_ptr<TAnalyseur_T> Scanner;
+  std::unique_ptr<TAnalyseur_K> Keywords;
+
+  // The next token: the scanner's code, a keyword code for a reserved word,
+  // and tkError with one character for a character that starts no token.
+  uint8_t NextToken();
+};
+
+enum class TUsesClause { Interface, Implementation };
+using TUsesHandler = std::function<void(TUsesClause clause, const std::string& name, const std::string& path)>;
+
+// The header scan of one file: reads its clauses, calls onEntry once per entry in source order,
+// returns the IsUnit flag. Throws EInOutError when the file cannot be opened or read.
+bool ScanUses(const std::string& fileName, const TUsesHandler& onEntry);
+
+// The same scan over an analyser the caller made (tests use small buffers).
+bool ScanUses(TAnalyseur& analyser, const TUsesHandler& onEntry);

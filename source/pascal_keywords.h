@@ -1,0 +1,60 @@
+// The keyword recogniser: decides whether an identifier is one of the 67
+// reserved words, by a packed automaton over upper-case letters.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "BufLec.h"
+#include "PackedAutomaton.h"
+
+// Keyword codes, 29..95.
+inline constexpr uint8_t kwAnd = 29, kwExports = 30, kwMod = 31, kwShr = 32, kwArray = 33, kwFile = 34,
+                         kwNil = 35, kwString = 36, kwAs = 37, kwFinalization = 38, kwNot = 39,
+                         kwStringResource = 40, kwAsm = 41, kwFinally = 42, kwObject = 43, kwThen = 44,
+                         kwBegin = 45, kwFor = 46, kwOf = 47, kwThreadVar = 48, kwCase = 49, kwFunction = 50,
+                         kwOr = 51, kwTo = 52, kwClass = 53, kwGoto = 54, kwOut = 55, kwTry = 56, kwConst = 57,
+                         kwIf = 58, kwPacked = 59, kwType = 60, kwConstructor = 61, kwImplementation = 62,
+                         kwProcedure = 63, kwUnit = 64, kwDestructor = 65, kwIn = 66, kwProgram = 67,
+                         kwUntil = 68, kwDispInterface = 69, kwInherited = 70, kwProperty = 71, kwUses = 72,
+                         kwDiv = 73, kwInitialization = 74, kwRaise = 75, kwVar = 76, kwDo = 77, kwInline = 78,
+                         kwRecord = 79, kwWhile = 80, kwDownTo = 81, kwInterface = 82, kwRepeat = 83,
+                         kwWith = 84, kwElse = 85, kwIs = 86, kwResourceString = 87, kwXor = 88, kwEnd = 89,
+                         kwLabel = 90, kwSet = 91, kwExcept = 92, kwLibrary = 93, kwShl = 94, kwOn = 95;
+inline constexpr uint8_t FirstKeywordCode = kwAnd;
+inline constexpr uint8_t LastKeywordCode = kwOn;
+
+inline constexpr std::size_t KeywordCount = 67;
+
+// The reserved words in the order of the automaton's accept numbers: the
+// word at index k is accept number k. The codes follow that order except
+// ON, which came last and took code 95: see KeywordCodeOfAccept.
+extern const std::array<const char*, KeywordCount> KeywordsByAccept;
+
+// Accept number k gives code 29 + k for k = 0..37, ON (95) for k = 38 and
+// 28 + k for k = 39..66.
+constexpr uint8_t KeywordCodeOfAccept(unsigned k) {
+  return static_cast<uint8_t>(k <= 37 ? 29 + k : k == 38 ? kwOn : 28 + k);
+}
+
+// The keyword automaton's packed tables (built once).
+const TPackedAutomaton& KeywordAutomaton();
+
+class TAnalyseur_K {
+ public:
+  // Text: NUL-terminated, owned by the caller, alive while it is read.
+  explicit TAnalyseur_K(const char* Text);
+  ~TAnalyseur_K();
+
+  std::string Text;                // text of the recognised word
+  std::unique_ptr<TBufLec> Reader;  // a TMemoryBufLec
+  std::size_t Length = 0;          // characters the automaton took
+
+  // Points the recogniser at another text.
+  void SetText(const char* Text);
+  // A keyword code, tkEnd or tkError; sets Text.
+  uint8_t NextToken();
+};
