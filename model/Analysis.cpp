@@ -1,0 +1,103 @@
+#include "Analysis.h"
+
+#include <windows.h>
+
+#include "Globales.h"
+#include "Messages.h"
+#include "Settings.h"
+#include "Units.h"
+#include "Yield.h"
+#include "uChaines.h"
+
+bool Analysing = false;
+
+namespace {
+bool Initialised = false;
+}
+
+void ReleaseModel() {
+  FileArray.reset();
+  UBase.reset();  // stores the box's title and hidden mark
+}
+
+void SortBranches() {
+  if (FileArray) FileArray->Sort();
+}
+
+void AnalyseProject(const std::string& name) {
+  ReleaseModel();
+  ResetLocationMarks();
+  LoadLocations();
+  UBase = std::make_unique<TUBase>();
+  FileArray = std::make_unique<TFileArray>(true);
+  FileArray->AddRoot(new TFile(name, std::string()));
+}
+
+namespace {
+
+// The model of a project whose directory cannot be entered: the root alone,
+// unresolved. Searching from the old current directory could pick up an
+// unrelated file of the same name.
+void UnresolvedProject(const std::string& name) {
+  ReleaseModel();
+  ResetLocationMarks();
+  UBase = std::make_unique<TUBase>();
+  FileArray = std::make_unique<TFileArray>(true);
+  const uint16_t savedCount = LocationCount;
+  const uint16_t savedBasics = BasicUnitCount;
+  // No location and no basic unit to match: the root stays unresolved.
+  LocationCount = 0;
+  BasicUnitCount = 0;
+  TFile* root;
+  try {
+    root = new TFile(name, std::string());
+  } catch (...) {
+    LocationCount = savedCount;
+    BasicUnitCount = savedBasics;
+    throw;
+  }
+  LocationCount = savedCount;
+  BasicUnitCount = savedBasics;
+  FileArray->AddRoot(root);
+}
+
+}  // namespace
+
+void AnalyseProjectFile(const std::string& path) {
+  const std::string directory = ExtractFilePath(path);
+  const std::string fileName = ExtractFileName(path);
+  const std::string extension = ExtractFileExt(fileName);
+  const std::string name = fileName.substr(0, fileName.size() - extension.size());
+  const bool isProject = UpperCaseAscii(extension) == ".DPR";
+
+  const bool entered = directory.empty() || SetCurrentDirectoryA(directory.c_str());
+  SetStatus(Msg::StatusInitializing);
+  IsProjectFile = isProject;
+  if (!entered) {
+    UnresolvedProject(name);
+    IsProjectFile = false;
+  } else {
+    AnalyseProject(name);
+    if (ImplicitLocationsFound) {
+      ImplicitLocationsFound = false;
+      IsProjectFile = isProject;
+      SetStatus(Msg::StatusRestarting);
+      AnalyseProject(name);
+    }
+  }
+  SetStatus(Msg::StatusSorting);
+  SortBranches();
+}
+
+void UsagramInitialise() {
+  if (Initialised) return;
+  Initialised = true;
+  LoadGlobalSettings();
+}
+
+void UsagramFinalise() {
+  if (!Initialised) return;
+  Initialised = false;
+  ReleaseModel();
+  SaveGlobalSettings();
+}

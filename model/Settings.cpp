@@ -1,0 +1,304 @@
+#include "Settings.h"
+
+#include <vector>
+
+#include "Globales.h"
+#include "uChaines.h"
+
+std::unique_ptr<TRegIniFile> Settings;
+
+namespace {
+
+// Names and values are code page 1252 whatever the process's ANSI code page.
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  int n = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring result(n, L'\0');
+  MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), result.data(), n);
+  return result;
+}
+
+std::string Narrow(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  int n = WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string result(n, '\0');
+  WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), result.data(), n, nullptr, nullptr);
+  return result;
+}
+
+// An opened subkey, closed at scope end.
+class TKey {
+ public:
+  TKey() = default;
+  ~TKey() {
+    if (Handle) RegCloseKey(Handle);
+  }
+  TKey(const TKey&) = delete;
+  TKey& operator=(const TKey&) = delete;
+  HKEY Handle = nullptr;
+};
+
+// The section's key: the store's own key for an empty section name.
+bool OpenSection(HKEY root, const std::string& section, bool create, TKey& key) {
+  if (!root) return false;
+  std::wstring name = Widen(section);
+  LONG rc;
+  if (create)
+    rc = RegCreateKeyExW(root, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
+                         &key.Handle, nullptr);
+  else
+    rc = RegOpenKeyExW(root, name.c_str(), 0, KEY_READ, &key.Handle);
+  if (rc != ERROR_SUCCESS) key.Handle = nullptr;
+  return key.Handle != nullptr;
+}
+
+// The value as text; false when it is absent or not a string value.
+bool QueryString(HKEY key, const std::string& ident, std::string& value) {
+  std::wstring name = Widen(ident);
+  std::vector<wchar_t> buffer(64);
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    if (rc == ERROR_MORE_DATA) {
+      buffer.assign(size / sizeof(wchar_t) + 2, L'\0');
+      continue;
+    }
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    size_t length = size / sizeof(wchar_t);
+    // The stored data need not end with a terminator, or may hold several.
+    std::wstring text(buffer.data(), length);
+    size_t end = text.find(L'\0');
+    if (end != std::wstring::npos) text.resize(end);
+    value = Narrow(text);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- colours
+
+COLORREF StrToColour(const std::string& text) {
+  std::string rest = text, red, green;
+  SplitFirst(rest, ',', red);
+  SplitFirst(rest, ',', green);
+  auto part = [](const std::string& t) { return static_cast<BYTE>(StrToIntOrZero(t) & 0xFF); };
+  return RGB(part(red), part(green), part(rest));
+}
+
+std::string ColourToStr(COLORREF colour) {
+  return std::to_string(GetRValue(colour)) + "," + std::to_string(GetGValue(colour)) + "," +
+         std::to_string(GetBValue(colour));
+}
+
+// ---------------------------------------------------------------- TRegIniFile
+
+TRegIniFile::TRegIniFile(const std::string& keyName, HKEY root) {
+  std::wstring name = Widen(keyName);
+  if (RegCreateKeyExW(root, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &Key,
+                      nullptr) != ERROR_SUCCESS) {
+    // Read-only access still gives the stored values.
+    if (RegOpenKeyExW(root, name.c_str(), 0, KEY_READ, &Key) != ERROR_SUCCESS) Key = nullptr;
+  }
+}
+
+TRegIniFile::~TRegIniFile() {
+  if (Key) RegCloseKey(Key);
+}
+
+std::string TRegIniFile::ReadString(const std::string& section, const std::string& ident,
+                                    const std::string& def) const {
+  TKey key;
+  std::string value;
+  if (OpenSection(Key, section, false, key) && QueryString(key.Handle, ident, value)) return value;
+  return def;
+}
+
+void TRegIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
+  TKey key;
+  if (!OpenSection(Key, section, true, key)) return;
+  std::wstring name = Widen(ident), data = Widen(value);
+  RegSetValueExW(key.Handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+int32_t TRegIniFile::ReadInteger(const std::string& section, const std::string& ident, int32_t def) const {
+  TKey key;
+  std::string text;
+  int32_t value;
+  if (OpenSection(Key, section, false, key) && QueryString(key.Handle, ident, text) && TryStrToInt(text, value))
+    return value;
+  return def;
+}
+
+void TRegIniFile::WriteInteger(const std::string& section, const std::string& ident, int32_t value) {
+  WriteString(section, ident, std::to_string(value));
+}
+
+bool TRegIniFile::ReadBool(const std::string& section, const std::string& ident, bool def) const {
+  TKey key;
+  std::string text;
+  if (OpenSection(Key, section, false, key) && QueryString(key.Handle, ident, text)) {
+    if (text == "0") return false;
+    if (text == "1") return true;
+  }
+  return def;
+}
+
+void TRegIniFile::WriteBool(const std::string& section, const std::string& ident, bool value) {
+  WriteString(section, ident, value ? "1" : "0");
+}
+
+COLORREF TRegIniFile::ReadColour(const std::string& section, const std::string& ident) const {
+  return StrToColour(ReadString(section, ident, Reg::NotSet));
+}
+
+void TRegIniFile::WriteColour(const std::string& section, const std::string& ident, COLORREF value) {
+  WriteString(section, ident, ColourToStr(value));
+}
+
+bool TRegIniFile::ValueExists(const std::string& section, const std::string& ident) const {
+  TKey key;
+  if (!OpenSection(Key, section, false, key)) return false;
+  std::wstring name = Widen(ident);
+  return RegQueryValueExW(key.Handle, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void TRegIniFile::DeleteValue(const std::string& section, const std::string& ident) {
+  TKey key;
+  if (!OpenSection(Key, section, false, key)) return;
+  // Opened read-only above; deleting needs write access.
+  TKey writable;
+  std::wstring sectionName = Widen(section), name = Widen(ident);
+  if (RegOpenKeyExW(Key, sectionName.c_str(), 0, KEY_SET_VALUE, &writable.Handle) != ERROR_SUCCESS) return;
+  RegDeleteValueW(writable.Handle, name.c_str());
+}
+
+bool DeleteProductKey() {
+  std::wstring name = Widen(ProductKey);
+  LONG rc = RegDeleteTreeW(HKEY_CURRENT_USER, name.c_str());
+  if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return false;
+  rc = RegDeleteKeyW(HKEY_CURRENT_USER, name.c_str());
+  return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
+// ---------------------------------------------------------------- global settings
+
+namespace {
+
+std::string TempDirectory() {
+  std::string buffer(MAX_PATH + 1, '\0');
+  for (;;) {
+    DWORD n = GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (n == 0) return std::string();
+    if (n < buffer.size()) {
+      buffer.resize(n);
+      return buffer;
+    }
+    buffer.assign(n + 1, '\0');
+  }
+}
+
+// The module that holds this code: the expert library, or the program.
+HMODULE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
+  return module;
+}
+
+std::string Indexed(const char* prefix, int i) { return prefix + std::to_string(i); }
+
+}  // namespace
+
+void LoadGlobalSettings() {
+  Settings = std::make_unique<TRegIniFile>(ProductKey);
+  ImagesDirectory = Settings->ReadString(Reg::Disk, Reg::ImagesDirectory, TempDirectory());
+  ClearBasicUnits();
+  int32_t count = Settings->ReadInteger(Reg::BasicUnits, Reg::Count, 0);
+  if (count > MaxLoadedBasicUnits) count = MaxLoadedBasicUnits;
+  if (count < 0) count = 0;  // a negative count would wrap round in the 16-bit counter
+  BasicUnitCount = static_cast<uint16_t>(count);
+  for (int i = 0; i < BasicUnitCount; ++i)
+    BasicUnits[i] = Settings->ReadString(Reg::BasicUnits, Indexed(Reg::BasicUnit, i), Reg::NotSet);
+  BasicUnitsColour = Settings->ReadColour(Reg::Locations, Reg::BasicUnitsColour);
+  NotFoundColour = Settings->ReadColour(Reg::Locations, Reg::NotFoundColour);
+  MSWord95 = Settings->ReadBool(Reg::Options, Reg::MSWord95, true);
+  MainIcon = LoadIconA(ThisModule(), "MAINICON");
+}
+
+void LoadLocations() {
+  if (LocationsLoaded) return;
+  // Without a store (a run that was given its lists) only "." is created.
+  TRegIniFile* store = Settings.get();
+  auto readString = [store](const std::string& ident, const std::string& def) {
+    return store ? store->ReadString(Reg::Locations, ident, def) : def;
+  };
+  int32_t n = store ? store->ReadInteger(Reg::Locations, Reg::Count, -1) : 0;
+  if (n < 0 || n > MaxLoadedLocations) {
+    n = 0;
+    while (n < MaxLoadedLocations && readString(Indexed(Reg::Location, n), Reg::NotSet) != Reg::NotSet) ++n;
+  }
+  ClearLocations();
+  int count = n + 1;
+  if (count > MaxLoadedLocations) count = MaxLoadedLocations;
+  for (int i = 0; i + 1 < count; ++i) {
+    auto location = std::make_unique<TLocation>(readString(Indexed(Reg::Location, i), Reg::NotSet));
+    location->Basic = store && store->ReadBool(Reg::Locations, Indexed(Reg::LocationBasic, i), false);
+    location->Active = store && store->ReadBool(Reg::Locations, Indexed(Reg::LocationActive, i), false);
+    location->Colour = store ? store->ReadColour(Reg::Locations, Indexed(Reg::LocationColour, i)) : 0;
+    Locations[i] = std::move(location);
+  }
+  auto current = std::make_unique<TLocation>(".");
+  current->Basic = false;
+  current->Active = true;
+  current->Colour = store ? store->ReadColour(Reg::Locations, Reg::CurrentDirColour) : 0;
+  Locations[count - 1] = std::move(current);
+  LocationCount = static_cast<uint16_t>(count);
+  LocationsLoaded = true;
+}
+
+void SaveLocations() {
+  if (!LocationsLoaded) return;
+  for (int i = 0; i < LocationCount; ++i) {
+    if (!Locations[i]) continue;
+    if (Settings) {
+      const TLocation& l = *Locations[i];
+      if (i + 1 < LocationCount) {
+        Settings->WriteString(Reg::Locations, Indexed(Reg::Location, i), l.Path);
+        Settings->WriteBool(Reg::Locations, Indexed(Reg::LocationBasic, i), l.Basic);
+        Settings->WriteBool(Reg::Locations, Indexed(Reg::LocationActive, i), l.Active);
+        Settings->WriteColour(Reg::Locations, Indexed(Reg::LocationColour, i), l.Colour);
+      } else {
+        Settings->WriteColour(Reg::Locations, Reg::CurrentDirColour, l.Colour);
+      }
+    }
+    Locations[i].reset();
+  }
+  LocationCount = 0;
+  LocationsLoaded = false;
+}
+
+void SaveGlobalSettings() {
+  if (Settings) {
+    Settings->WriteString(Reg::Disk, Reg::ImagesDirectory, ImagesDirectory);
+    Settings->WriteInteger(Reg::BasicUnits, Reg::Count, BasicUnitCount);
+    for (int i = 0; i < BasicUnitCount; ++i)
+      Settings->WriteString(Reg::BasicUnits, Indexed(Reg::BasicUnit, i), BasicUnits[i]);
+    Settings->WriteColour(Reg::Locations, Reg::BasicUnitsColour, BasicUnitsColour);
+    Settings->WriteColour(Reg::Locations, Reg::NotFoundColour, NotFoundColour);
+    // The stored count is only rewritten with a list that was loaded: writing
+    // -1 would make the next start count the directories, and so bring back
+    // locations that the user had deleted (their values stay in the key).
+    if (LocationsLoaded) Settings->WriteInteger(Reg::Locations, Reg::Count, LocationCount - 1);
+  }
+  SaveLocations();
+  if (Settings) Settings->WriteBool(Reg::Options, Reg::MSWord95, MSWord95);
+  Settings.reset();
+  ClearLocations();
+  ClearBasicUnits();
+  ImagesDirectory.clear();
+  MainIcon = nullptr;
+}

@@ -1,0 +1,206 @@
+#include "Units.h"
+
+#include <algorithm>
+
+#include "BufLec.h"
+#include "Globales.h"
+#include "Messages.h"
+#include "PASCAL.h"
+#include "Ridarar.h"
+#include "Settings.h"
+#include "Yield.h"
+#include "uChaines.h"
+
+std::unique_ptr<TFileArray> FileArray;
+std::unique_ptr<TUBase> UBase;
+bool IsProjectFile = false;
+bool Deferring = false;
+bool ImplicitLocationsFound = false;
+
+namespace {
+
+// The directory of a full file name, without its trailing backslash except
+// for a drive root (so that it can still be expanded to itself).
+std::string DirectoryOf(const std::string& fullName) {
+  std::string dir = ExtractFilePath(fullName);
+  if (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/') && dir[dir.size() - 2] != ':') dir.pop_back();
+  return dir;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TFile
+
+TFile::TFile(const std::string& name, const std::string& inPath)
+    : Name(name), InterfaceUses(std::make_unique<TFileArray>()), ImplementationUses(std::make_unique<TFileArray>()) {
+  Location = -1;
+  std::string searchName;
+  if (inPath.empty()) {
+    searchName = name + (IsProjectFile ? ".DPR" : ".PAS");
+    IsProjectFile = false;
+  } else if (ExtractFilePath(inPath).empty()) {
+    searchName = inPath;
+  } else {
+    searchName = ExtractFileName(inPath);
+    FileName = ExpandFileName(inPath);
+    if (FileExists(FileName)) {
+      std::string dir = DirectoryOf(FileName);
+      int i = FindLocation(dir);
+      if (i >= 0) {
+        Locations[i]->Explicit = true;
+        Location = i;
+      } else {
+        i = AddLocation(-1, dir, true);
+        if (i >= 0) {
+          Location = i;
+          ImplicitLocationsFound = true;
+        }
+      }
+    }
+  }
+
+  if (Location == -1) {
+    FileName.clear();
+    // The current directory (last entry) first, the first entry last.
+    for (int i = LocationCount - 1; i >= 0; --i) {
+      if (!Locations[i]) continue;
+      FileName = FileSearch(searchName, Locations[i]->Path);
+      if (!FileName.empty()) {
+        Location = i;
+        break;
+      }
+    }
+  }
+
+  if (Location == -1 && BasicUnitCount > 0) {
+    for (int i = 0; i < BasicUnitCount; ++i) {
+      if (SameTextAscii(Name, BasicUnits[i])) {
+        Location = -2;
+        BasicIndex = static_cast<uint16_t>(i);
+      }
+    }
+  }
+
+  if (Location >= 0) {
+    if (Locations[Location]->Basic) {
+      Location = -2;
+      FileName.clear();
+    } else if (!Locations[Location]->Active) {
+      Location = -1;
+      FileName.clear();
+    }
+  }
+
+  Analysed = false;
+  Hidden = false;
+  Editor = nullptr;
+  Found = Location >= 0;
+  if (Found) MarkFileUsed(Location, FileName, this);
+}
+
+TFile::~TFile() = default;
+
+void TFile::Analyse() {
+  if (Analysed) return;
+  Analysed = true;
+  if (!FileName.empty()) {
+    SetStatusUnit(Name);
+    IsUnit = ScanUses(FileName, [this](TUsesClause clause, const std::string& name, const std::string& path) {
+      if (!FileArray) return;
+      TFile* unit = FileArray->FindOrAdd(name, path);
+      TFileArray* list = clause == TUsesClause::Interface ? InterfaceUses.get() : ImplementationUses.get();
+      if (list) list->Add(unit);
+    });
+  }
+  ComputeLevel();
+}
+
+void TFile::ComputeLevel() {
+  uint16_t highest = 0;
+  if (InterfaceUses) highest = InterfaceUses->MaxLevel();
+  if (ImplementationUses) highest = std::max(highest, ImplementationUses->MaxLevel());
+  Level = static_cast<uint16_t>(highest + 1);
+}
+
+// ---------------------------------------------------------------- TUBase
+
+TUBase::TUBase() {
+  Name = Settings ? Settings->ReadString(Reg::BasicUnits, Reg::Title, "Basic units") : "Basic units";
+  Hidden = Settings ? Settings->ReadBool(Reg::BasicUnits, Reg::Hide, false) : false;
+  Location = -2;
+  Analysed = true;
+  Found = false;
+}
+
+TUBase::~TUBase() {
+  if (!Settings) return;
+  Settings->WriteString(Reg::BasicUnits, Reg::Title, Name);
+  Settings->WriteBool(Reg::BasicUnits, Reg::Hide, Hidden);
+}
+
+// ---------------------------------------------------------------- TFileArray
+
+TFileArray::TFileArray(bool ownsItems) : OwnsItems(ownsItems) {}
+
+TFileArray::~TFileArray() {
+  if (!OwnsItems) return;
+  for (int i = 0; i < Count; ++i) {
+    delete Items[i];
+    Items[i] = nullptr;
+  }
+}
+
+TFile* TFileArray::Add(TFile* file) {
+  if (!file) return nullptr;
+  if (Count >= Slots) {
+    // Only a clause that repeats names can fill a list; the entry is dropped.
+    if (OwnsItems) {
+      delete file;
+      return nullptr;
+    }
+    return file;
+  }
+  Items[Count++] = file;
+  Sorted = false;
+  if (!Deferring || file == Root) file->Analyse();
+  return file;
+}
+
+void TFileArray::AddRoot(TFile* root) {
+  Deferring = true;
+  Root = root;
+  try {
+    if (!Add(root)) Root = nullptr;
+  } catch (...) {
+    Deferring = false;
+    throw;
+  }
+  Deferring = false;
+  const uint16_t count = Count;
+  for (uint16_t i = 0; i < count; ++i)
+    if (Items[i]) Items[i]->Analyse();
+  if (Root) Root->ComputeLevel();
+}
+
+TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath) {
+  for (int i = 0; i < Count; ++i)
+    if (Items[i] && SameTextAscii(Items[i]->Name, name)) return Items[i];
+  if (Count >= MaxUnits) {
+    WarnOrStop(Msg::UnitsArrayFull);
+    return nullptr;
+  }
+  return Add(new TFile(name, inPath));
+}
+
+uint16_t TFileArray::IndexOf(const TFile* file) const {
+  for (int i = 0; i < Count; ++i)
+    if (Items[i] == file) return static_cast<uint16_t>(i);
+  return NotFound;
+}
+
+uint16_t TFileArray::MaxLevel() const {
+  uint16_t highest = 0;
+  for (int i = 0; i < Count; ++i)
+    if (Items[i]) highest = std::max(highest, Items[i]->Level);
+  return highest;
+}
