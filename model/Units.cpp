@@ -1,6 +1,7 @@
 #include "Units.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "BufLec.h"
 #include "Globales.h"
@@ -167,6 +168,10 @@ TFile* TFileArray::Add(TFile* file) {
 }
 
 void TFileArray::AddRoot(TFile* root) {
+  // Every unit on the current chain of the depth-first walk keeps its file
+  // open, up to the array's 1000; the runtime's default of 512 open streams
+  // would end a long chain with an input/output error.
+  if (_getmaxstdio() < 2048) _setmaxstdio(2048);
   Deferring = true;
   Root = root;
   try {

@@ -1,0 +1,126 @@
+#include "Messages.h"
+#include "ModelTestUtil.h"
+
+using namespace modeltest;
+
+namespace {
+
+std::vector<std::string>* StatusSink = nullptr;
+
+// Runs without a store: the locations are "." plus what a test adds.
+class Run_ : public ModelTest {
+ protected:
+  void SetUp() override {
+    ModelTest::SetUp();
+    StatusSink = &Statuses;
+    SetStatusHooks([](const std::string& t) { StatusSink->push_back(t); }, nullptr);
+  }
+  std::vector<std::string> Statuses;
+  TTempDir Dir;
+};
+
+}  // namespace
+
+TEST_F(Run_, AProjectInOneDirectoryIsSortedByLevelWithTheProjectLast) {
+  Dir.Write("App\\App.dpr", ProgramText("App", {"Forms", "Main in 'Main.pas' {fMain}", "Tools"}));
+  Dir.Write("App\\Main.pas", UnitText("Main", {"Tools"}, {"Data"}));
+  Dir.Write("App\\Tools.pas", UnitText("Tools", {}));
+  Dir.Write("App\\Data.pas", UnitText("Data", {"Tools"}));
+  AnalyseProjectFile(Dir / "App\\App.dpr");
+  EXPECT_EQ(Statuses, (std::vector<std::string>{Msg::StatusInitializing, Msg::StatusSorting}));
+  char cwd[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, cwd);
+  EXPECT_EQ(std::string(cwd), Dir / "App");
+  ASSERT_EQ(LocationCount, 1);
+  EXPECT_EQ(Locations[0]->Path, Dir / "App");
+  EXPECT_EQ(Names(*FileArray), (std::vector<std::string>{"Forms", "Tools", "Data", "Main", "App"}));
+  EXPECT_TRUE(FileArray->Sorted);
+  EXPECT_EQ(Names(*FileArray->Root->ImplementationUses), (std::vector<std::string>{"Forms", "Tools", "Main"}));
+  EXPECT_EQ(CountUnusedFiles(), 0);
+  ASSERT_NE(UBase, nullptr);
+  EXPECT_EQ(UBase->Name, "Basic units");
+  EXPECT_FALSE(ImplicitLocationsFound);
+}
+
+TEST_F(Run_, AnInPathIntoANewDirectoryRestartsOnceAndRanksWithTheProject) {
+  Dir.Write("P\\Demo.DPR", ProgramText("Demo", {"Early", "Shared in 'lib\\Shared.pas'"}));
+  Dir.Write("P\\lib\\Shared.pas", UnitText("Shared", {}));
+  // Early names Helper before Shared's IN path made lib a location: only the
+  // second pass finds it there.
+  Dir.Write("P\\Early.pas", UnitText("Early", {"Helper"}));
+  Dir.Write("P\\lib\\Helper.pas", UnitText("Helper", {}));
+  AnalyseProjectFile(Dir / "P\\Demo.DPR");
+  EXPECT_EQ(Statuses, (std::vector<std::string>{Msg::StatusInitializing, Msg::StatusRestarting, Msg::StatusSorting}));
+  EXPECT_FALSE(ImplicitLocationsFound);
+  ASSERT_EQ(LocationCount, 2);
+  EXPECT_EQ(Locations[0]->Path, Dir / "P\\lib");
+  EXPECT_TRUE(Locations[0]->Explicit);
+  EXPECT_EQ(Unit("Helper")->Location, 0);
+  EXPECT_EQ(Unit("Shared")->Location, 0);
+  EXPECT_EQ(Unit("Early")->Location, 1);
+  // lib ranks with "." so its units sort among the project's by level; ties
+  // in reverse order of entry (Helper came in after Shared).
+  EXPECT_EQ(Names(*FileArray), (std::vector<std::string>{"Helper", "Shared", "Early", "Demo"}));
+  EXPECT_EQ(FileArray->Root->FileName, "Demo.DPR");
+
+  // The next run finds lib already a location: no restart.
+  Statuses.clear();
+  AnalyseProjectFile(Dir / "P\\Demo.DPR");
+  EXPECT_EQ(Statuses, (std::vector<std::string>{Msg::StatusInitializing, Msg::StatusSorting}));
+  EXPECT_TRUE(Locations[0]->Explicit);  // set again by the IN path
+}
+
+TEST_F(Run_, InPathsIntoTheProjectDirectoryDoNotRestart) {
+  Dir.Write("Q\\Q.dpr", ProgramText("Q", {"U in 'U.pas'", "V in '.\\V.pas'"}));
+  Dir.Write("Q\\U.pas", UnitText("U", {}));
+  Dir.Write("Q\\V.pas", UnitText("V", {}));
+  AnalyseProjectFile(Dir / "Q\\Q.dpr");
+  EXPECT_EQ(Statuses, (std::vector<std::string>{Msg::StatusInitializing, Msg::StatusSorting}));
+  EXPECT_EQ(LocationCount, 1);
+  EXPECT_TRUE(Locations[0]->Explicit);
+}
+
+TEST_F(Run_, AMissingProjectGivesTheUnresolvedRootAlone) {
+  Dir.MakeDir("Empty");
+  AnalyseProjectFile(Dir / "Empty\\Gone.dpr");
+  ASSERT_EQ(FileArray->Count, 1);
+  EXPECT_EQ(FileArray->Root->Name, "Gone");
+  EXPECT_EQ(FileArray->Root->Location, -1);
+  EXPECT_EQ(FileArray->Root->Level, 1);
+  EXPECT_FALSE(IsProjectFile);
+}
+
+TEST_F(Run_, AVanishedProjectDirectoryDoesNotPickUpAFileOfTheSameName) {
+  Dir.Write("Old\\Twin.dpr", ProgramText("Twin", {"X"}));
+  AnalyseProjectFile(Dir / "Old\\Twin.dpr");
+  ASSERT_EQ(FileArray->Count, 2);
+  AnalyseProjectFile(Dir / "Vanished\\Twin.dpr");
+  ASSERT_EQ(FileArray->Count, 1);
+  EXPECT_EQ(FileArray->Root->Location, -1);
+  EXPECT_EQ(FileArray->Root->FileName, "");
+  EXPECT_FALSE(IsProjectFile);
+  EXPECT_EQ(Statuses.back(), Msg::StatusSorting);
+}
+
+TEST_F(Run_, TheCurrentDirectoryLocationIsTheFirstProjectsDirectory) {
+  Dir.Write("One\\A.dpr", ProgramText("A", {"Common"}));
+  Dir.Write("One\\Common.pas", UnitText("Common", {}));
+  Dir.Write("Two\\B.dpr", ProgramText("B", {"Common"}));
+  AnalyseProjectFile(Dir / "One\\A.dpr");
+  AnalyseProjectFile(Dir / "Two\\B.dpr");
+  EXPECT_EQ(Locations[LocationCount - 1]->Path, Dir / "One");
+  // The root is found through the bare name in the new current directory,
+  // Common through the location "." that still names One.
+  EXPECT_EQ(FileArray->Root->FileName, "B.DPR");
+  EXPECT_EQ(Unit("Common")->FileName, Dir / "One\\Common.PAS");
+}
+
+TEST_F(Run_, ReleasingTheModelFreesBothParts) {
+  Dir.Write("R.pas", UnitText("R", {}));
+  AnalyseProjectFile(Dir / "R.pas");
+  EXPECT_TRUE(FileArray->Root->IsUnit);
+  ReleaseModel();
+  EXPECT_EQ(FileArray, nullptr);
+  EXPECT_EQ(UBase, nullptr);
+  SortBranches();  // no model: nothing to do
+}

@@ -1,0 +1,356 @@
+#include <cwchar>
+
+#include "ModelTestUtil.h"
+
+using namespace modeltest;
+
+namespace {
+
+// Each test starts from a product key that does not exist.
+class Store : public ModelTest {
+ protected:
+  void SetUp() override {
+    ModelTest::SetUp();
+    ClearRegistry();
+  }
+  void TearDown() override {
+    ClearRegistry();
+    ModelTest::TearDown();
+  }
+  static std::string TempPath() {
+    char buffer[MAX_PATH + 1];
+    DWORD n = GetTempPathA(MAX_PATH, buffer);
+    return std::string(buffer, n);
+  }
+  // Reads a value straight from the registry by its UTF-16 names.
+  static bool RawString(const wchar_t* section, const wchar_t* ident, std::wstring& value) {
+    std::wstring path = std::wstring(L"Software\\Vantrelle\\Usagram\\") + section;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    wchar_t buffer[512];
+    DWORD size = sizeof buffer, type = 0;
+    LONG rc = RegQueryValueExW(key, ident, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || type != REG_SZ) return false;
+    value.assign(buffer, wcsnlen(buffer, size / sizeof(wchar_t)));
+    return true;
+  }
+  static void RawDword(const wchar_t* section, const wchar_t* ident, DWORD value) {
+    std::wstring path = std::wstring(L"Software\\Vantrelle\\Usagram\\") + section;
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, ident, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+  }
+};
+
+}  // namespace
+
+TEST_F(Store, ColourTextsParseByComponentKeepingTheLowBits) {
+  EXPECT_EQ(StrToColour("255,128,0"), RGB(255, 128, 0));
+  EXPECT_EQ(StrToColour("255"), RGB(255, 0, 0));
+  EXPECT_EQ(StrToColour("0,128,300"), RGB(0, 128, 44));
+  EXPECT_EQ(StrToColour("#"), RGB(0, 0, 0));
+  EXPECT_EQ(StrToColour(""), RGB(0, 0, 0));
+  EXPECT_EQ(StrToColour("x,7,y"), RGB(0, 7, 0));
+  EXPECT_EQ(StrToColour("1,2,3,4"), RGB(1, 2, 0));  // "3,4" is not a number
+  EXPECT_EQ(StrToColour("-1,,256"), RGB(255, 0, 0));
+  EXPECT_EQ(ColourToStr(RGB(255, 128, 0)), "255,128,0");
+  EXPECT_EQ(StrToColour(ColourToStr(RGB(9, 99, 199))), RGB(9, 99, 199));
+}
+
+TEST_F(Store, AccentedNamesLandAsTheSameCharactersInTheRegistry) {
+  TRegIniFile store(ProductKey);
+  ASSERT_TRUE(store.IsOpen());
+  store.WriteString(Reg::BasicUnits, Reg::Title, "Unités élémentaires");
+  store.WriteString(Reg::Disk, Reg::ImagesDirectory, "C:\\Données\\Images\\");
+  store.WriteColour(Reg::Locations, Reg::NotFoundColour, RGB(1, 2, 3));
+  std::wstring value;
+  ASSERT_TRUE(RawString(L"Unit\u00e9s de base", L"Titre", value));
+  EXPECT_EQ(value, L"Unit\u00e9s \u00e9l\u00e9mentaires");
+  ASSERT_TRUE(RawString(L"Disque", L"R\u00e9pertoireImages", value));
+  EXPECT_EQ(value, L"C:\\Donn\u00e9es\\Images\\");
+  ASSERT_TRUE(RawString(L"Localisations", L"Couleur pour fichier non trouv\u00e9", value));
+  EXPECT_EQ(value, L"1,2,3");
+  // And back through a second object on the same key.
+  TRegIniFile second(ProductKey);
+  EXPECT_EQ(second.ReadString(Reg::BasicUnits, Reg::Title, "?"), "Unités élémentaires");
+  EXPECT_EQ(second.ReadString(Reg::Disk, Reg::ImagesDirectory, "?"), "C:\\Données\\Images\\");
+  EXPECT_EQ(second.ReadColour(Reg::Locations, Reg::NotFoundColour), RGB(1, 2, 3));
+}
+
+TEST_F(Store, ReadersGiveTheirDefaultForMissingOrMalformedValues) {
+  TRegIniFile store(ProductKey);
+  EXPECT_EQ(store.ReadString("Nowhere", "x", "#"), "#");
+  EXPECT_EQ(store.ReadInteger("Nowhere", "x", -1), -1);
+  EXPECT_TRUE(store.ReadBool("Nowhere", "x", true));
+  EXPECT_EQ(store.ReadColour("Nowhere", "x"), RGB(0, 0, 0));
+  EXPECT_FALSE(store.ValueExists("Nowhere", "x"));
+
+  store.WriteInteger(Reg::Locations, Reg::Count, -7);
+  EXPECT_EQ(store.ReadInteger(Reg::Locations, Reg::Count, 3), -7);
+  for (const char* bad : {"", "12a", " 5", "five", "99999999999"}) {
+    store.WriteString("S", "n", bad);
+    EXPECT_EQ(store.ReadInteger("S", "n", 42), 42) << bad;
+  }
+  store.WriteBool("S", "b", false);
+  EXPECT_EQ(store.ReadString("S", "b", "?"), "0");
+  EXPECT_FALSE(store.ReadBool("S", "b", true));
+  store.WriteBool("S", "b", true);
+  EXPECT_EQ(store.ReadString("S", "b", "?"), "1");
+  EXPECT_TRUE(store.ReadBool("S", "b", false));
+  for (const char* bad : {"2", "-1", "true", "", "01"}) {
+    store.WriteString("S", "b", bad);
+    EXPECT_TRUE(store.ReadBool("S", "b", true)) << bad;
+    EXPECT_FALSE(store.ReadBool("S", "b", false)) << bad;
+  }
+  // A value of another type (not written by this program) reads as absent.
+  RawDword(L"S", L"d", 1);
+  EXPECT_EQ(store.ReadString("S", "d", "def"), "def");
+  EXPECT_EQ(store.ReadInteger("S", "d", 5), 5);
+  EXPECT_TRUE(store.ValueExists("S", "d"));
+  store.DeleteValue("S", "d");
+  EXPECT_FALSE(store.ValueExists("S", "d"));
+}
+
+TEST_F(Store, AFreshKeyLoadsTheDefaults) {
+  BasicUnitsColour = RGB(1, 1, 1);
+  MSWord95 = false;
+  LoadGlobalSettings();
+  ASSERT_NE(Settings, nullptr);
+  EXPECT_EQ(BasicUnitCount, 0);
+  EXPECT_EQ(BasicUnitsColour, RGB(0, 0, 0));
+  EXPECT_EQ(NotFoundColour, RGB(0, 0, 0));
+  EXPECT_EQ(ImagesDirectory, TempPath());
+  EXPECT_EQ(ImagesDirectory.back(), '\\');
+  EXPECT_TRUE(MSWord95);
+  TTempDir dir;
+  SetCurrentDirectoryA(dir.Path().c_str());
+  LoadLocations();
+  ASSERT_EQ(LocationCount, 1);
+  EXPECT_EQ(Locations[0]->Path, dir.Path());
+  EXPECT_EQ(Locations[0]->Colour, RGB(0, 0, 0));
+  EXPECT_TRUE(Locations[0]->Active);
+  EXPECT_FALSE(Locations[0]->Basic);
+  EXPECT_TRUE(LocationsLoaded);
+}
+
+TEST_F(Store, GlobalSettingsSurviveASaveAndALoad) {
+  LoadGlobalSettings();
+  TTempDir dir;
+  SetCurrentDirectoryA(dir.Path().c_str());
+  LoadLocations();
+  ASSERT_EQ(AddLocation(-1, dir / "lib", false), 0);
+  Locations[0]->Colour = RGB(0, 128, 255);
+  Locations[0]->Basic = true;
+  Locations[1]->Colour = RGB(5, 6, 7);
+  ASSERT_EQ(AddLocation(-1, dir / "off", false), 1);
+  Locations[1]->Active = false;
+  AddBasicUnit("SysUtils");
+  AddBasicUnit("Windows");
+  BasicUnitsColour = RGB(10, 0, 0);
+  NotFoundColour = RGB(0, 0, 20);
+  ImagesDirectory = "C:\\Images\\";
+  MSWord95 = false;
+  SaveGlobalSettings();
+  EXPECT_EQ(Settings, nullptr);
+  EXPECT_EQ(LocationCount, 0);
+  EXPECT_EQ(Locations[0], nullptr);
+  EXPECT_EQ(BasicUnitCount, 0);
+  EXPECT_FALSE(LocationsLoaded);
+
+  TRegIniFile raw(ProductKey);
+  EXPECT_EQ(raw.ReadString(Reg::Locations, "Nombre", "?"), "2");
+  EXPECT_EQ(raw.ReadString(Reg::Locations, "Localisation 0", "?"), dir / "lib");
+  EXPECT_EQ(raw.ReadString(Reg::Locations, "BaseLocalisation 0", "?"), "1");
+  EXPECT_EQ(raw.ReadString(Reg::Locations, "ActiveLocalisation 1", "?"), "0");
+  EXPECT_EQ(raw.ReadString(Reg::Locations, "Couleur 0", "?"), "0,128,255");
+  EXPECT_EQ(raw.ReadString(Reg::Locations, "Couleur pour répertoire courant", "?"), "5,6,7");
+  EXPECT_FALSE(raw.ValueExists(Reg::Locations, "Localisation 2"));  // "." has only its colour
+  EXPECT_EQ(raw.ReadString(Reg::BasicUnits, "Base 1", "?"), "Windows");
+  EXPECT_EQ(raw.ReadString(Reg::Options, "MSWord95", "?"), "0");
+
+  LoadGlobalSettings();
+  LoadLocations();
+  EXPECT_EQ(BasicUnitCount, 2);
+  EXPECT_EQ(BasicUnits[0], "SysUtils");
+  EXPECT_EQ(BasicUnitsColour, RGB(10, 0, 0));
+  EXPECT_EQ(NotFoundColour, RGB(0, 0, 20));
+  EXPECT_EQ(ImagesDirectory, "C:\\Images\\");
+  EXPECT_FALSE(MSWord95);
+  ASSERT_EQ(LocationCount, 3);
+  EXPECT_EQ(Locations[0]->Path, dir / "lib");
+  EXPECT_TRUE(Locations[0]->Basic);
+  EXPECT_TRUE(Locations[0]->Active);
+  EXPECT_FALSE(Locations[1]->Active);
+  EXPECT_EQ(Locations[0]->Colour, RGB(0, 128, 255));
+  EXPECT_EQ(Locations[2]->Colour, RGB(5, 6, 7));
+}
+
+TEST_F(Store, BasicUnitCountIsClampedAndNamesBeyondItStayUnused) {
+  {
+    TRegIniFile raw(ProductKey);
+    raw.WriteInteger(Reg::BasicUnits, Reg::Count, 60);
+    for (int i = 0; i < 60; ++i) raw.WriteString(Reg::BasicUnits, Numbered("Base ", i), Numbered("N", i));
+  }
+  LoadGlobalSettings();
+  EXPECT_EQ(BasicUnitCount, 50);
+  EXPECT_EQ(BasicUnits[49], "N49");
+  EXPECT_EQ(BasicUnits[50], "");
+  SaveGlobalSettings();
+  TRegIniFile raw(ProductKey);
+  EXPECT_EQ(raw.ReadInteger(Reg::BasicUnits, Reg::Count, 0), 50);
+  EXPECT_EQ(raw.ReadString(Reg::BasicUnits, "Base 59", "?"), "N59");
+
+  raw.WriteInteger(Reg::BasicUnits, Reg::Count, 3);
+  raw.DeleteValue(Reg::BasicUnits, "Base 1");
+  LoadGlobalSettings();
+  EXPECT_EQ(BasicUnitCount, 3);
+  EXPECT_EQ(BasicUnits[1], "#");
+  Settings.reset();
+  // A negative count must not wrap round in the 16-bit counter.
+  raw.WriteInteger(Reg::BasicUnits, Reg::Count, -5);
+  LoadGlobalSettings();
+  EXPECT_EQ(BasicUnitCount, 0);
+  Settings.reset();
+  raw.WriteString(Reg::BasicUnits, Reg::Count, "lots");
+  LoadGlobalSettings();
+  EXPECT_EQ(BasicUnitCount, 0);
+}
+
+TEST_F(Store, InvalidLocationCountFallsBackToCounting) {
+  TTempDir dir;
+  for (const char* count : std::initializer_list<const char*>{"101", nullptr, "-1", "abc"}) {
+    ResetModelState();
+    ClearRegistry();
+    {
+      TRegIniFile raw(ProductKey);
+      if (count) raw.WriteString(Reg::Locations, Reg::Count, count);
+      for (int i = 0; i < 5; ++i) raw.WriteString(Reg::Locations, Numbered("Localisation ", i), dir / std::to_string(i));
+      raw.WriteString(Reg::Locations, "Localisation 6", dir / "after-gap");
+      raw.WriteBool(Reg::Locations, "ActiveLocalisation 2", true);
+      raw.WriteBool(Reg::Locations, "BaseLocalisation 3", true);
+    }
+    LoadGlobalSettings();
+    SetCurrentDirectoryA(dir.Path().c_str());
+    LoadLocations();
+    SCOPED_TRACE(count ? count : "absent");
+    ASSERT_EQ(LocationCount, 6);
+    EXPECT_EQ(Locations[4]->Path, dir / "4");
+    EXPECT_EQ(Locations[5]->Path, dir.Path());
+    // Missing flags load inactive and not basic.
+    EXPECT_FALSE(Locations[0]->Active);
+    EXPECT_FALSE(Locations[0]->Basic);
+    EXPECT_TRUE(Locations[2]->Active);
+    EXPECT_TRUE(Locations[3]->Basic);
+  }
+}
+
+TEST_F(Store, LocationCountBeyondTheStoredDirectoriesLoadsPlaceholders) {
+  TTempDir dir;
+  {
+    TRegIniFile raw(ProductKey);
+    raw.WriteInteger(Reg::Locations, Reg::Count, 3);
+    raw.WriteString(Reg::Locations, "Localisation 0", dir / "a");
+    raw.WriteBool(Reg::Locations, "ActiveLocalisation 0", true);
+    raw.WriteColour(Reg::Locations, "Couleur 0", RGB(1, 2, 3));
+  }
+  LoadGlobalSettings();
+  SetCurrentDirectoryA(dir.Path().c_str());
+  LoadLocations();
+  ASSERT_EQ(LocationCount, 4);
+  EXPECT_EQ(Locations[0]->Colour, RGB(1, 2, 3));
+  for (int i : {1, 2}) {
+    EXPECT_EQ(Locations[i]->Path, dir / "#");
+    EXPECT_FALSE(Locations[i]->Active);
+    EXPECT_FALSE(Locations[i]->Basic);
+    EXPECT_EQ(Locations[i]->Colour, RGB(0, 0, 0));
+  }
+  // Loading acts once only.
+  ASSERT_EQ(AddLocation(-1, dir / "new", false), 3);
+  LoadLocations();
+  EXPECT_EQ(LocationCount, 5);
+}
+
+TEST_F(Store, AHundredStoredLocationsLoadNinetyNine) {
+  TTempDir dir;
+  {
+    TRegIniFile raw(ProductKey);
+    raw.WriteInteger(Reg::Locations, Reg::Count, 100);
+    for (int i = 0; i < 100; ++i) raw.WriteString(Reg::Locations, Numbered("Localisation ", i), dir / std::to_string(i));
+  }
+  LoadGlobalSettings();
+  LoadLocations();
+  ASSERT_EQ(LocationCount, 100);
+  EXPECT_EQ(Locations[98]->Path, dir / "98");
+  EXPECT_EQ(Locations[99]->Path, StartDir);
+  EXPECT_EQ(Locations[100], nullptr);
+}
+
+TEST_F(Store, SavingWithoutAnAnalysisKeepsTheStoredLocationCount) {
+  TTempDir dir;
+  {
+    TRegIniFile raw(ProductKey);
+    raw.WriteInteger(Reg::Locations, Reg::Count, 1);
+    raw.WriteString(Reg::Locations, "Localisation 0", dir / "kept");
+    // Left over from a longer list the user shortened.
+    raw.WriteString(Reg::Locations, "Localisation 1", dir / "deleted");
+  }
+  LoadGlobalSettings();
+  SaveGlobalSettings();
+  LoadGlobalSettings();
+  LoadLocations();
+  ASSERT_EQ(LocationCount, 2);
+  EXPECT_EQ(Locations[0]->Path, dir / "kept");
+  TRegIniFile raw(ProductKey);
+  EXPECT_EQ(raw.ReadInteger(Reg::Locations, Reg::Count, -9), 1);
+}
+
+TEST_F(Store, BasicUnitsBoxKeepsItsTitleAndHiddenMark) {
+  {
+    TUBase box;  // no store open: defaults, nothing written
+    EXPECT_EQ(box.Name, "Basic units");
+    EXPECT_FALSE(box.Hidden);
+    EXPECT_EQ(box.Location, -2);
+    EXPECT_TRUE(box.Analysed);
+    EXPECT_FALSE(box.Found);
+    EXPECT_EQ(box.InterfaceUses, nullptr);
+    EXPECT_EQ(box.ImplementationUses, nullptr);
+    box.Name = "lost";
+  }
+  LoadGlobalSettings();
+  {
+    TUBase box;
+    EXPECT_EQ(box.Name, "Basic units");
+    box.Name = "Unités système";
+    box.Hidden = true;
+  }
+  TUBase again;
+  EXPECT_EQ(again.Name, "Unités système");
+  EXPECT_TRUE(again.Hidden);
+  EXPECT_EQ(Settings->ReadString(Reg::BasicUnits, Reg::Hide, "?"), "1");
+}
+
+TEST_F(Store, StartAndEndRunOnceAndWriteBack) {
+  UsagramInitialise();
+  ASSERT_NE(Settings, nullptr);
+  TRegIniFile* first = Settings.get();
+  UsagramInitialise();
+  EXPECT_EQ(Settings.get(), first);
+  BasicUnitsColour = RGB(0, 99, 0);
+  TTempDir dir;
+  dir.Write("Solo.pas", UnitText("Solo", {}));
+  AnalyseProjectFile(dir / "Solo.pas");
+  ASSERT_NE(UBase, nullptr);
+  UBase->Name = "Runtime";
+  UsagramFinalise();
+  EXPECT_EQ(Settings, nullptr);
+  EXPECT_EQ(FileArray, nullptr);
+  EXPECT_EQ(UBase, nullptr);
+  UsagramFinalise();  // a second end does nothing
+  TRegIniFile raw(ProductKey);
+  EXPECT_EQ(raw.ReadString(Reg::Locations, "Couleur pour unités de base", "?"), "0,99,0");
+  EXPECT_EQ(raw.ReadString(Reg::BasicUnits, "Titre", "?"), "Runtime");
+  EXPECT_EQ(raw.ReadInteger(Reg::Locations, Reg::Count, -9), 0);
+}
