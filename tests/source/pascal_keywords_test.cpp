@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "pascal_keywords.h"
+#include "pascal_tokens.h"
+
+namespace {
+
+// The reserved words with their codes, as the rest of the program knows them.
+const char* const CodeList =
+    "29 AND 30 EXPORTS 31 MOD 32 SHR 33 ARRAY 34 FILE 35 NIL 36 STRING 37 AS 38 FINALIZATION 39 NOT "
+    "40 STRINGRESOURCE 41 ASM 42 FINALLY 43 OBJECT 44 THEN 45 BEGIN 46 FOR 47 OF 48 THREADVAR 49 CASE "
+    "50 FUNCTION 51 OR 52 TO 53 CLASS 54 GOTO 55 OUT 56 TRY 57 CONST 58 IF 59 PACKED 60 TYPE "
+    "61 CONSTRUCTOR 62 IMPLEMENTATION 63 PROCEDURE 64 UNIT 65 DESTRUCTOR 66 IN 67 PROGRAM 68 UNTIL "
+    "69 DISPINTERFACE 70 INHERITED 71 PROPERTY 72 USES 73 DIV 74 INITIALIZATION 75 RAISE 76 VAR 77 DO "
+    "78 INLINE 79 RECORD 80 WHILE 81 DOWNTO 82 INTERFACE 83 REPEAT 84 WITH 85 ELSE 86 IS "
+    "87 RESOURCESTRING 88 XOR 89 END 90 LABEL 91 SET 92 EXCEPT 93 LIBRARY 94 SHL 95 ON";
+
+std::map<std::string, int> Codes() {
+  std::map<std::string, int> codes;
+  std::istringstream in(CodeList);
+  int code;
+  std::string word;
+  while (in >> code >> word) codes[word] = code;
+  return codes;
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+}  // namespace
+
+TEST(KeywordList, AcceptOrderGivesEachWordItsCode) {
+  const auto codes = Codes();
+  ASSERT_EQ(codes.size(), KeywordCount);
+  std::set<int> seen;
+  for (unsigned k = 0; k < KeywordCount; ++k) {
+    const std::string word = KeywordsByAccept[k];
+    ASSERT_EQ(codes.count(word), 1u) << word;
+    EXPECT_EQ(KeywordCodeOfAccept(k), codes.at(word)) << "accept " << k << " " << word;
+    seen.insert(KeywordCodeOfAccept(k));
+  }
+  EXPECT_EQ(seen.size(), KeywordCount);
+  EXPECT_EQ(*seen.begin(), FirstKeywordCode);
+  EXPECT_EQ(*seen.rbegin(), LastKeywordCode);
+  EXPECT_EQ(KeywordCodeOfAccept(37), kwIn);
+  EXPECT_EQ(KeywordCodeOfAccept(38), kwOn);
+  EXPECT_EQ(KeywordCodeOfAccept(39), kwProgram);
+  // The constants the analyser uses.
+  EXPECT_EQ(codes.at("UNIT"), kwUnit);
+  EXPECT_EQ(codes.at("USES"), kwUses);
+  EXPECT_EQ(codes.at("INTERFACE"), kwInterface);
+  EXPECT_EQ(codes.at("IMPLEMENTATION"), kwImplementation);
+  EXPECT_EQ(codes.at("IN"), kwIn);
+}
+
+TEST(KeywordAutomaton, OneWorkingStatePerPrefixThatGoesOn) {
+  const TPackedAutomaton& table = KeywordAutomaton();
+  EXPECT_EQ(table.Base.size(), 230u);
+  for (uint16_t d : table.Default) EXPECT_GE(d, 10000);
+}
+
+TEST(KeywordRecogniser, EveryWordInAnyCase) {
+  for (const auto& [word, code] : Codes()) {
+    for (const std::string& text : {word, Lower(word), Lower(word.substr(0, 1)) + word.substr(1)}) {
+      TAnalyseur_K k(text.c_str());
+      EXPECT_EQ(k.NextToken(), code) << text;
+      EXPECT_EQ(k.Length, word.size()) << text;
+      EXPECT_EQ(k.Text, text);
+    }
+  }
+}
+
+TEST(KeywordRecogniser, ShorterWordInsideALongerIdentifier) {
+  const std::pair<const char*, int> cases[] = {{"STRINGS", kwString}, {"ASX", kwAs},  {"DOX", kwDo},
+                                               {"INX", kwIn},         {"CONSTS", kwConst}, {"Unit\xE9", kwUnit},
+                                               {"END_", kwEnd},       {"OR2", kwOr}};
+  for (const auto& [text, code] : cases) {
+    TAnalyseur_K k(text);
+    EXPECT_EQ(k.NextToken(), code) << text;
+    EXPECT_LT(k.Length, std::string(text).size()) << text;
+  }
+  TAnalyseur_K k("STRINGRESOURCE");
+  EXPECT_EQ(k.NextToken(), kwStringResource);
+  EXPECT_EQ(k.Length, 14u);
+}
+
+TEST(KeywordRecogniser, OtherTextsAndSetText) {
+  TAnalyseur_K k("");
+  EXPECT_EQ(k.NextToken(), tkEnd);
+  EXPECT_EQ(k.Text, "");
+  k.SetText("Qz");  // no word starts with Q
+  EXPECT_EQ(k.NextToken(), tkError);
+  EXPECT_EQ(k.Length, 0u);
+  k.SetText("Forms");  // FOR, as far as the recogniser goes
+  EXPECT_EQ(k.NextToken(), kwFor);
+  EXPECT_EQ(k.Length, 3u);
+  k.SetText("Integer");  // past IN on the way to INTERFACE: no word
+  EXPECT_EQ(k.NextToken(), tkError);
+  k.SetText("BEGI");
+  const int code = k.NextToken();
+  EXPECT_TRUE(code == tkError || code == tkEnd);
+  k.SetText("xor");
+  EXPECT_EQ(k.NextToken(), kwXor);
+  k.SetText("on");
+  EXPECT_EQ(k.NextToken(), kwOn);
+}
