@@ -1,0 +1,10 @@
+program Cycle;
+
+uses
+  Alpha in 'Alpha.pas';
+
+{$R *.RES}
+
+begin
+  RunAlpha;
+end.
