@@ -1,0 +1,83 @@
+// libFuzzer target: arbitrary bytes as a source file, read through the
+// analyser with buffers of a few bytes and with the normal buffer.
+// Invariants: the token texts put together give the file back; only the
+// last token is tkEnd and only it is empty; both buffer sizes give the same
+// tokens and the same uses entries.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "PASCAL.h"
+
+namespace {
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+const std::string& FileName() {
+  static const std::string name = "/tmp/usagram-fuzz-" + std::to_string(getpid()) + ".pas";
+  return name;
+}
+
+using TTokens = std::vector<std::pair<uint8_t, std::string>>;
+
+TTokens Tokens(std::size_t half, std::size_t size) {
+  TAnalyseur a(FileName(), half);
+  TTokens tokens;
+  for (;;) {
+    const uint8_t code = a.NextToken();
+    tokens.push_back({code, a.Text});
+    if (code == tkEnd) break;
+    Check(!a.Text.empty(), "empty token before the end");
+    Check(code != 19 && code <= LastKeywordCode, "token code out of range");
+    Check(tokens.size() <= size, "more tokens than characters");
+  }
+  Check(a.Text.empty(), "tkEnd with text");
+  Check(a.NextToken() == tkEnd, "tkEnd not repeated");
+  return tokens;
+}
+
+std::vector<std::string> Entries(std::size_t half, bool& isUnit) {
+  TAnalyseur a(FileName(), half);
+  std::vector<std::string> entries;
+  isUnit = ScanUses(a, [&](TUsesClause c, const std::string& name, const std::string& path) {
+    Check(!name.empty(), "entry without a name");
+    entries.push_back((c == TUsesClause::Interface ? "I" : "M") + name + '\0' + path);
+  });
+  return entries;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  // The first byte picks the small half size (1..16).
+  const std::size_t half = 1 + data[0] % 16;
+  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  std::FILE* f = std::fopen(FileName().c_str(), "wb");
+  if (!f) return 0;
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+
+  const TTokens small = Tokens(half, text.size());
+  std::string all;
+  for (const auto& token : small) all += token.second;
+  Check(all == text, "token texts do not give the file back");
+  Check(Tokens(TFileBufLec::DefaultHalfSize, text.size()) == small, "buffer size changes the tokens");
+
+  bool smallIsUnit = false, bigIsUnit = false;
+  const auto smallEntries = Entries(half, smallIsUnit);
+  const auto bigEntries = Entries(TFileBufLec::DefaultHalfSize, bigIsUnit);
+  Check(smallEntries == bigEntries && smallIsUnit == bigIsUnit, "buffer size changes the uses entries");
+  std::remove(FileName().c_str());
+  return 0;
+}
