@@ -1,0 +1,29 @@
+// Synthetic Delphi projects for the benchmarks: hundreds to thousands of
+// units, shaped wide (a project naming every unit, each using a few lower
+// ones) or deep (one long chain), of a chosen size per unit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct TProjectShape {
+  int Units = 1000;
+  bool Deep = false;          // a chain U0 -> U1 -> ... instead of a wide graph
+  int BytesPerUnit = 30000;   // approximate size of each unit file
+  int SubDirectories = 0;     // units spread over that many sub-directories named by IN paths
+  int UsesPerClause = 4;      // wide shape: names per interface and implementation clause
+  uint32_t Seed = 1;
+};
+
+struct TGeneratedProject {
+  std::string ProjectFile;  // full name of the .DPR
+  int Units = 0;            // unit files written (the project not counted)
+  uint64_t Bytes = 0;       // bytes of every file written, the project included
+};
+
+// Writes the project into the directory (created if needed). Files use
+// CR LF line ends. Throws std::runtime_error when a file cannot be written.
+TGeneratedProject GenerateProject(const std::string& directory, const TProjectShape& shape);
+
+// Name of unit i of a generated project.
+std::string GeneratedUnitName(int i);

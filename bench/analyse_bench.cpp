@@ -1,0 +1,131 @@
+// Analysis speed on generated projects: units per second and megabytes of
+// source per second for a whole run (analysis, restart when IN paths add
+// locations, branch sorting), and the deepest stack the depth-first walk
+// used. Usage: analyse_bench [WORKDIR] [--runs N]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Analysis.h"
+#include "Globales.h"
+#include "ProjectGenerator.h"
+#include "Units.h"
+#include "Yield.h"
+
+namespace {
+
+uintptr_t StackTop = 0;
+uintptr_t StackLowest = 0;
+
+void NoteStack(const std::string&) {
+  volatile char here = 0;
+  uintptr_t address = reinterpret_cast<uintptr_t>(&here);
+  if (address < StackLowest) StackLowest = address;
+}
+
+double Seconds();
+double SortStart = 0;
+
+void NotePhase(const std::string& text) {
+  if (text == "Sorting diagram's branches ...") SortStart = Seconds();
+}
+
+double Seconds() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct TCase {
+  const char* Label;
+  TProjectShape Shape;
+};
+
+void RunCase(const std::string& workDir, const TCase& c, int runs) {
+  std::string dir = workDir + "\\" + c.Label;
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
+  TGeneratedProject project = GenerateProject(dir, c.Shape);
+  std::vector<double> times, sortTimes;
+  size_t units = 0;
+  uint16_t level = 0;
+  size_t stack = 0;
+  for (int r = 0; r < runs; ++r) {
+    // Each run starts from a fresh location list, as a first analysis does.
+    ReleaseModel();
+    ClearLocations();
+    LocationsLoaded = false;
+    char here = 0;
+    StackTop = reinterpret_cast<uintptr_t>(&here);
+    StackLowest = StackTop;
+    double start = Seconds();
+    AnalyseProjectFile(project.ProjectFile);
+    double end = Seconds();
+    times.push_back(end - start);
+    sortTimes.push_back(end - SortStart);
+    units = FileArray->Count;
+    level = FileArray->Root ? FileArray->Root->Level : 0;
+    stack = StackTop - StackLowest;
+  }
+  std::sort(times.begin(), times.end());
+  std::sort(sortTimes.begin(), sortTimes.end());
+  double best = times.front(), median = times[times.size() / 2];
+  double megabytes = static_cast<double>(project.Bytes) / (1024.0 * 1024.0);
+  std::printf("%-28s units %5zu  files %6.1f MB  level %4u  best %7.3f s  median %7.3f s  (sorting %6.3f s)  %8.0f units/s  %7.1f MB/s  stack %6.1f KB\n",
+              c.Label, units, megabytes, level, best, median, sortTimes.front(), static_cast<double>(units) / best, megabytes / best,
+              static_cast<double>(stack) / 1024.0);
+  std::fflush(stdout);
+  ReleaseModel();
+  ClearLocations();
+  LocationsLoaded = false;
+  SetCurrentDirectoryA(workDir.c_str());
+  std::filesystem::remove_all(dir, ignored);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string workDir;
+  int runs = 3;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
+      runs = std::max(1, std::atoi(argv[++i]));
+    else
+      workDir = argv[i];
+  }
+  if (workDir.empty()) {
+    char temp[MAX_PATH + 1];
+    GetTempPathA(MAX_PATH, temp);
+    workDir = std::string(temp) + "usagram-bench";
+  }
+  workDir = std::filesystem::absolute(workDir).string();
+  std::filesystem::create_directories(workDir);
+  SetStatusHooks(NotePhase, NoteStack);
+
+  TCase cases[] = {
+      {"wide-999+1x30KB", {999, false, 30000, 0, 4, 1}},
+      {"deep-chain-999x30KB", {999, true, 30000, 0, 4, 2}},
+      {"wide-300x10KB-5-dirs", {300, false, 10000, 5, 4, 3}},
+      {"wide-999+1x2KB-8-uses", {999, false, 2000, 0, 8, 4}},
+  };
+  try {
+    for (const TCase& c : cases) RunCase(workDir, c, runs);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "analyse_bench: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
