@@ -391,28 +391,34 @@ void TScrollBox::ScrollTo(int h, int v) {
 void TScrollBox::UpdateScrollBars() {
   if (updating_ || !Handle()) return;
   updating_ = true;
-  // A bar that appears takes room from the other direction: settle twice.
-  for (int pass = 0; pass < 3; ++pass) {
-    const int cw = ClientWidth(), ch = ClientHeight();
-    for (int bar : {SB_HORZ, SB_VERT}) {
-      const int range = bar == SB_HORZ ? HorzRange() : VertRange();
-      const int page = bar == SB_HORZ ? cw : ch;
-      SCROLLINFO si{};
-      si.cbSize = sizeof si;
-      si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-      if (range > page) {
-        si.nMax = range - 1;
-        si.nPage = static_cast<UINT>(page);
-        si.nPos = bar == SB_HORZ ? hpos_ : vpos_;
-      }
-      SetScrollInfo(Handle(), bar, &si, TRUE);
+  // Decide both bars from the client without bars: each bar takes room
+  // from the other direction.
+  const LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+  const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
+  const int fullW = ClientWidth() + ((style & WS_VSCROLL) ? cx : 0);
+  const int fullH = ClientHeight() + ((style & WS_HSCROLL) ? cy : 0);
+  const int hr = HorzRange(), vr = VertRange();
+  bool needH = hr > fullW, needV = vr > fullH;
+  if (needH && !needV) needV = vr > fullH - cy;
+  if (needV && !needH) needH = hr > fullW - cx;
+  const int pageW = fullW - (needV ? cx : 0), pageH = fullH - (needH ? cy : 0);
+  const int h = needH ? std::clamp(hpos_, 0, hr - pageW) : 0;
+  const int v = needV ? std::clamp(vpos_, 0, vr - pageH) : 0;
+  for (int bar : {SB_HORZ, SB_VERT}) {
+    const bool need = bar == SB_HORZ ? needH : needV;
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (need) {
+      si.nMax = (bar == SB_HORZ ? hr : vr) - 1;
+      si.nPage = static_cast<UINT>(bar == SB_HORZ ? pageW : pageH);
+      si.nPos = bar == SB_HORZ ? h : v;
     }
-    if (cw == ClientWidth() && ch == ClientHeight()) break;
+    SetScrollInfo(Handle(), bar, &si, TRUE);
   }
-  const int h = std::clamp(hpos_, 0, std::max(0, HorzRange() - ClientWidth()));
-  const int v = std::clamp(vpos_, 0, std::max(0, VertRange() - ClientHeight()));
   if (h != hpos_ || v != vpos_) ScrollTo(h, v);
   updating_ = false;
+  Realign();  // the client may have changed with the bars
 }
 
 void TScrollBox::SetHorzPosition(int p) {

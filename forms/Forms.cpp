@@ -409,8 +409,21 @@ RECT TControl::AlignRect() {
 }
 
 void TControl::Realign() {
-  if (!hwnd_ || realigning_) return;
+  if (!hwnd_) return;
+  if (realigning_) {
+    realignAgain_ = true;  // the client changed while we laid out
+    return;
+  }
   realigning_ = true;
+  for (int round = 0; round < 3; ++round) {
+    realignAgain_ = false;
+    AlignChildren();
+    if (!realignAgain_) break;
+  }
+  realigning_ = false;
+}
+
+void TControl::AlignChildren() {
   RECT r = AlignRect();
   for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient}) {
     for (TControl* c : children_) {
@@ -447,7 +460,6 @@ void TControl::Realign() {
       }
     }
   }
-  realigning_ = false;
 }
 
 bool TControl::Visible() const { return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE); }

@@ -245,6 +245,7 @@ class TControl {
   void ApplyFont();
   void PropagateFont();
   bool MouseMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void AlignChildren();
 
   HWND hwnd_ = nullptr;
   bool native_ = false;
@@ -261,6 +262,7 @@ class TControl {
   std::string hint_;
   bool mouseDown_ = false;
   bool realigning_ = false;
+  bool realignAgain_ = false;
 
   friend class TForm;
   friend class TScrollBox;

@@ -1,0 +1,157 @@
+#include "FormsTestSupport.h"
+#include "Menus.h"
+
+namespace {
+
+TFormParams Params() {
+  TFormParams p;
+  p.Caption = "Menus";
+  p.ClientWidth = 632;
+  p.ClientHeight = 434;
+  return p;
+}
+
+std::vector<std::string> NativeItems(HMENU menu) {
+  std::vector<std::string> items;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    char buf[256] = {};
+    GetMenuStringA(menu, static_cast<UINT>(i), buf, sizeof buf, MF_BYPOSITION);
+    items.push_back(buf);
+  }
+  return items;
+}
+
+// Holds Ctrl down for the accelerator translation, as a user would.
+class TCtrlDown {
+ public:
+  TCtrlDown() {
+    GetKeyboardState(saved_);
+    BYTE state[256];
+    std::copy(std::begin(saved_), std::end(saved_), state);
+    state[VK_CONTROL] = state[VK_LCONTROL] = 0x80;
+    SetKeyboardState(state);
+  }
+  ~TCtrlDown() { SetKeyboardState(saved_); }
+
+ private:
+  BYTE saved_[256];
+};
+
+void PressKey(HWND target, WORD key) {
+  PostMessageA(target, WM_KEYDOWN, key, 1);
+  Application.ProcessMessages();
+}
+
+}  // namespace
+
+TEST(ShortCuts, TextsAsTheMenusShowThem) {
+  EXPECT_EQ(ShortCutToText(ShortCut('O', ssCtrl)), "Ctrl+O");
+  EXPECT_EQ(ShortCutToText(ShortCut(VK_F5, ssShift | ssCtrl)), "Shift+Ctrl+F5");
+  EXPECT_EQ(ShortCutToText(ShortCut(VK_DELETE, 0)), "Del");
+  EXPECT_EQ(ShortCutToText(ShortCut('2', ssAlt)), "Alt+2");
+  EXPECT_EQ(ShortCutToText(0), "");
+}
+
+TEST_F(FormsTest, HiddenMenuItemsComeBackInTheirPlace) {
+  TForm form(Params());
+  TMainMenu menu;
+  TMenuItem* file = menu.Add("&File");
+  file->Add("&Open", "Ouvrir1", ShortCut('O', ssCtrl));
+  TMenuItem* save = file->Add("&Save", "Sauver1", ShortCut('S', ssCtrl));
+  TMenuItem* printer = file->Add("P&rinter", "Imprimante1");
+  file->AddSeparator();
+  file->Add("&Quit", "Quitter1", ShortCut('Q', ssCtrl));
+  form.SetMenu(&menu);
+  EXPECT_EQ(form.ClientHeight(), 434);  // the menu bar does not eat the client
+  EXPECT_EQ(NativeItems(file->Handle()),
+            (std::vector<std::string>{"&Open\tCtrl+O", "&Save\tCtrl+S", "P&rinter", "", "&Quit\tCtrl+Q"}));
+  save->SetVisible(false);
+  printer->SetVisible(false);
+  EXPECT_EQ(NativeItems(file->Handle()), (std::vector<std::string>{"&Open\tCtrl+O", "", "&Quit\tCtrl+Q"}));
+  printer->SetVisible(true);
+  EXPECT_EQ(NativeItems(file->Handle()),
+            (std::vector<std::string>{"&Open\tCtrl+O", "P&rinter", "", "&Quit\tCtrl+Q"}));
+  save->SetVisible(true);
+  EXPECT_EQ(NativeItems(file->Handle()),
+            (std::vector<std::string>{"&Open\tCtrl+O", "&Save\tCtrl+S", "P&rinter", "", "&Quit\tCtrl+Q"}));
+  // The item keeps its states while hidden.
+  save->SetChecked(true);
+  save->SetEnabled(false);
+  save->SetVisible(false);
+  save->SetVisible(true);
+  UINT state = GetMenuState(file->Handle(), 1, MF_BYPOSITION);
+  EXPECT_TRUE(state & MF_CHECKED);
+  EXPECT_TRUE(state & MF_GRAYED);
+  EXPECT_EQ(menu.Find("Imprimante1"), printer);
+  EXPECT_EQ(menu.Find("Nothing"), nullptr);
+}
+
+TEST_F(FormsTest, ShortcutsFireTheirItemThroughTheAcceleratorTable) {
+  TForm form(Params());
+  TMainMenu menu;
+  TPopupMenu popup;
+  int opens = 0, quits = 0, zooms = 0;
+  TMenuItem* file = menu.Add("&File");
+  TMenuItem* open = file->Add("&Open", "Ouvrir1", ShortCut('O', ssCtrl), [&] { ++opens; });
+  TMenuItem* quit = file->Add("&Quit", "Quitter1", ShortCut('Q', ssCtrl), [&] { ++quits; });
+  popup.Add("Zoom x2", "Zoomx21", ShortCut('I', ssCtrl), [&] { ++zooms; });
+  form.SetMenu(&menu);
+  form.AddPopupMenu(&popup);
+  form.Show();
+  {
+    TCtrlDown ctrl;
+    PressKey(form.Handle(), 'O');
+    EXPECT_EQ(opens, 1);
+    PressKey(form.Handle(), 'I');
+    EXPECT_EQ(zooms, 1);
+    // A disabled item, or one whose menu is disabled, does nothing.
+    open->SetEnabled(false);
+    PressKey(form.Handle(), 'O');
+    EXPECT_EQ(opens, 1);
+    open->SetEnabled(true);
+    file->SetEnabled(false);
+    PressKey(form.Handle(), 'O');
+    EXPECT_EQ(opens, 1);
+    file->SetEnabled(true);
+    // A hidden item leaves the table; a changed shortcut takes effect.
+    quit->SetVisible(false);
+    PressKey(form.Handle(), 'Q');
+    EXPECT_EQ(quits, 0);
+    quit->SetVisible(true);
+    quit->SetShortCut(ShortCut('X', ssCtrl));
+    PressKey(form.Handle(), 'Q');
+    PressKey(form.Handle(), 'X');
+    EXPECT_EQ(quits, 1);
+  }
+  // Without Ctrl the key is an ordinary key.
+  PressKey(form.Handle(), 'O');
+  EXPECT_EQ(opens, 1);
+}
+
+TEST_F(FormsTest, MenuCommandsAndSubmenuOpeningReachTheHandlers) {
+  TForm form(Params());
+  TMainMenu menu;
+  int reloads = 0, editOpened = 0;
+  TMenuItem* reload = menu.Add("&Reload !", "Recharge1", 0, [&] { ++reloads; });
+  TMenuItem* edit = menu.Add("&Edit", "Edit1", 0, [&] { ++editOpened; });
+  edit->Add("&Copy", "Copier1");
+  form.SetMenu(&menu);
+  SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(reload->Command(), 0), 0);
+  EXPECT_EQ(reloads, 1);
+  SendMessageA(form.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit->Handle()), 1);
+  EXPECT_EQ(editOpened, 1);
+  // Captions change in place (the Word item does so).
+  edit->Items(0)->SetCaption("C&opy");
+  EXPECT_EQ(NativeItems(edit->Handle()), std::vector<std::string>{"C&opy"});
+  EXPECT_EQ(NativeItems(menu.Handle()), (std::vector<std::string>{"&Reload !", "&Edit"}));
+}
+
+TEST_F(FormsTest, AnItemAddedUnderALeafBecomesASubmenu) {
+  TPopupMenu popup;
+  TMenuItem* more = popup.Add("More");
+  EXPECT_EQ(more->Handle(), nullptr);
+  more->Add("Inner");
+  ASSERT_NE(more->Handle(), nullptr);
+  EXPECT_EQ(GetSubMenu(popup.Handle(), 0), more->Handle());
+  EXPECT_EQ(NativeItems(more->Handle()), std::vector<std::string>{"Inner"});
+}
