@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BufLec.h"
+#include "CmdModel.h"
 #include "CmdOutput.h"
 #include "CmdSource.h"
 
@@ -26,6 +27,8 @@ struct TCommand {
 const TCommand Commands[] = {
     {"--tokens", "FILE", "the token stream: CODE<TAB>TEXT per token", CmdTokens},
     {"--uses", "FILE", "unit/program, then each uses entry with its path", CmdUses},
+    {"--model", "[--location DIR]... [--basic-location DIR]... [--inactive-location DIR]... [--basic NAME]... FILE",
+     "analyse: each location, then each unit of the sorted model", CmdModel},
     // Further commands (--model, --layout, --emf, --png, with their own
     // options such as --location DIR) are added here, each in its own file.
 };
