@@ -54,7 +54,7 @@ TFile* TopUnit() {
   return FileArray->Items[FileArray->Count - 1];
 }
 
-std::string ChosenFileName(const std::string& extension, const TSaveDialog& dialog) {
+std::string ChosenFileName(const std::string& extension, const TAskFileName& dialog) {
   std::string name = ProposedFileName(extension);
   if (name.empty() || !FileExists(name)) return name;
   if (!dialog || !dialog(name)) return std::string();
@@ -184,9 +184,9 @@ std::string ProposedFileName(const std::string& extension) {
   return ExpandFileName(directory + top->Name + extension);
 }
 
-std::string DocumentFileName(const TSaveDialog& saveDoc) { return ChosenFileName(".DOC", saveDoc); }
+std::string DocumentFileName(const TAskFileName& saveDoc) { return ChosenFileName(".DOC", saveDoc); }
 
-std::string DiagramFileName(const TSaveDialog& saveEmf) { return ChosenFileName(".EMF", saveEmf); }
+std::string DiagramFileName(const TAskFileName& saveEmf) { return ChosenFileName(".EMF", saveEmf); }
 
 bool GenerateDocument(TDiagramHost& host, TMetafile& metafile) {
   if (Analysing || Composing || !DocumentGenerator) return false;

@@ -61,13 +61,13 @@ bool CopyDiagram(HWND owner, const TMetafile& metafile, const TInputBox& ask, TM
 // --- Document -----------------------------------------------------------
 // saveDialog(name in/out): the save dialog with the name filled in; false
 // when the user cancels.
-using TSaveDialog = std::function<bool(std::string& fileName)>;
+using TAskFileName = std::function<bool(std::string& fileName)>;
 // Where the top unit of FileArray was found, its name and the extension,
 // as a full path. A top unit found in no location gets the current
 // directory: the analysed project's own. Empty when there is no model.
 std::string ProposedFileName(const std::string& extension);
-std::string DocumentFileName(const TSaveDialog& saveDoc);
-std::string DiagramFileName(const TSaveDialog& saveEmf);
+std::string DocumentFileName(const TAskFileName& saveDoc);
+std::string DiagramFileName(const TAskFileName& saveEmf);
 
 // Starts the generator, composes the diagram while it takes the units, and
 // lets it finish. Does nothing while an analysis or a composition runs or
