@@ -57,8 +57,8 @@ class TLocationTools {
 
  private:
   HDC DC;
-  TSelectGuard Pen;
-  TSelectGuard Brush;
+  TSelectedObject Pen;
+  TSelectedObject Brush;
   COLORREF PenColour = 0, BrushColour = 0;
   bool HasPen = false, HasBrush = false;
 };
@@ -204,8 +204,8 @@ void DrawLabel(TFile& unit, HDC dc, RECT r, uint16_t pitch, const TSimplificatio
   if (unit.Hidden && options.Vignette) return;
 
   TBkModeGuard transparent(dc, TRANSPARENT);
-  TSelectGuard brush(dc, GetStockObject(WHITE_BRUSH), false);
-  TSelectGuard pen(dc, LocationPen(unit.Location));
+  TSelectedObject brush(dc, GetStockObject(WHITE_BRUSH), false);
+  TSelectedObject pen(dc, LocationPen(unit.Location));
   DrawBoxedText(dc, unit.LabelRect, unit.Name, TextCentred);
 }
 

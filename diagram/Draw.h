@@ -61,9 +61,9 @@ class TCanvas {
 
  private:
   HDC DC;
-  TSelectGuard Pen;
-  TSelectGuard Brush;
-  TSelectGuard Font;
+  TSelectedObject Pen;
+  TSelectedObject Brush;
+  TSelectedObject Font;
 };
 
 // The caption's font: Times New Roman, 42 points on the context's device.

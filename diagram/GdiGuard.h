@@ -8,14 +8,14 @@
 // Keeps one object selected in a device context. An owned object (one the
 // caller created) is deleted once it is no longer selected; a stock or
 // borrowed object is only deselected.
-class TSelectGuard {
+class TSelectedObject {
  public:
-  TSelectGuard(HDC dc, HGDIOBJ object, bool owned = true) : DC(dc), Current(object), Owned(owned) {
+  TSelectedObject(HDC dc, HGDIOBJ object, bool owned = true) : DC(dc), Current(object), Owned(owned) {
     Previous = (DC && Current) ? SelectObject(DC, Current) : nullptr;
   }
-  ~TSelectGuard() { Release(); }
-  TSelectGuard(const TSelectGuard&) = delete;
-  TSelectGuard& operator=(const TSelectGuard&) = delete;
+  ~TSelectedObject() { Release(); }
+  TSelectedObject(const TSelectedObject&) = delete;
+  TSelectedObject& operator=(const TSelectedObject&) = delete;
 
   // Selects another object in place of the current one, which is deleted
   // at once when owned: each object lives only while it is selected.
@@ -51,14 +51,14 @@ class TSelectGuard {
 };
 
 // A GDI object that is not selected anywhere (a cached font).
-class TGdiObject {
+class TOwnedGdiObject {
  public:
-  explicit TGdiObject(HGDIOBJ object = nullptr) : Handle(object) {}
-  ~TGdiObject() {
+  explicit TOwnedGdiObject(HGDIOBJ object = nullptr) : Handle(object) {}
+  ~TOwnedGdiObject() {
     if (Handle) DeleteObject(Handle);
   }
-  TGdiObject(TGdiObject&& other) noexcept : Handle(other.Handle) { other.Handle = nullptr; }
-  TGdiObject& operator=(TGdiObject&& other) noexcept {
+  TOwnedGdiObject(TOwnedGdiObject&& other) noexcept : Handle(other.Handle) { other.Handle = nullptr; }
+  TOwnedGdiObject& operator=(TOwnedGdiObject&& other) noexcept {
     if (this != &other) {
       if (Handle) DeleteObject(Handle);
       Handle = other.Handle;
@@ -66,8 +66,8 @@ class TGdiObject {
     }
     return *this;
   }
-  TGdiObject(const TGdiObject&) = delete;
-  TGdiObject& operator=(const TGdiObject&) = delete;
+  TOwnedGdiObject(const TOwnedGdiObject&) = delete;
+  TOwnedGdiObject& operator=(const TOwnedGdiObject&) = delete;
   HGDIOBJ Get() const { return Handle; }
 
  private:

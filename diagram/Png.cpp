@@ -92,7 +92,7 @@ bool SaveMetafileAsPng(HENHMETAFILE metafile, int width, int height, const std::
   }
   {
     TMemoryDC dc(screen);
-    TSelectGuard selected(dc, bitmap.Get(), false);
+    TSelectedObject selected(dc, bitmap.Get(), false);
     RECT all{0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     PlayEnhMetaFile(dc, metafile, &all);

@@ -77,7 +77,7 @@ TFontCell StartCell(const std::string& text, uint16_t w, uint16_t h) {
   return cell;
 }
 
-TFontCell FitCellOnContext(HDC dc, const std::string& text, uint16_t w, uint16_t h, TSelectGuard& font) {
+TFontCell FitCellOnContext(HDC dc, const std::string& text, uint16_t w, uint16_t h, TSelectedObject& font) {
   TFontCell cell = StartCell(text, w, h);
   font.Replace(CreateLabelFont(cell.Width, cell.Height));
   for (;;) {
@@ -105,7 +105,7 @@ HFONT TTextMeasure::Font(TFontCell cell) {
     Fonts.clear();
   }
   HFONT font = CreateLabelFont(cell.Width, cell.Height);
-  Fonts.emplace(key, TGdiObject(font));
+  Fonts.emplace(key, TOwnedGdiObject(font));
   return font;
 }
 
@@ -139,7 +139,7 @@ TFontCell DrawTextInRect(HDC dc, RECT r, const std::string& text, uint16_t flags
   const uint16_t w = FitRoom(r.right - r.left, ratio);
   const uint16_t h = FitRoom(r.bottom - r.top, ratio);
 
-  TSelectGuard font(dc, nullptr);
+  TSelectedObject font(dc, nullptr);
   TFontCell cell;
   if (ActiveMeasure && MeasuredTarget == dc) {
     cell = ActiveMeasure->Fit(text, w, h);

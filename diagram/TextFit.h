@@ -41,7 +41,7 @@ TFontCell StartCell(const std::string& text, uint16_t w, uint16_t h);
 // measure, step, create the font for the new cell, select it, delete the one
 // it replaces; stop after a round in which both width and height fit. The
 // last font stays selected in the context and is handed back.
-TFontCell FitCellOnContext(HDC dc, const std::string& text, uint16_t w, uint16_t h, TSelectGuard& font);
+TFontCell FitCellOnContext(HDC dc, const std::string& text, uint16_t w, uint16_t h, TSelectedObject& font);
 
 // The same search on a memory context that measures exactly as the drawing
 // context would (the reference device of a metafile, or a context of the
@@ -62,7 +62,7 @@ class TTextMeasure {
   HFONT Font(TFontCell cell);
   TMemoryDC DC;
   HGDIOBJ OriginalFont = nullptr;
-  std::map<std::pair<uint16_t, uint16_t>, TGdiObject> Fonts;
+  std::map<std::pair<uint16_t, uint16_t>, TOwnedGdiObject> Fonts;
 };
 
 // While one exists, DrawTextInRect on that context measures through the

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BufLec.h"
+#include "CmdDiagram.h"
 #include "CmdModel.h"
 #include "CmdOutput.h"
 #include "CmdSource.h"
@@ -29,6 +30,13 @@ const TCommand Commands[] = {
     {"--uses", "FILE", "unit/program, then each uses entry with its path", CmdUses},
     {"--model", "[--location DIR]... [--basic-location DIR]... [--inactive-location DIR]... [--basic NAME]... FILE",
      "analyse: each location, then each unit of the sorted model", CmdModel},
+    // The diagram outputs combine in one run: --layout --emf A.emf --png B.png ...
+    {"--layout", "[ANALYSIS] FILE", "layout figures, then each label in drawing order, then the box", CmdLayout},
+    {"--emf", "OUT.emf [ANALYSIS] FILE", "the diagram as an enhanced metafile", CmdEmf},
+    {"--png", "OUT.png [--width N] [ANALYSIS] FILE",
+     "the diagram as PNG (own size, or N pixels wide); ANALYSIS: --location DIR, --basic-location DIR, "
+     "--inactive-location DIR, --basic NAME; --layout, --emf and --png combine; --hide NAME hides a label",
+     CmdPng},
     // Further commands (--model, --layout, --emf, --png, with their own
     // options such as --location DIR) are added here, each in its own file.
 };

@@ -7,8 +7,8 @@
 
 namespace {
 
-static_assert(!std::is_copy_constructible_v<TSelectGuard> && !std::is_copy_assignable_v<TSelectGuard>);
-static_assert(!std::is_copy_constructible_v<TGdiObject>);
+static_assert(!std::is_copy_constructible_v<TSelectedObject> && !std::is_copy_assignable_v<TSelectedObject>);
+static_assert(!std::is_copy_constructible_v<TOwnedGdiObject>);
 static_assert(!std::is_copy_constructible_v<TMetafile>);
 
 class GdiGuardTest : public ::testing::Test {
@@ -21,7 +21,7 @@ TEST_F(GdiGuardTest, RestoresThePreviousObjectAndDeletesItsOwn) {
   HGDIOBJ before = GetCurrentObject(DC, OBJ_PEN);
   HPEN red = CreatePen(PS_SOLID, 0, RGB(255, 0, 0));
   {
-    TSelectGuard guard(DC, red);
+    TSelectedObject guard(DC, red);
     EXPECT_EQ(GetCurrentObject(DC, OBJ_PEN), red);
     EXPECT_EQ(guard.Dc(), DC.Get());
   }
@@ -34,7 +34,7 @@ TEST_F(GdiGuardTest, ReplaceDeletesTheReplacedObjectAtOnce) {
   HBRUSH first = CreateSolidBrush(RGB(1, 2, 3));
   HBRUSH second = CreateSolidBrush(RGB(4, 5, 6));
   {
-    TSelectGuard guard(DC, first);
+    TSelectedObject guard(DC, first);
     guard.Replace(second);
     EXPECT_EQ(GetObjectType(first), 0u);
     EXPECT_EQ(GetCurrentObject(DC, OBJ_BRUSH), second);
@@ -47,7 +47,7 @@ TEST_F(GdiGuardTest, BorrowedObjectsAreOnlyDeselected) {
   HGDIOBJ before = GetCurrentObject(DC, OBJ_BRUSH);
   HBRUSH mine = CreateSolidBrush(RGB(9, 9, 9));
   {
-    TSelectGuard guard(DC, mine, false);
+    TSelectedObject guard(DC, mine, false);
   }
   EXPECT_EQ(GetCurrentObject(DC, OBJ_BRUSH), before);
   EXPECT_EQ(GetObjectType(mine), static_cast<DWORD>(OBJ_BRUSH));
@@ -58,7 +58,7 @@ TEST_F(GdiGuardTest, AnEmptyGuardRemembersTheFirstSelection) {
   HGDIOBJ before = GetCurrentObject(DC, OBJ_FONT);
   HFONT font = CreateFontA(20, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Times New Roman");
   {
-    TSelectGuard guard(DC, nullptr);
+    TSelectedObject guard(DC, nullptr);
     EXPECT_EQ(GetCurrentObject(DC, OBJ_FONT), before);
     guard.Replace(font);
     EXPECT_EQ(GetCurrentObject(DC, OBJ_FONT), font);

@@ -26,7 +26,7 @@ class TextFitTest : public ::testing::Test {
   // The extent of the text in the label font of that cell, on the screen.
   SIZE ExtentAt(const std::string& text, TFontCell cell) {
     TMemoryDC dc(Screen);
-    TSelectGuard font(dc, CreateLabelFont(cell.Width, cell.Height));
+    TSelectedObject font(dc, CreateLabelFont(cell.Width, cell.Height));
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return size;
@@ -52,7 +52,7 @@ TEST(LabelFont, TemplateFields) {
 TEST(LabelFont, FaceIsTimesNewRoman) {
   TScreenDC screen;
   TMemoryDC dc(screen);
-  TSelectGuard font(dc, CreateLabelFont(10, 24));
+  TSelectedObject font(dc, CreateLabelFont(10, 24));
   char face[LF_FACESIZE] = {};
   GetTextFaceA(dc, LF_FACESIZE, face);
   EXPECT_STREQ(face, "Times New Roman");
@@ -90,7 +90,7 @@ TEST_F(TextFitTest, FastSearchEndsOnTheSameCellAsThePlainLoop) {
     for (int w : widths) {
       for (int h : heights) {
         const uint16_t rw = FitRoom(w, TextFitRatio), rh = FitRoom(h, TextFitRatio);
-        TSelectGuard font(Recorder->Dc(), nullptr);
+        TSelectedObject font(Recorder->Dc(), nullptr);
         const TFontCell plain = FitCellOnContext(Recorder->Dc(), name, rw, rh, font);
         const TFontCell fast = measure.Fit(name, rw, rh);
         EXPECT_EQ(fast, plain) << name << " " << w << "x" << h;
