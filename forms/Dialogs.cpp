@@ -282,7 +282,7 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
 // ---- Input box ---------------------------------------------------------------
 
 bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
-  const int width = std::clamp(static_cast<int>(TextExtent(TFont{}, prompt).cx) + 16, 240, Screen.Width() - 40);
+  const int width = std::max(240, std::min(static_cast<int>(TextExtent(TFont{}, prompt).cx) + 16, Screen.Width() - 40));
   TForm form({.Caption = caption,
               .ClientWidth = width,
               .ClientHeight = 92,

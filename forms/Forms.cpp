@@ -637,7 +637,10 @@ TForm::~TForm() {
   OnCloseQuery = nullptr;
   OnClose = nullptr;
   if (Application.MainForm == this) Application.MainForm = nullptr;
-  for (TTimer* t : timers_) t->running_ = false;
+  for (TTimer* t : timers_) {
+    t->running_ = false;
+    t->owner_ = nullptr;
+  }
   if (menu_) menu_->form_ = nullptr;
   for (TPopupMenu* pm : popups_) pm->form_ = nullptr;
   if (accel_) DestroyAcceleratorTable(accel_);
@@ -907,11 +910,20 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return r;
     }
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) {
+      if (LOWORD(wp) == WA_INACTIVE) {
+        // Coming back, the user finds the focus where it was.
+        HWND f = GetFocus();
+        if (f && IsChild(Handle(), f)) lastFocus_ = f;
+      } else {
         if (OnActivate) OnActivate();
-        if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE); first && !IsChild(Handle(), GetFocus())) {
-          ::SetFocus(first);
-          return 0;
+        if (!IsChild(Handle(), GetFocus())) {
+          HWND target = lastFocus_;
+          if (!target || !IsChild(Handle(), target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+            target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+          if (target && IsChild(Handle(), target)) {
+            ::SetFocus(target);
+            return 0;
+          }
         }
       }
       break;
@@ -942,20 +954,22 @@ UINT_PTR NextTimerId = 1;
 }
 
 TTimer::TTimer(TForm& owner, unsigned interval, bool enabled)
-    : owner_(owner), id_(NextTimerId++), interval_(interval), enabled_(enabled) {
-  owner_.AddTimer(this);
+    : owner_(&owner), id_(NextTimerId++), interval_(interval), enabled_(enabled) {
+  owner_->AddTimer(this);
   Update();
 }
 
 TTimer::~TTimer() {
-  if (running_ && owner_.Handle()) KillTimer(owner_.Handle(), id_);
-  owner_.RemoveTimer(this);
+  if (!owner_) return;
+  if (running_ && owner_->Handle()) KillTimer(owner_->Handle(), id_);
+  owner_->RemoveTimer(this);
 }
 
 void TTimer::Update() {
-  if (running_ && owner_.Handle()) KillTimer(owner_.Handle(), id_);
+  HWND h = owner_ ? owner_->Handle() : nullptr;
+  if (running_ && h) KillTimer(h, id_);
   running_ = false;
-  if (enabled_ && interval_ > 0 && owner_.Handle()) running_ = SetTimer(owner_.Handle(), id_, interval_, nullptr) != 0;
+  if (enabled_ && interval_ > 0 && h) running_ = SetTimer(h, id_, interval_, nullptr) != 0;
 }
 
 void TTimer::SetEnabled(bool e) {

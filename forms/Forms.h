@@ -376,6 +376,7 @@ class TForm : public TControl {
   unsigned accelGeneration_ = ~0u;
   std::vector<TTimer*> timers_;
   HWND tooltip_ = nullptr;
+  HWND lastFocus_ = nullptr;
 };
 
 // ---- TTimer -----------------------------------------------------------------
@@ -400,7 +401,7 @@ class TTimer {
   friend class TForm;
   void Update();
   void Fire();
-  TForm& owner_;
+  TForm* owner_;  // cleared when the form goes first
   UINT_PTR id_;
   unsigned interval_;
   bool enabled_;

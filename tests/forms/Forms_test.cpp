@@ -1,5 +1,7 @@
 #include <type_traits>
 
+#include "ComCtrls.h"
+
 #include "ExtCtrls.h"
 #include "FormsTestSupport.h"
 #include "ModalAnswer.h"
@@ -257,4 +259,48 @@ TEST_F(FormsTest, WaitCursorRestoresThePreviousCursor) {
     EXPECT_EQ(Screen.Cursor(), LoadCursor(nullptr, IDC_WAIT));
   }
   EXPECT_EQ(Screen.Cursor(), nullptr);
+}
+
+TEST_F(FormsTest, FocusComesBackToTheControlThatHadIt) {
+  TForm form(Params("Focus"));
+  TEdit first, second;
+  first.Create(form, {10, 10, 100, 21});
+  second.Create(form, {10, 40, 100, 21});
+  form.FinishCreate();
+  form.Show();
+  SetActiveWindow(form.Handle());
+  EXPECT_TRUE(first.Focused());  // the first control in tab order
+  second.SetFocus();
+  TForm other(Params("Other"));
+  other.Show();
+  SetActiveWindow(other.Handle());
+  EXPECT_FALSE(second.Focused());
+  SetActiveWindow(form.Handle());
+  EXPECT_TRUE(second.Focused());
+}
+
+TEST_F(FormsTest, HintsBecomeToolsOfTheFormsTooltip) {
+  TForm form(Params("Hints"));
+  form.ShowHint = true;
+  TButton b;
+  b.Create(form, {10, 10, 75, 25}, "Go");
+  b.SetHint("Open a project");
+  form.FinishCreate();
+  std::pair<HWND, HWND> search{form.Handle(), nullptr};  // owner, tooltip found
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<std::pair<HWND, HWND>*>(lp);
+        char cls[64] = {};
+        GetClassNameA(h, cls, sizeof cls);
+        if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(h, GW_OWNER) == s->first) s->second = h;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  ASSERT_NE(search.second, nullptr);
+  EXPECT_EQ(SendMessageA(search.second, TTM_GETTOOLCOUNT, 0, 0), 1);
+  b.SetHint("Open a project or a unit");  // replaced, not added
+  EXPECT_EQ(SendMessageA(search.second, TTM_GETTOOLCOUNT, 0, 0), 1);
+  b.SetHint("");
+  EXPECT_EQ(SendMessageA(search.second, TTM_GETTOOLCOUNT, 0, 0), 0);
 }
