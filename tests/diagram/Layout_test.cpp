@@ -263,3 +263,46 @@ TEST_F(LayoutTest, LinkColumnsFollowTheLabel) {
 
 }  // namespace
 }  // namespace diagtest
+
+namespace diagtest {
+namespace {
+
+// Sums of slots and name lengths are kept in 16 bits.
+TEST_F(DiagramTest, SlotAndNameSumsWrapAtSixteenBits) {
+  std::vector<TFile*> uses(217);
+  for (int i = 0; i < 300; ++i) {
+    TFile* u = Add(NameOfLength(i, 220), 0);
+    std::fill(uses.begin(), uses.end(), u);
+    Uses(u, uses);
+  }
+  RECT r = LayoutSpace;
+  ComputeLayout(*FileArray, r);
+  // C = 66000 - 65536 = 464, S = 300 x 219 - 65536 = 164.
+  EXPECT_EQ(FileArray->LabelWidth, 2 * (464 / 300) * (2700 / 464));
+  EXPECT_EQ(FileArray->LinkPitch, (2700 - FileArray->LabelWidth) / 164);
+  EXPECT_EQ(r.right, FileArray->LabelWidth + 164 * FileArray->LinkPitch);
+}
+
+// A thousand units leave no room: labels and pitch shrink to nothing, and
+// the composition still completes with a metafile of at least one pixel.
+TEST_F(DiagramTest, FullArrayComposesWithoutRoomForText) {
+  for (int i = 0; i < 1000; ++i) {
+    TFile* u = Add(NameOfLength(i, 8), 0);
+    if (i > 0) Uses(u, {FileArray->Items[i - 1]});
+  }
+  TMetafile m = Compose();
+  EXPECT_EQ(FileArray->RowHeight, 3);
+  EXPECT_EQ(FileArray->LabelWidth, 0);  // 2700 div 8000
+  EXPECT_EQ(FileArray->LinkPitch, 0);   // 2700 div 3999
+  EXPECT_EQ(DotRadius, 1);
+  EXPECT_EQ(m.Width, 0);
+  EXPECT_EQ(m.Height, 1001 * 3);
+  ENHMETAHEADER header{};
+  ASSERT_NE(GetEnhMetaFileHeader(m.Handle(), sizeof header, &header), 0u);
+  EXPECT_GE(header.rclFrame.right, 1);
+  // Rows of 3 pixels hold no text: only the caption's lines are drawn.
+  EXPECT_EQ(TextsDrawn(m.Handle()).size(), 3u);
+}
+
+}  // namespace
+}  // namespace diagtest

@@ -294,3 +294,25 @@ TEST_F(CopyTest, DocumentGenerationRunsInOrderAndAlwaysClearsItsFlag) {
 
 }  // namespace
 }  // namespace diagtest
+
+namespace diagtest {
+namespace {
+
+// Until the simplification window exists, the drawing reads its options
+// from the settings store, every one true unless stored otherwise.
+TEST_F(PrintSettingTest, SimplificationOptionsFromTheStore) {
+  const TSimplificationSource previous = SetSimplificationSource(nullptr);
+  EXPECT_EQ(SimplificationOptions(), (TSimplification{true, true, true, true}));
+  Settings->WriteBool("Aeration", "Aval", false);
+  Settings->WriteBool("Aeration", "Doc", false);
+  EXPECT_EQ(SimplificationOptions(), (TSimplification{true, false, true, false}));
+  Settings->WriteBool("Aeration", "Amont", false);
+  Settings->WriteBool("Aeration", "Vignette", false);
+  EXPECT_EQ(SimplificationOptions(), (TSimplification{false, false, false, false}));
+  Settings.reset();
+  EXPECT_EQ(SimplificationOptions(), (TSimplification{true, true, true, true}));
+  SetSimplificationSource(previous);
+}
+
+}  // namespace
+}  // namespace diagtest
