@@ -301,6 +301,12 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      TControl* c = item->CtlType == ODT_MENU ? nullptr : FromHandle(item->hwndItem);
+      if (c && c != this && c->DrawItem(item)) return TRUE;
+      break;
+    }
     case WM_SIZE:
       Realign();
       break;
@@ -326,7 +332,9 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (down && f && f != this && f->KeyPreview && f->OnKeyDown) f->OnKeyDown(key, KeyboardShiftState());
       auto& handler = down ? OnKeyDown : OnKeyUp;
       if (key && handler) handler(key, KeyboardShiftState());
-      if (!key) return 0;
+      if (!key || !hwnd_) return 0;
+      if (down) DoKeyDown(key, KeyboardShiftState());
+      if (!hwnd_) return 0;
       wp = key;
       break;
     }

@@ -11,6 +11,8 @@
 //                group box.
 //  - ExtCtrls.h  panel, image (metafile or bitmap), shape, timer.
 //  - ComCtrls.h  status bar, tree view and image list, rich edit, scroll box.
+//  - Grids.h     an owner-drawn grid (TDrawGrid).
+//  - FileCtrl.h  the directory list box (one line per level).
 //  - Menus.h     main and popup menus built in code, shortcuts.
 //  - Dialogs.h   common dialogs, printer, message boxes, InputQuery, and the
 //                message-box presenter of the Ridarar routines.
@@ -227,6 +229,10 @@ class TControl {
   virtual void ChildBoundsChanged(TControl* /*child*/) {}
   // Keys our own controls want from the dialog navigation.
   virtual UINT DialogCode() { return 0; }
+  // A key that OnKeyDown left alone (controls of ours act on it here).
+  virtual void DoKeyDown(WORD /*key*/, TShiftState /*shift*/) {}
+  // WM_DRAWITEM reflected to an owner-drawn control.
+  virtual bool DrawItem(DRAWITEMSTRUCT* /*item*/) { return false; }
   // The window is gone (destroyed by its parent or owner, or by us).
   virtual void HandleDestroyed() {}
 
