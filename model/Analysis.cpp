@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "Globales.h"
 #include "Messages.h"
 #include "Settings.h"
@@ -18,6 +20,9 @@ bool Initialised = false;
 void ReleaseModel() {
   FileArray.reset();
   UBase.reset();  // stores the box's title and hidden mark
+  // The locations' usage marks pointed at the records just freed.
+  for (int i = 0; i < LocationCount; ++i)
+    if (Locations[i]) std::fill(Locations[i]->Files.Objects.begin(), Locations[i]->Files.Objects.end(), nullptr);
 }
 
 void SortBranches() {

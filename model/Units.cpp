@@ -17,6 +17,7 @@ std::unique_ptr<TUBase> UBase;
 bool IsProjectFile = false;
 bool Deferring = false;
 bool ImplicitLocationsFound = false;
+TUnitReleaseHook OnUnitRelease = nullptr;
 
 namespace {
 
@@ -99,7 +100,9 @@ TFile::TFile(const std::string& name, const std::string& inPath)
   if (Found) MarkFileUsed(Location, FileName, this);
 }
 
-TFile::~TFile() = default;
+TFile::~TFile() {
+  if (Editor && OnUnitRelease) OnUnitRelease(this);
+}
 
 void TFile::Analyse() {
   if (Analysed) return;

@@ -92,6 +92,11 @@ class TFileArray {
   const bool OwnsItems;
 };
 
+// Called by a unit record that is freed while it still has an editor, so
+// that the editor can drop its reference to it (nullptr: nothing to call).
+using TUnitReleaseHook = void (*)(TFile* unit);
+extern TUnitReleaseHook OnUnitRelease;
+
 // State of the current analysis.
 extern std::unique_ptr<TFileArray> FileArray;
 extern std::unique_ptr<TUBase> UBase;

@@ -124,3 +124,42 @@ TEST_F(Run_, ReleasingTheModelFreesBothParts) {
   EXPECT_EQ(UBase, nullptr);
   SortBranches();  // no model: nothing to do
 }
+
+TEST_F(Run_, ReleasingTheModelLeavesNoMarkOnTheLocations) {
+  Dir.Write("M\\M.dpr", ProgramText("M", {"A"}));
+  Dir.Write("M\\A.pas", UnitText("A", {}));
+  AnalyseProjectFile(Dir / "M\\M.dpr");
+  EXPECT_EQ(CountUnusedFiles(), 0);
+  EXPECT_FALSE(Locations[0]->Unused);
+  ReleaseModel();
+  for (TFile* o : Locations[0]->Files.Objects) EXPECT_EQ(o, nullptr);
+}
+
+namespace {
+std::vector<TFile*> Released;
+}
+
+TEST_F(Run_, AUnitFreedWithAnEditorIsReported) {
+  Dir.Write("E\\E.dpr", ProgramText("E", {"A", "B"}));
+  AnalyseProjectFile(Dir / "E\\E.dpr");
+  TFile* a = Unit("A");
+  a->Editor = reinterpret_cast<TfEditeur*>(&Dir);  // only compared
+  Released.clear();
+  OnUnitRelease = [](TFile* unit) { Released.push_back(unit); };
+  ReleaseModel();
+  OnUnitRelease = nullptr;
+  EXPECT_EQ(Released, std::vector<TFile*>{a});
+}
+
+TEST_F(Run_, ALocationWhoseDirectoryVanishedFindsNothing) {
+  Dir.Write("V\\V.dpr", ProgramText("V", {"Lib1"}));
+  std::string lib = Dir.Write("lib\\Lib1.pas", UnitText("Lib1", {}));
+  UseLocations({Dir / "lib"});
+  ASSERT_EQ(Locations[0]->Files.Count(), 1);
+  DeleteFileA(lib.c_str());
+  RemoveDirectoryA((Dir / "lib").c_str());
+  AnalyseProjectFile(Dir / "V\\V.dpr");
+  EXPECT_EQ(Unit("Lib1")->Location, -1);
+  EXPECT_EQ(CountUnusedFiles(), 0);  // the stale snapshot counts as an unused location
+  EXPECT_TRUE(Locations[0]->Unused);
+}
