@@ -35,22 +35,25 @@ void TBufLec::StepBack() {
   }
 }
 
-void TBufLec::Rewind() {
-  Position = TokenStart;
-  CarryPos = 0;
-  FastEnd = Carry.empty() ? Limit : 0;
-  EndHit = false;
-}
+void TBufLec::Rewind() { RewindToTokenStart(); }
 
 void TBufLec::Reset() {
   EndOfFile = false;
   TokenStart = 0;
   Position = 0;
   Carry.clear();
-  Rewind();
+  RewindToTokenStart();
 }
 
 void TBufLec::TakeToken(std::size_t Length, std::string& Text) {
+  if (Carry.empty()) {  // the usual case: the whole token is in the buffer
+    const std::size_t count = std::min(Length, Limit - TokenStart);
+    Text.clear();  // clear + append: cheaper than assign, which allows for overlap
+    Text.append(Buffer + TokenStart, count);
+    TokenStart += count;
+    RewindToTokenStart();
+    return;
+  }
   const std::size_t fromCarry = std::min(Length, Carry.size());
   Text.assign(Carry, 0, fromCarry);
   // Never past the valid characters, whatever Length says.
@@ -58,7 +61,7 @@ void TBufLec::TakeToken(std::size_t Length, std::string& Text) {
   Text.append(Buffer + TokenStart, fromBuffer);
   Carry.erase(0, fromCarry);
   TokenStart += fromBuffer;
-  Rewind();
+  RewindToTokenStart();
 }
 
 // ---- TFileBufLec ----

@@ -67,6 +67,9 @@ class TBufLec {
   // True when the NUL that the last read returned was the end of the text
   // (and not a NUL byte of the text).
   bool EndReached() const { return EndHit; }
+  // While Position < FastLimit(), the next characters are Buffer[Position..]
+  // as written (ReadChar's fast path); the scanners read them in bulk.
+  std::size_t FastLimit() const { return FastEnd; }
 
  protected:
   // Buffer[Limit] is one past the last valid character of the current block.
@@ -83,6 +86,12 @@ class TBufLec {
 
   // The next character of the carry (the caller knows one is left).
   char NextCarryChar();
+  void RewindToTokenStart() {
+    Position = TokenStart;
+    CarryPos = 0;
+    FastEnd = Carry.empty() ? Limit : 0;
+    EndHit = false;
+  }
 };
 
 // Reads a source file through a buffer of two halves, refilled in turn.

@@ -12,9 +12,10 @@ TAnalyseur::TAnalyseur(const std::string& FileName, std::size_t halfSize)
 TAnalyseur::~TAnalyseur() = default;
 
 uint8_t TAnalyseur::NextToken() {
-  const uint8_t code = Scanner->NextToken();
-  Text = Scanner->Text;
+  // The scanner's token text goes straight into Text: one copy per token.
+  const uint8_t code = Scanner->NextTokenInto(Text);
   if (code == tkIdentifier) {
+    if (!MayBeKeyword(Text.data(), Text.size())) return tkIdentifier;
     Keywords->SetText(Text.c_str());
     const uint8_t k = Keywords->NextToken();
     // "Strings" holds STRING but is not it: the whole identifier must match.

@@ -19,6 +19,7 @@ class TAnalyseur {
   ~TAnalyseur();
 
   std::string Text;  // the last token as written in the source
+  // Delivers its token texts into Text above (its own Text stays unused).
   std::unique_ptr<TAnalyseur_T> Scanner;
   std::unique_ptr<TAnalyseur_K> Keywords;
 

@@ -81,6 +81,35 @@ TPackedAutomaton BuildKeywordAutomaton() {
 
 }  // namespace
 
+namespace {
+
+// One bit per (first letter, last letter, length) of a reserved word.
+struct TKeywordShapes {
+  uint8_t Bits[26 * 26 * 16 / 8] = {};
+  static std::size_t Index(unsigned first, unsigned last, std::size_t length) {
+    return (first * 26 + last) * 16 + length;
+  }
+  TKeywordShapes() {
+    for (const char* word : KeywordsByAccept) {
+      const std::size_t length = std::strlen(word);
+      const std::size_t i = Index(word[0] - 'A', word[length - 1] - 'A', length);
+      Bits[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
+    }
+  }
+};
+const TKeywordShapes KeywordShapes;
+
+}  // namespace
+
+bool MayBeKeyword(const char* word, std::size_t length) {
+  if (length < ShortestKeyword || length > LongestKeyword) return false;
+  const unsigned first = ReaderUpCase[static_cast<unsigned char>(word[0])] - 'A';
+  const unsigned last = ReaderUpCase[static_cast<unsigned char>(word[length - 1])] - 'A';
+  if (first >= 26 || last >= 26) return false;
+  const std::size_t i = TKeywordShapes::Index(first, last, length);
+  return (KeywordShapes.Bits[i / 8] >> (i % 8)) & 1;
+}
+
 const TPackedAutomaton& KeywordAutomaton() {
   static const TPackedAutomaton table = BuildKeywordAutomaton();
   return table;
@@ -91,23 +120,25 @@ TAnalyseur_K::TAnalyseur_K(const char* Text) : Reader(std::make_unique<TMemoryBu
 TAnalyseur_K::~TAnalyseur_K() = default;
 
 void TAnalyseur_K::SetText(const char* Text) {
-  if (auto* memory = dynamic_cast<TMemoryBufLec*>(Reader.get())) memory->SetText(Text);
+  if (Reader.get() != Memory) Memory = dynamic_cast<TMemoryBufLec*>(Reader.get());
+  if (Memory) Memory->SetText(Text);
 }
 
 uint8_t TAnalyseur_K::NextToken() {
   TBufLec& reader = *Reader;
   const TPackedAutomaton& table = KeywordAutomaton();
+  TScanCursor cursor(reader);
   std::size_t length = 0;
   uint16_t state = 0;
   unsigned char c;
   do {
-    c = reader.ReadChar();
+    c = cursor.Next();
     bool consumed;
-    state = table.Step(state, c, consumed);
+    state = table.Step(state, ReaderUpCase[c], consumed);
     if (consumed) ++length;
   } while (state < FirstAcceptState);
-  const bool atEnd = c == 0 && reader.EndReached();
-  reader.Rewind();
+  const bool atEnd = cursor.End(c);
+  cursor.Store();  // TakeToken below rewinds
   uint8_t code;
   if (state < FirstNoTokenState && length > 0)
     code = KeywordCodeOfAccept(state - FirstAcceptState);

@@ -28,6 +28,9 @@ inline constexpr uint8_t FirstKeywordCode = kwAnd;
 inline constexpr uint8_t LastKeywordCode = kwOn;
 
 inline constexpr std::size_t KeywordCount = 67;
+// Lengths of the shortest and the longest reserved word.
+inline constexpr std::size_t ShortestKeyword = 2;
+inline constexpr std::size_t LongestKeyword = 14;
 
 // The reserved words in the order of the automaton's accept numbers: the
 // word at index k is accept number k. The codes follow that order except
@@ -39,6 +42,12 @@ extern const std::array<const char*, KeywordCount> KeywordsByAccept;
 constexpr uint8_t KeywordCodeOfAccept(unsigned k) {
   return static_cast<uint8_t>(k <= 37 ? 29 + k : k == 38 ? kwOn : 28 + k);
 }
+
+// False when no reserved word has the word's first letter, last letter and
+// length (letters folded to upper case). A word for which the recogniser
+// accepts a reserved word of the word's whole length is that word, so a
+// false here spares running the recogniser without changing any answer.
+bool MayBeKeyword(const char* word, std::size_t length);
 
 // The keyword automaton's packed tables (built once).
 const TPackedAutomaton& KeywordAutomaton();
@@ -57,4 +66,7 @@ class TAnalyseur_K {
   void SetText(const char* Text);
   // A keyword code, tkEnd or tkError; sets Text.
   uint8_t NextToken();
+
+ private:
+  TMemoryBufLec* Memory = nullptr;  // Reader, when it is a memory reader
 };

@@ -1,5 +1,7 @@
 #include "pascal_tokens.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr unsigned char CR = 13, LF = 10, TAB = 9;
@@ -63,34 +65,86 @@ TAnalyseur_T::TAnalyseur_T(std::unique_ptr<TBufLec> reader) : Reader(std::move(r
 
 TAnalyseur_T::~TAnalyseur_T() = default;
 
-uint8_t TAnalyseur_T::NextToken() {
+bool TScanCursor::TakeThrough(unsigned char stop, std::size_t& length) {
+  for (;;) {
+    if (Pos < Lim) {
+      const void* hit = std::memchr(Buf + Pos, stop, Lim - Pos);
+      if (hit) {
+        const std::size_t n = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - (Buf + Pos)) + 1;
+        length += n;
+        Pos += n;
+        return true;
+      }
+      length += Lim - Pos;
+      Pos = Lim;
+    }
+    const unsigned char c = Slow();
+    if (End(c)) return false;
+    ++length;
+    if (c == stop) return true;
+  }
+}
+
+namespace {
+
+// The token automaton's transitions unpacked into a full table indexed by
+// the byte as written (the fold is applied here): bits 0..15 the new state,
+// bit 16 set when the byte is consumed. Derived from the packed tables, so
+// it makes the same moves, with one lookup per character.
+struct TDenseTokenTable {
+  uint32_t Step[WorkingStates][256];
+  // The bytes on which the identifier state stays where it is, consuming
+  // them: the identifier's own loop runs on this alone.
+  bool StaysInIdentifier[256];
+};
+
+const TDenseTokenTable& DenseTokenTable() {
+  static const TDenseTokenTable dense = [] {
+    TDenseTokenTable d{};
+    const TPackedAutomaton& packed = TokenAutomaton();
+    for (uint16_t s = 0; s < WorkingStates; ++s)
+      for (unsigned c = 0; c < 256; ++c) {
+        bool consumed;
+        const uint16_t to = packed.Step(s, ReaderUpCase[c], consumed);
+        d.Step[s][c] = to | (consumed ? 0x10000u : 0u);
+      }
+    for (unsigned c = 0; c < 256; ++c) d.StaysInIdentifier[c] = d.Step[sIdentifier][c] == (sIdentifier | 0x10000u);
+    return d;
+  }();
+  return dense;
+}
+
+}  // namespace
+
+uint8_t TAnalyseur_T::NextToken() { return NextTokenInto(Text); }
+
+uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
   TBufLec& reader = *Reader;
-  const TPackedAutomaton& table = TokenAutomaton();
-  const int32_t* base = table.Base.data();
-  const uint16_t* deflt = table.Default.data();
-  const uint16_t* next = table.Next.data();
-  const uint16_t* check = table.Check.data();
-  const int64_t size = static_cast<int64_t>(table.Next.size());
+  static const TDenseTokenTable& dense = DenseTokenTable();
+  TScanCursor cursor(reader);
 
   std::size_t length = 0;
-  uint16_t state = sStart;
+  uint32_t state = sStart;
   unsigned char c;
   do {
-    c = reader.ReadChar();
-    const int64_t i = static_cast<int64_t>(base[state]) + c;
-    if (i >= 0 && i < size && check[i] == state) {
-      state = next[i];
-      ++length;
-    } else {
-      state = deflt[state];
+    c = cursor.Next();
+    const uint32_t move = dense.Step[state][c];
+    state = move & 0xFFFF;
+    length += move >> 16;
+    if (state == sIdentifier) {
+      // Most of the text: stay in the identifier state without the lookups.
+      do {
+        c = cursor.Next();
+        ++length;
+      } while (dense.StaysInIdentifier[c]);
+      --length;
+      state = dense.Step[sIdentifier][c] & 0xFFFF;
     }
   } while (state < FirstAcceptState);
-  const bool atEnd = c == 0 && reader.EndReached();
-  reader.Rewind();
-
-  // True when the character just read is the end of the text (a NUL byte
-  // of the file is an ordinary character).
-  auto end = [&reader](unsigned char ch) { return ch == 0 && reader.EndReached(); };
+  const bool atEnd = cursor.End(c);
+  // No rewind here: TakeToken below puts the reader right after the token,
+  // and every token that a rule finishes was accepted on a character the
+  // automaton consumed, so the rule goes on from where the automaton stopped.
 
   uint8_t code;
   if (state >= FirstNoTokenState || length == 0) {
@@ -102,12 +156,10 @@ uint8_t TAnalyseur_T::NextToken() {
     const unsigned accepted = state - FirstAcceptState;
     code = TokenOfAccept[accepted];
     if (code == RuleToken) {
-      // The rules re-read the token from its start; a comment or string
-      // still open at the end of the text ends there.
-      reader.ReadChar();  // the character that started the token
+      // A comment or string still open at the end of the text ends there.
       switch (accepted) {
         case 12: {  // "(": a parenthesis, or a comment through "*)"
-          if (reader.ReadChar() != '*') {
+          if (cursor.Next() != '*') {
             code = tkLeftParen;
             length = 1;
             break;
@@ -115,49 +167,41 @@ uint8_t TAnalyseur_T::NextToken() {
           code = tkComment;
           length = 2;
           // The closing "*" cannot be the opening one: «(*)» is not closed.
-          unsigned char a = reader.ReadChar();
-          if (end(a)) break;
-          length = 3;
-          for (;;) {
-            const unsigned char b = reader.ReadChar();
-            if (end(b)) break;
-            ++length;
-            if (a == '*' && b == ')') break;
-            a = b;
+          while (cursor.TakeThrough('*', length)) {
+            unsigned char b;
+            do {
+              b = cursor.Next();
+              if (cursor.End(b)) goto done;
+              ++length;
+            } while (b == '*');
+            if (b == ')') break;
           }
           break;
         }
-        case 21: {  // "{": through the first "}", braces do not nest
+        case 21:  // "{": through the first "}", braces do not nest
           code = tkComment;
           length = 1;
-          for (;;) {
-            const unsigned char b = reader.ReadChar();
-            if (end(b)) break;
-            ++length;
-            if (b == '}') break;
-          }
+          cursor.TakeThrough('}', length);
           break;
-        }
-        case 22: {  // "//": through the CR LF that ends the line
+        case 22:  // "//": through the CR LF that ends the line
           code = tkComment;
-          reader.ReadChar();
           length = 2;
-          unsigned char a = 0;
-          for (;;) {
-            const unsigned char b = reader.ReadChar();
-            if (end(b)) break;
-            ++length;
-            if (a == CR && b == LF) break;
-            a = b;
+          while (cursor.TakeThrough(CR, length)) {
+            unsigned char b;
+            do {
+              b = cursor.Next();
+              if (cursor.End(b)) goto done;
+              ++length;
+            } while (b == CR);
+            if (b == LF) break;
           }
           break;
-        }
         case 23:
         case 24: {  // one run of spaces and tabs
           code = tkBlank;
           length = 1;
           for (;;) {
-            const unsigned char b = reader.ReadChar();
+            const unsigned char b = cursor.Next();
             if (b != ' ' && b != TAB) break;
             ++length;
           }
@@ -168,12 +212,12 @@ uint8_t TAnalyseur_T::NextToken() {
           code = tkString;
           length = 1;
           for (;;) {
-            const unsigned char b = reader.ReadChar();
-            if (end(b)) break;
+            const unsigned char b = cursor.Next();
+            if (cursor.End(b)) break;
             ++length;
             if (b == LF || b == CR) break;
             if (b == '\'') {
-              if (reader.ReadChar() != '\'') break;
+              if (cursor.Next() != '\'') break;
               ++length;
             }
           }
@@ -185,7 +229,9 @@ uint8_t TAnalyseur_T::NextToken() {
       }
     }
   }
+done:
+  cursor.Store();
   Length = length;
-  reader.TakeToken(code == tkEnd ? 0 : Length, Text);
+  reader.TakeToken(code == tkEnd ? 0 : Length, text);
   return code;
 }

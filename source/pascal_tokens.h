@@ -54,6 +54,45 @@ extern const uint8_t TokenOfAccept[28];
 bool IsIdentifierStart(unsigned char c);
 bool IsIdentifierChar(unsigned char c);
 
+// Reads a reader's characters for the automata and rules: straight from
+// the buffer while it can, through NextChar otherwise. Bytes from the buffer
+// come unfolded; the callers fold where letters matter.
+class TScanCursor {
+ public:
+  explicit TScanCursor(TBufLec& reader) : Reader(reader) { Load(); }
+  unsigned char Next() {
+    if (Pos < Lim) return Buf[Pos++];
+    return Slow();
+  }
+  // The NUL that Next just returned is the end of the text.
+  bool End(unsigned char c) const { return c == 0 && AtEnd; }
+  // Takes the characters through the first `stop` (length counts them);
+  // false when the text ends first.
+  bool TakeThrough(unsigned char stop, std::size_t& length);
+  // Hands the position back to the reader.
+  void Store() { Reader.Position = Pos; }
+
+ private:
+  TBufLec& Reader;
+  const unsigned char* Buf = nullptr;
+  std::size_t Pos = 0;
+  std::size_t Lim = 0;
+  bool AtEnd = false;
+
+  void Load() {
+    Buf = reinterpret_cast<const unsigned char*>(Reader.Buffer);
+    Pos = Reader.Position;
+    Lim = Reader.FastLimit();
+  }
+  unsigned char Slow() {
+    Store();
+    const unsigned char c = static_cast<unsigned char>(Reader.NextChar());
+    AtEnd = c == 0 && Reader.EndReached();
+    Load();
+    return c;
+  }
+};
+
 class TAnalyseur_T {
  public:
   // Scans FileName. halfSize other than the default only serves tests.
@@ -68,4 +107,7 @@ class TAnalyseur_T {
 
   // The next token's code; sets Text. tkEnd on every call at the end.
   uint8_t NextToken();
+  // The same, with the token's text delivered into `text` instead of Text
+  // (the analyser takes it straight into its own Text).
+  uint8_t NextTokenInto(std::string& text);
 };

@@ -61,6 +61,26 @@ TEST(Analyseur, ReservedWordsCarryTheirCodesAndEveryCharacterMovesOn) {
   EXPECT_EQ(a.NextToken(), tkEnd);
 }
 
+TEST(Analyseur, EveryReservedWordInMixedCaseAndLongerWordsAreIdentifiers) {
+  std::string text;
+  for (const char* word : KeywordsByAccept) {
+    std::string mixed = word;
+    for (std::size_t i = 1; i < mixed.size(); i += 2) mixed[i] = static_cast<char>(mixed[i] - 'A' + 'a');
+    text += mixed + " " + mixed + "s " + mixed + "_ ";
+  }
+  TTempDir dir;
+  TAnalyseur a(dir.Write("k.pas", text));
+  for (unsigned k = 0; k < KeywordCount; ++k) {
+    EXPECT_EQ(a.NextToken(), KeywordCodeOfAccept(k)) << KeywordsByAccept[k];
+    a.NextToken();
+    EXPECT_EQ(a.NextToken(), tkIdentifier) << a.Text;
+    a.NextToken();
+    EXPECT_EQ(a.NextToken(), tkIdentifier) << a.Text;
+    a.NextToken();
+  }
+  EXPECT_EQ(a.NextToken(), tkEnd);
+}
+
 TEST(ScanUses, ProgramClauseWithPathAndFormComment) {
   const TScan s = ScanText("program P;\r\n\r\nuses A, B in 'sub\\b.pas' {FormB}, C;\r\n\r\nbegin end.");
   EXPECT_FALSE(s.IsUnit);
