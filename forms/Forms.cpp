@@ -329,6 +329,7 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       WORD key = static_cast<WORD>(wp);
       bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
       TForm* f = Form();
+      if (down && f && f->IsShortCut(key, KeyboardShiftState())) return 0;
       if (down && f && f != this && f->KeyPreview && f->OnKeyDown) f->OnKeyDown(key, KeyboardShiftState());
       auto& handler = down ? OnKeyDown : OnKeyUp;
       if (key && handler) handler(key, KeyboardShiftState());
@@ -804,6 +805,28 @@ HACCEL TForm::AcceleratorTable() {
     accelGeneration_ = MenuGeneration();
   }
   return accel_;
+}
+
+namespace {
+TMenuItem* FindShortCut(TMenuItem& item, TShortCut sc) {
+  for (int i = 0; i < item.Count(); ++i) {
+    TMenuItem* c = item.Items(i);
+    if (!c->Visible()) continue;
+    if (c->ShortCut() == sc) return c;
+    if (TMenuItem* found = FindShortCut(*c, sc)) return found;
+  }
+  return nullptr;
+}
+}  // namespace
+
+bool TForm::IsShortCut(WORD key, TShiftState shift) {
+  if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
+  const TShortCut sc = ShortCut(key, shift);
+  TMenuItem* item = menu_ ? FindShortCut(menu_->Items(), sc) : nullptr;
+  for (size_t i = 0; !item && i < popups_.size(); ++i) item = FindShortCut(popups_[i]->Items(), sc);
+  if (!item) return false;
+  item->Click();
+  return true;
 }
 
 void TForm::AddTimer(TTimer* t) { timers_.push_back(t); }

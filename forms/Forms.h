@@ -338,6 +338,9 @@ class TForm : public TControl {
   void AddPopupMenu(TPopupMenu* menu);
   // The accelerator table built from the shortcuts of the form's menus.
   HACCEL AcceleratorTable();
+  // Clicks the menu item with this shortcut, if any. Keys reach it when the
+  // message loop is not ours (the IDE's, when we are its expert).
+  bool IsShortCut(WORD key, TShiftState shift);
 
   int HelpContext = 0;
   bool ShowHint = false;

@@ -1,5 +1,6 @@
 #include "FormsTestSupport.h"
 #include "Menus.h"
+#include "StdCtrls.h"
 
 namespace {
 
@@ -154,4 +155,20 @@ TEST_F(FormsTest, AnItemAddedUnderALeafBecomesASubmenu) {
   ASSERT_NE(more->Handle(), nullptr);
   EXPECT_EQ(GetSubMenu(popup.Handle(), 0), more->Handle());
   EXPECT_EQ(NativeItems(more->Handle()), std::vector<std::string>{"Inner"});
+}
+
+TEST_F(FormsTest, ShortcutsWorkUnderAMessageLoopThatIsNotOurs) {
+  TForm form(Params());
+  TMainMenu menu;
+  int copies = 0;
+  menu.Add("&Edit")->Add("&Copy", "Copier1", ShortCut('C', ssCtrl), [&] { ++copies; });
+  form.SetMenu(&menu);
+  TEdit edit;
+  edit.Create(form, {10, 10, 100, 21});
+  // The host's loop dispatches the key straight to the focused control.
+  TCtrlDown ctrl;
+  SendMessageA(edit.Handle(), WM_KEYDOWN, 'C', 1);
+  EXPECT_EQ(copies, 1);
+  SendMessageA(edit.Handle(), WM_KEYDOWN, 'V', 1);  // no such shortcut: the edit has it
+  EXPECT_EQ(copies, 1);
 }
