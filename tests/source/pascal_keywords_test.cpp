@@ -134,6 +134,8 @@ TEST(KeywordRecogniser, ShapeFilterNeverHidesAWord) {
     TAnalyseur_K k(word.c_str());
     const int code = k.NextToken();
     const bool whole = code >= FirstKeywordCode && k.Length == word.size();
-    if (whole) EXPECT_TRUE(MayBeKeyword(word.data(), word.size())) << word;
+    if (whole) {
+      EXPECT_TRUE(MayBeKeyword(word.data(), word.size())) << word;
+    }
   }
 }

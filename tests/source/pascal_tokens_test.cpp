@@ -86,9 +86,10 @@ TEST(TokenAutomaton, EveryTransitionIsAsWritten) {
 
 TEST(TokenAutomaton, AcceptNumbersGiveTheirTokenCodes) {
   const int expected[28] = {12, 27, 28, 23, 24, 25, 26, 22, 2, 3, 4, 5, -1, 6, 8, 9, 10, 11, 13, 14, 15, -1, -1, -1, -1, -1, 21, 20};
-  for (int k = 0; k < 28; ++k)
-    if (expected[k] >= 0) EXPECT_EQ(TokenOfAccept[k], expected[k]) << "accept " << k;
-    else EXPECT_EQ(TokenOfAccept[k], RuleToken) << "accept " << k;
+  for (int k = 0; k < 28; ++k) {
+    const int code = expected[k] >= 0 ? expected[k] : RuleToken;
+    EXPECT_EQ(TokenOfAccept[k], code) << "accept " << k;
+  }
 }
 
 TEST(TokenScanner, UsesClauseLine) {
