@@ -5,7 +5,8 @@
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$1
-project=${2:-$root/samples/Plain/Plain.dpr}
+project=$(realpath "${2:-$root/samples/Plain/Plain.dpr}")
+winproject="Z:${project//\//\\}"   # Wine's drive for the Unix root
 seconds=${3:-20}
 exe=${USAGRAM_EXE:-$root/build/win64/programs/Usagram.exe}
 [ -x "$exe" ] || { echo "screenshot: $exe is not built" >&2; exit 2; }
@@ -13,7 +14,7 @@ source "$root/scripts/wine-env.sh"
 source "$root/scripts/xvfb.sh"
 usagram_wine_prefix_ready || exit 1
 usagram_start_xvfb || exit 1
-/usr/lib/wine/wine64 "$exe" "$project" >/dev/null 2>&1 </dev/null &
+/usr/lib/wine/wine64 "$exe" "$winproject" >/dev/null 2>&1 </dev/null &
 app=$!
 trap 'kill $app 2>/dev/null; /usr/lib/wine/wineserver -k 2>/dev/null; kill $usagram_xvfb_pid 2>/dev/null' EXIT
 # The caption shows the project once its analysis has run.

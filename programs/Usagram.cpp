@@ -1,0 +1,23 @@
+// Usagram.exe: the stand-alone program. The same main window as the IDE
+// add-in, without the IDE; the first command-line parameter is the project
+// to open.
+#include <windows.h>
+
+#include "Analysis.h"
+#include "Forms.h"
+#include "ufUsagram.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  Application.Initialize();
+  UsagramInitialise();
+  try {
+    TfUsagram mainForm;
+    Application.MainForm = &mainForm;
+    mainForm.Show();
+    Application.Run();
+  } catch (...) {
+    Application.HandleException();
+  }
+  UsagramFinalise();
+  return 0;
+}

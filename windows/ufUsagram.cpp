@@ -1,0 +1,526 @@
+#include "ufUsagram.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "Analysis.h"
+#include "Banner.h"
+#include "Globales.h"
+#include "LaterWindows.h"
+#include "Layout.h"
+#include "Messages.h"
+#include "Output.h"
+#include "Settings.h"
+#include "Units.h"
+#include "Yield.h"
+#include "uChaines.h"
+
+bool ExpertMode = false;
+bool ClosingShown = false;
+TfUsagram* fUsagram = nullptr;
+std::vector<std::string> CommandLineParameters = [] {
+  std::vector<std::string> parameters;
+  for (int i = 1; i < __argc; ++i) parameters.emplace_back(__argv[i]);
+  return parameters;
+}();
+
+namespace {
+
+constexpr const char* OpenFilter =
+    "*.DPR - Borland Delphi(tm) projects|*.dpr|*.PAS - Pascal files |*.pas|"
+    "*.DPR ; *.PAS - All pascal files|*.dpr;*.pas|*.* All files|*.*";
+constexpr const char* OptionsSection = "Options";
+constexpr const char* AutoOrientationValue = "Portrait_Paysage_Automatique";
+constexpr const char* FilesListValue = "AfficherListeDeFichiers";
+constexpr const char* PicturesDirectoryTitle = "Directory of pictures for document";
+
+TShortCut Ctrl(char key) { return ShortCut(static_cast<WORD>(key), ssCtrl); }
+
+void StatusPanel0(const std::string& text) {
+  if (fUsagram) fUsagram->StatusBar.SetPanelText(0, text);
+}
+void StatusPanel1(const std::string& text) {
+  if (fUsagram) fUsagram->StatusBar.SetPanelText(1, text);
+}
+
+std::string WordCaption() { return MSWord95 ? "Microsoft &Word 97 (tm)" : "Microsoft &Word 95 (tm)"; }
+
+// The directory of this program, where its help file lives.
+std::string ProgramDirectory() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return ExtractFilePath(path);
+}
+
+void OpenHelp(const std::string& file, UINT command) {
+  if (!WinHelpA(fUsagram ? fUsagram->Handle() : nullptr, file.c_str(), command, 0))
+    ShowMessageBox("The help file " + file + " cannot be opened.", Msg::AppCaption, MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+TfUsagram::TfUsagram()
+    : TForm(TFormParams{.Caption = {}, .ClientWidth = 632, .ClientHeight = 434, .HelpContext = 1}) {
+  fUsagram = this;
+  ShowHint = true;
+  CreateComponents();
+  CreateMenus();
+  SetStatusHooks(StatusPanel0, StatusPanel1);
+  OnShow = [this] { FormShow(); };
+  OnHide = [this] { FormHide(); };
+  OnPaint = [this](HDC) { FormPaint(); };
+  OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
+  OnDestroy = [this] { FormDestroy(); };
+  OnCreate = [this] { FormCreate(); };
+  FinishCreate();
+}
+
+TfUsagram::~TfUsagram() {
+  // FormDestroy reads the menu items: destroy the window while they exist.
+  DestroyHandle();
+  SetStatusHooks(nullptr, nullptr);
+  if (fUsagram == this) fUsagram = nullptr;
+}
+
+void TfUsagram::CreateComponents() {
+  TFont banner;
+  banner.Name = "Times New Roman";
+  banner.Color = clRed;
+  banner.Height = 16;
+  Panel1.Create(*this, {0, 0, 632, 33});
+  Panel1.SetAlign(alTop);
+  Panel1.SetFont(banner);
+  Panel2.Create(Panel1, {1, 1, 630, 31});
+  Panel2.SetBevelOuter(bvNone);
+  Panel2.SetAlign(alClient);
+  for (TLabel* label : {&L1, &L2, &L3, &L4}) label->Create(Panel2, 0, 4, "");
+
+  ScrollBox.Create(*this, {0, 33, 632, 381});
+  ScrollBox.SetAlign(alClient);
+  Image.Create(ScrollBox, {0, 0, ScrollBox.ClientWidth(), ScrollBox.ClientHeight()});
+  Image.SetAlign(alClient);
+  Image.SetStretch(true);
+  Image.OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) { ImageMouseDown(b, s, x, y); };
+  Image.OnMouseMove = [this](TShiftState s, int x, int y) { ImageMouseMove(s, x, y); };
+
+  TFont status;
+  status.Name = "Courier New";
+  status.Height = 13;
+  StatusBar.Create(*this);
+  StatusBar.SetFont(status);
+  StatusBar.SetPanels({{400, taCenter, {}}, {400, taCenter, {}}});
+
+  Timer.OnTimer = [this] { TimerTimer(); };
+
+  OpenDialog.Filter = OpenFilter;
+  OpenDialog.FilterIndex = 3;
+  SaveEMF.Title = "Save diagram picture";
+  SaveEMF.Filter = "*.EMF - Enhanced Windows Metafile|*.EMF";
+  SaveEMF.DefaultExt = "EMF";
+  SaveEMF.Options = ofOverwritePrompt | ofHideReadOnly | ofPathMustExist;
+  SaveDOC.Title = "Save document";
+  SaveDOC.Filter = "*.DOC - Word document|*.DOC";
+  SaveDOC.DefaultExt = "DOC";
+  SaveDOC.Options = ofOverwritePrompt | ofHideReadOnly | ofPathMustExist;
+}
+
+void TfUsagram::CreateMenus() {
+  auto on = [this](void (TfUsagram::*handler)()) { return [this, handler] { (this->*handler)(); }; };
+
+  Fichier1 = MainMenu1.Add("&File", "Fichier1");
+  Ouvrir1 = Fichier1->Add("&Open", "Ouvrir1", Ctrl('O'), on(&TfUsagram::Ouvrir1Click));
+  Sauver1 = Fichier1->Add("&Save", "Sauver1", Ctrl('S'), on(&TfUsagram::Sauver1Click));
+  Imprimante1 = Fichier1->Add("P&rinter", "Imprimante1", 0, on(&TfUsagram::Imprimante1Click));
+  Imprimer1 = Fichier1->Add("&Print", "Imprimer1", Ctrl('P'), on(&TfUsagram::Imprimer1Click));
+  Quitter1 = Fichier1->Add("&Quit", "Quitter1", Ctrl('Q'), on(&TfUsagram::Quitter1Click));
+
+  Edition1 = MainMenu1.Add("&Edit", "Edition1");
+  Copier1 = Edition1->Add("&Copy", "Copier1", Ctrl('C'), on(&TfUsagram::Copier1Click));
+  GnrerunedocumentationsousWord1 =
+      Edition1->Add("&Generate a document with Microsoft Word(tm)", "GnrerunedocumentationsousWord1", Ctrl('G'),
+                    on(&TfUsagram::GnrerunedocumentationsousWord1Click));
+
+  Affichage1 = MainMenu1.Add("&Display", "Affichage1");
+  x21 = Affichage1->Add("Zoom &x 2", "x21", Ctrl('I'), on(&TfUsagram::x21Click));
+  N21 = Affichage1->Add("Zoom &/ 2", "N21", Ctrl('U'), on(&TfUsagram::N21Click));
+  Tailledelafentre1 =
+      Affichage1->Add("&Window size", "Tailledelafentre1", Ctrl('A'), on(&TfUsagram::Tailledelafentre1Click));
+  Listedesfichiers1 =
+      Affichage1->Add("&Files list", "Listedesfichiers1", 0, on(&TfUsagram::Listedesfichiers1Click));
+
+  Recharge1 = MainMenu1.Add("&Reload !", "Recharge1", 0, on(&TfUsagram::Recharge1Click));
+  Redessinne1 = MainMenu1.Add("Re&draw !", "Redessinne1", 0, on(&TfUsagram::Redessinne1Click));
+
+  Options1 = MainMenu1.Add("&Options", "Options1");
+  Unitsdebase1 = Options1->Add("&Basic units", "Unitsdebase1", 0, on(&TfUsagram::Unitsdebase1Click));
+  Localisations1 = Options1->Add("&Locations", "Localisations1", 0, on(&TfUsagram::Localisations1Click));
+  Arationdudiagramme1 = Options1->Add("&Diagram simplification", "Arationdudiagramme1", 0,
+                                      on(&TfUsagram::Arationdudiagramme1Click));
+  Afficherlalistedesfichiers1 = Options1->Add("Display &files list", "Afficherlalistedesfichiers1", 0,
+                                              on(&TfUsagram::Afficherlalistedesfichiers1Click));
+  RglagePortraitPaysageautomatiquedelimpression1 =
+      Options1->Add("Automatic &Portrait/Landscape printer setting", "RglagePortraitPaysageautomatiquedelimpression1",
+                    0, on(&TfUsagram::RglagePortraitPaysageautomatiquedelimpression1Click));
+  Rpertoiredimagespourladocumentation1 =
+      Options1->Add(PicturesDirectoryTitle, "Rpertoiredimagespourladocumentation1", 0,
+                    on(&TfUsagram::Rpertoiredimagespourladocumentation1Click));
+  InstallerdansBorlandDelphicommeoutil1 =
+      Options1->Add("&Install in Borland &Delphi(tm) as Tool", "InstallerdansBorlandDelphicommeoutil1", 0,
+                    on(&TfUsagram::InstallerdansBorlandDelphicommeoutil1Click));
+  Word = Options1->Add(WordCaption(), "Word", 0, on(&TfUsagram::WordClick));
+
+  Aide1 = MainMenu1.Add("&Help", "Aide1");
+  Rubriquesdaide1 = Aide1->Add("&Contents", "Rubriquesdaide1", 0, on(&TfUsagram::Rubriquesdaide1Click));
+  Aproposde1 = Aide1->Add("&About ...", "Aproposde1", 0, on(&TfUsagram::Aproposde1Click));
+  Rapportdebogue1 = Aide1->Add("&Bug report", "Rapportdebogue1", 0, on(&TfUsagram::Rapportdebogue1Click));
+  Quorvel1 = Aide1->Add("Quorvel", "Quorvel1", 0, on(&TfUsagram::Quorvel1Click));
+
+  Zoomx21 = PopupMenu.Add("Zoom x2", "Zoomx21", 0, on(&TfUsagram::x21Click));
+  Zoom21 = PopupMenu.Add("Zoom /2", "Zoom21", 0, on(&TfUsagram::N21Click));
+  truc1 = PopupMenu.Add("Window size", "truc1", 0, on(&TfUsagram::Tailledelafentre1Click));
+  Inspecter1 = PopupMenu.Add("Inspect", "Inspecter1", 0, on(&TfUsagram::Inspecter1Click));
+  Editer1 = PopupMenu.Add("Edit", "Editer1", 0, on(&TfUsagram::Editer1Click));
+  Rapportdebogue2 = PopupMenu.Add("Bug report", "Rapportdebogue2", 0, on(&TfUsagram::Rapportdebogue1Click));
+
+  SetMenu(&MainMenu1);
+  AddPopupMenu(&PopupMenu);
+}
+
+// ---- Life of the window ------------------------------------------------------
+
+void TfUsagram::FormCreate() {
+  // The restart entry written at logoff has done its work once we run.
+  HKEY run = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
+                    &run) == ERROR_SUCCESS) {
+    RegDeleteValueA(run, "Usagram");
+    RegCloseKey(run);
+  }
+
+  SetCaption(PadRight(Msg::TitlePrefix, 255, '#'));
+  if (!CommandLineParameters.empty() && !ExpertMode) {
+    OpenDialog.FileName = CommandLineParameters.front();
+    AutoOpen = true;
+    SetCaption(Msg::TitlePrefix + OpenDialog.FileName);
+  } else {
+    OpenDialog.FileName.clear();
+    AutoOpen = false;
+  }
+
+  Image.SetBounds(0, 0, ScrollBox.ClientWidth(), ScrollBox.ClientHeight());
+  ClickPoint = {0, 0};
+
+  if (Settings) {
+    const std::string automatic = Settings->ReadString(OptionsSection, AutoOrientationValue, Reg::NotSet);
+    if (automatic != Reg::NotSet)
+      RglagePortraitPaysageautomatiquedelimpression1->SetChecked(
+          Settings->ReadBool(OptionsSection, AutoOrientationValue, false));
+    Afficherlalistedesfichiers1->SetChecked(Settings->ReadBool(OptionsSection, FilesListValue, true));
+  } else {
+    Afficherlalistedesfichiers1->SetChecked(true);
+  }
+  Word->SetCaption(WordCaption());
+  FirstShow = true;
+}
+
+void TfUsagram::PlaceBanner() {
+  TLabel* labels[BannerCount] = {&L1, &L2, &L3, &L4};
+  int left = 0;
+  for (int i = 0; i < BannerCount; ++i) {
+    labels[i]->SetText(BannerText(i));
+    labels[i]->SetShowAccelChar(false);
+    labels[i]->SetLeft(left);
+    left += labels[i]->Width();
+  }
+}
+
+void TfUsagram::FormShow() {
+  if (!FirstShow) return;
+  if (!CreateBugReportWindow()) {
+    Rapportdebogue1->SetVisible(false);
+    Rapportdebogue2->SetVisible(false);
+  }
+  ShowWelcome(false);
+  PlaceBanner();
+  Timer.SetEnabled(true);
+  InstallerdansBorlandDelphicommeoutil1->SetVisible(!ExpertMode);
+  IdleMenus();
+  FirstShow = false;
+}
+
+void TfUsagram::TimerTimer() {
+  Timer.SetEnabled(false);
+  TLabel* labels[BannerCount] = {&L1, &L2, &L3, &L4};
+  for (int i = 0; i < BannerCount; ++i) {
+    TLabel& label = *labels[i];
+    label.SetLeft(label.Left() - 1);
+    if (label.Left() + label.Width() <= 0) {
+      const TLabel& before = *labels[(i + BannerCount - 1) % BannerCount];
+      label.SetLeft(before.Left() + before.Width());
+    }
+  }
+  ProcessMessages();
+  Timer.SetEnabled(true);
+}
+
+void TfUsagram::FormPaint() {
+  if (!AutoOpen) return;
+  Timer.SetEnabled(false);
+  AutoOpen = false;
+  LoadProject();
+  ValidateRect(Handle(), nullptr);
+  Timer.SetEnabled(true);
+}
+
+void TfUsagram::FormHide() { Timer.SetEnabled(false); }
+
+void TfUsagram::FormCloseQuery(bool& canClose) {
+  if (ClosingShown) return;
+  ClosingShown = true;
+  canClose = false;
+  ShowWelcome(true);
+}
+
+void TfUsagram::FormDestroy() {
+  Metafile.Clear();
+  // Inside the IDE the shared store may already be gone.
+  std::unique_ptr<TRegIniFile> own;
+  TRegIniFile* store = Settings.get();
+  if (ExpertMode || !store) {
+    own = std::make_unique<TRegIniFile>(ProductKey);
+    store = own.get();
+  }
+  const bool automatic = RglagePortraitPaysageautomatiquedelimpression1->Checked();
+  // An unanswered print question stays pending until the item is set.
+  if (automatic || store->ReadString(OptionsSection, AutoOrientationValue, Reg::NotSet) != Reg::NotSet)
+    store->WriteBool(OptionsSection, AutoOrientationValue, automatic);
+  store->WriteBool(OptionsSection, FilesListValue, Afficherlalistedesfichiers1->Checked());
+}
+
+// ---- Menus -------------------------------------------------------------------
+
+void TfUsagram::EnableMenus(bool enabled) {
+  for (TMenu* menu : {static_cast<TMenu*>(&MainMenu1), static_cast<TMenu*>(&PopupMenu)}) {
+    TMenuItem& root = menu->Items();
+    for (int i = 0; i < root.Count(); ++i) {
+      TMenuItem* item = root.Items(i);
+      item->SetEnabled(enabled);
+      for (int j = 0; j < item->Count(); ++j) item->Items(j)->SetEnabled(enabled);
+    }
+  }
+}
+
+void TfUsagram::IdleMenus() {
+  EnableMenus(false);
+  for (TMenuItem* item : {Fichier1, Ouvrir1, Quitter1, Aide1}) item->SetEnabled(true);
+  for (int i = 0; i < Aide1->Count(); ++i) Aide1->Items(i)->SetEnabled(true);
+}
+
+// ---- Analysis ----------------------------------------------------------------
+
+void TfUsagram::LoadProject() {
+  if (Analysing || Composing) return;
+  EnableMenus(false);
+  Analysing = true;
+  Timer.SetEnabled(false);
+  SetHourglass(true);
+  Selected = nullptr;  // the units of the previous run are about to go
+  const std::string path = OpenDialog.FileName;
+  bool succeeded = false;
+  struct TEnd {  // the clean-up runs whatever happens
+    TfUsagram& w;
+    ~TEnd() {
+      w.Timer.SetEnabled(true);
+      Analysing = false;
+      w.SetHourglass(false);
+      w.EnableMenus(true);
+      SetStatus(Msg::StatusReady);
+    }
+  };
+  {
+    TEnd end{*this};
+    AnalyseProjectFile(path);
+    ComposeDiagram(*this, Metafile);
+    SetCaption(Msg::TitlePrefix + path);
+    succeeded = true;
+  }
+  if (succeeded && CountUnusedFiles() > 0 && FileArray && FileArray->Root && !FileArray->Root->IsUnit &&
+      Afficherlalistedesfichiers1->Checked())
+    OfferFilesList();
+}
+
+// ---- The diagram's host ------------------------------------------------------
+
+void TfUsagram::SetHourglass(bool busy) {
+  if (busy) {
+    previousCursor_ = Screen.Cursor();
+    Screen.SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  } else {
+    Screen.SetCursor(previousCursor_);
+  }
+}
+
+void TfUsagram::StopTimer() { Timer.SetEnabled(false); }
+void TfUsagram::StartTimer() { Timer.SetEnabled(true); }
+
+void TfUsagram::ShowMetafile(HENHMETAFILE copy) {
+  Image.SetMetafile(copy);  // the image keeps a copy of its own
+  if (copy) DeleteEnhMetaFile(copy);
+}
+
+void TfUsagram::Invalidate() {
+  TForm::Invalidate();
+  Image.Invalidate();
+}
+
+// ---- Mouse -------------------------------------------------------------------
+
+bool TfUsagram::HitTest(int x, int y) {
+  if (!FileArray || Analysing || Composing || Image.Width() <= 0 || Image.Height() <= 0) {
+    Selected = nullptr;
+    return false;
+  }
+  const POINT point{MulDiv(x, Metafile.Width, Image.Width()), MulDiv(y, Metafile.Height, Image.Height())};
+  Selected = UnitAt(*FileArray, point);
+  StatusBar.SetPanelText(1, Selected ? Selected->Name : std::string());
+  return Selected != nullptr;
+}
+
+void TfUsagram::ImageMouseMove(TShiftState, int x, int y) { HitTest(x, y); }
+
+void TfUsagram::ImageMouseDown(TMouseButton button, TShiftState, int x, int y) {
+  if (!HitTest(x, y)) return;
+  if (button == mbLeft) {
+    Selected->Hidden = !Selected->Hidden;
+    ComposeDiagram(*this, Metafile);
+  } else if (button == mbRight) {
+    ClickPoint = {x, y};
+    Inspecter1->SetVisible(Selected->Found);
+    Editer1->SetVisible(Selected->Found);
+    POINT screen{x, y};
+    ClientToScreen(Image.Handle(), &screen);
+    PopupMenu.Popup(*this, screen.x, screen.y);
+  }
+}
+
+// ---- Zoom --------------------------------------------------------------------
+
+void TfUsagram::ZoomBy(int numerator, int denominator, bool yieldFirst) {
+  const int oldWidth = Image.Width(), oldHeight = Image.Height();
+  const long long width = 1LL * oldWidth * numerator / denominator;
+  const long long height = 1LL * oldHeight * numerator / denominator;
+  // Beyond these the image would vanish or exceed what a window can be.
+  if (width < MinImageSide || height < MinImageSide || width > MaxImageSide || height > MaxImageSide) return;
+  Image.SetAlign(alNone);
+  Image.SetBounds(Image.Left(), Image.Top(), static_cast<int>(width), static_cast<int>(height));
+  if (yieldFirst) ProcessMessages();
+  if (oldWidth > 0) ScrollBox.SetHorzPosition(MulDiv(ClickPoint.x, ScrollBox.HorzRange(), oldWidth) - ScrollBox.Width() / 2);
+  if (oldHeight > 0) ScrollBox.SetVertPosition(MulDiv(ClickPoint.y, ScrollBox.VertRange(), oldHeight) - ScrollBox.Height() / 2);
+}
+
+void TfUsagram::x21Click() { ZoomBy(2, 1, true); }
+void TfUsagram::N21Click() { ZoomBy(1, 2, false); }
+
+void TfUsagram::Tailledelafentre1Click() {
+  ScrollBox.SetHorzPosition(0);
+  ScrollBox.SetVertPosition(0);
+  Image.SetAlign(alClient);
+}
+
+// ---- Commands ----------------------------------------------------------------
+
+void TfUsagram::Ouvrir1Click() {
+  if (OpenDialog.Execute(Handle())) LoadProject();
+}
+
+void TfUsagram::Sauver1Click() {
+  if (Metafile.Empty()) return;
+  SaveEMF.FileName = ProposedEmfName(OpenDialog.FileName);
+  if (SaveEMF.Execute(Handle()) && !Metafile.SaveToFile(SaveEMF.FileName))
+    throw std::runtime_error("The diagram cannot be written to " + SaveEMF.FileName + ".");
+}
+
+void TfUsagram::Imprimante1Click() { PrinterSetupDialog.Execute(Handle()); }
+
+void TfUsagram::Imprimer1Click() {
+  if (Metafile.Empty() || !PrintDialog.Execute(Handle())) return;
+  HGLOBAL& devModeBlock = Printer().DevMode();
+  auto* devMode = devModeBlock ? static_cast<DEVMODEA*>(GlobalLock(devModeBlock)) : nullptr;
+  HDC printer = Printer().CreatePrinterDC();
+  auto ask = [] {
+    return ShowMessageBox(
+               "Do you want that Usagram sets automatically Portrait/Landscape option according to the diagram's "
+               "shape you want to print ?",
+               "Question", MB_YESNO | MB_ICONQUESTION) == IDYES;
+  };
+  bool automatic = RglagePortraitPaysageautomatiquedelimpression1->Checked();
+  const bool printed = printer && PrintDiagram(printer, devMode, Metafile, Caption(), ask, &automatic);
+  RglagePortraitPaysageautomatiquedelimpression1->SetChecked(automatic);
+  if (printer) DeleteDC(printer);
+  if (devMode) GlobalUnlock(devModeBlock);
+  if (!printed) throw std::runtime_error("The diagram could not be printed.");
+}
+
+void TfUsagram::Quitter1Click() { Close(); }
+
+void TfUsagram::Copier1Click() {
+  if (Metafile.Empty()) return;
+  TMetafile sized;
+  auto ask = [](const std::string& prompt, std::string& answer) {
+    return InputQuery(Msg::AppCaption, prompt, answer);
+  };
+  if (CopyDiagram(Handle(), Metafile, ask, &sized) && !sized.Empty()) Image.SetMetafile(sized.Handle());
+}
+
+void TfUsagram::GnrerunedocumentationsousWord1Click() {
+  if (Analysing || Composing) return;
+  if (!GenerateDocument(*this, Metafile)) ReportNoDocumentGenerator();
+}
+
+void TfUsagram::Listedesfichiers1Click() { ShowFilesList(false); }
+void TfUsagram::Recharge1Click() { LoadProject(); }
+void TfUsagram::Redessinne1Click() { ComposeDiagram(*this, Metafile); }
+
+void TfUsagram::Unitsdebase1Click() {
+  if (ExecuteBasicUnitsEditor()) LoadProject();
+}
+
+void TfUsagram::Localisations1Click() {
+  if (ExecuteLocationsEditor()) LoadProject();
+}
+
+void TfUsagram::Arationdudiagramme1Click() { ExecuteSimplification(); }
+
+void TfUsagram::Afficherlalistedesfichiers1Click() {
+  Afficherlalistedesfichiers1->SetChecked(!Afficherlalistedesfichiers1->Checked());
+}
+
+void TfUsagram::RglagePortraitPaysageautomatiquedelimpression1Click() {
+  auto* item = RglagePortraitPaysageautomatiquedelimpression1;
+  item->SetChecked(!item->Checked());
+}
+
+void TfUsagram::Rpertoiredimagespourladocumentation1Click() {
+  std::string directory = ImagesDirectory;
+  if (ExecuteDirectoryWindow(PicturesDirectoryTitle, directory)) ImagesDirectory = directory;
+}
+
+void TfUsagram::InstallerdansBorlandDelphicommeoutil1Click() { InstallAsDelphiTool(); }
+
+void TfUsagram::WordClick() {
+  MSWord95 = !MSWord95;
+  Word->SetCaption(WordCaption());
+}
+
+void TfUsagram::Rubriquesdaide1Click() { OpenHelp(ProgramDirectory() + "Usagram.HLP", HELP_FINDER); }
+void TfUsagram::Aproposde1Click() { ShowAbout(); }
+void TfUsagram::Rapportdebogue1Click() { ShowBugReport(); }
+void TfUsagram::Quorvel1Click() { OpenHelp("Quorvel.HLP", HELP_CONTENTS); }
+
+void TfUsagram::Inspecter1Click() {
+  if (Selected && Selected->Found) InspectUnit(*Selected);
+}
+
+void TfUsagram::Editer1Click() {
+  if (Selected && Selected->Found) EditUnit(*Selected);
+}
