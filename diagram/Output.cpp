@@ -103,11 +103,12 @@ bool DecidePrintOrientation(DEVMODEA* devMode, int pageWidth, int pageHeight, in
   return automatic;
 }
 
-bool PrintMetafile(HDC printer, HENHMETAFILE metafile, const std::string& title) {
+bool PrintMetafile(HDC printer, HENHMETAFILE metafile, const std::string& title, const std::string& outputFile) {
   if (!printer || !metafile) return false;
   DOCINFOA info{};
   info.cbSize = sizeof info;
   info.lpszDocName = title.c_str();
+  if (!outputFile.empty()) info.lpszOutput = outputFile.c_str();
   if (StartDocA(printer, &info) <= 0) return false;
   bool ok = StartPage(printer) > 0;
   if (ok) {
@@ -123,14 +124,14 @@ bool PrintMetafile(HDC printer, HENHMETAFILE metafile, const std::string& title)
 }
 
 bool PrintDiagram(HDC printer, DEVMODEA* devMode, const TMetafile& metafile, const std::string& title,
-                  const std::function<bool()>& ask, bool* automatic) {
+                  const std::function<bool()>& ask, bool* automatic, const std::string& outputFile) {
   if (!printer) return false;
   const short before = devMode ? devMode->dmOrientation : 0;
   const bool on = DecidePrintOrientation(devMode, GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES),
                                          metafile.Width, metafile.Height, ask);
   if (automatic) *automatic = on;
   if (devMode && devMode->dmOrientation != before) ResetDCA(printer, devMode);
-  return PrintMetafile(printer, metafile.Handle(), title);
+  return PrintMetafile(printer, metafile.Handle(), title, outputFile);
 }
 
 double CentimetresOrTen(const std::string& answer) {

@@ -33,14 +33,17 @@ bool DecidePrintOrientation(DEVMODEA* devMode, int pageWidth, int pageHeight, in
                             const std::function<bool()>& ask);
 
 // One print job on the printer's context: the metafile stretched over the
-// whole page. False when the job could not be run.
-bool PrintMetafile(HDC printer, HENHMETAFILE metafile, const std::string& title);
+// whole page. False when the job could not be run. outputFile: print to
+// that file instead of the printer's port.
+bool PrintMetafile(HDC printer, HENHMETAFILE metafile, const std::string& title,
+                   const std::string& outputFile = std::string());
 
 // The Print command after the print dialog: decides the orientation (the
 // context is reset with the turned devMode), then prints. ask: the
 // orientation question. Returns false when printing failed.
 bool PrintDiagram(HDC printer, DEVMODEA* devMode, const TMetafile& metafile, const std::string& title,
-                  const std::function<bool()>& ask, bool* automatic = nullptr);
+                  const std::function<bool()>& ask, bool* automatic = nullptr,
+                  const std::string& outputFile = std::string());
 
 // --- Copy ---------------------------------------------------------------
 inline constexpr const char* WidthPrompt = "Graph width in cm";
