@@ -601,8 +601,13 @@ TForm::TForm(const TFormParams& p) : HelpContext(p.HelpContext), position_(p.Pos
         if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
       }
       wc.lpszClassName = i == 0 ? FormClass : ControlClass;
-      if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw EInvalidOperation("Cannot register the window classes");
+      if (!RegisterClassExA(&wc)) {
+        // Left by an earlier load of this library at the same address: its
+        // procedure may be stale, so register ours again.
+        if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) throw EInvalidOperation("Cannot register the window classes");
+        UnregisterClassA(wc.lpszClassName, wc.hInstance);
+        RegisterClassExA(&wc);
+      }
     }
     registered = true;
   }

@@ -26,6 +26,14 @@ TFormParams Params(const char* caption, int w = 300, int h = 200, HWND owner = n
   return p;
 }
 
+BOOL CALLBACK FindTooltip(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<std::pair<HWND, HWND>*>(lp);
+  char cls[64] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(h, GW_OWNER) == s->first) s->second = h;
+  return TRUE;
+}
+
 }  // namespace
 
 TEST(SelectGuard, PutsThePreviousObjectBackAndCannotBeCopied) {
@@ -287,16 +295,7 @@ TEST_F(FormsTest, HintsBecomeToolsOfTheFormsTooltip) {
   b.SetHint("Open a project");
   form.FinishCreate();
   std::pair<HWND, HWND> search{form.Handle(), nullptr};  // owner, tooltip found
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<std::pair<HWND, HWND>*>(lp);
-        char cls[64] = {};
-        GetClassNameA(h, cls, sizeof cls);
-        if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(h, GW_OWNER) == s->first) s->second = h;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumThreadWindows(GetCurrentThreadId(), &FindTooltip, reinterpret_cast<LPARAM>(&search));
   ASSERT_NE(search.second, nullptr);
   EXPECT_EQ(SendMessageA(search.second, TTM_GETTOOLCOUNT, 0, 0), 1);
   b.SetHint("Open a project or a unit");  // replaced, not added
