@@ -91,3 +91,74 @@ TEST_F(FormsTest, OpenDialogCancelledKeepsItsFileName) {
   EXPECT_EQ(dlg.FileName, "PROJECT1.DPR");
   EXPECT_EQ(dlg.FilterIndex, 2);
 }
+
+TEST_F(FormsTest, SaveDialogAsksBeforeReplacingAFile) {
+  char tmp[MAX_PATH];
+  GetTempPathA(MAX_PATH, tmp);
+  char dir[MAX_PATH];
+  GetFullPathNameA(tmp, MAX_PATH, dir, nullptr);
+  std::string folder = dir;
+  if (folder.back() == '\\') folder.pop_back();
+  const std::string existing = folder + "\\forms_save_test.emf";
+  HANDLE f = CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(f);
+  std::vector<std::string> texts;
+  // OK in the dialog, then Yes in the question that it asks.
+  TModalAnswer answer(
+      [&](HWND box) {
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        texts.push_back(text);
+        TModalAnswer::PostButton(box, texts.size() == 1 ? IDOK : IDYES);
+      },
+      "#32770");
+  TSaveDialog dlg;
+  dlg.Filter = "Enhanced metafiles (*.EMF)|*.emf|All files|*.*";
+  dlg.DefaultExt = "emf";
+  dlg.InitialDir = folder;
+  dlg.FileName = "forms_save_test.emf";
+  EXPECT_TRUE(dlg.Execute());
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_NE(texts[1].find("replace"), std::string::npos) << texts[1];  // the overwrite question
+  EXPECT_EQ(lstrcmpiA(dlg.FileName.c_str(), existing.c_str()), 0);
+  EXPECT_EQ(dlg.FilterIndex, 1);
+  DeleteFileA(existing.c_str());
+}
+
+TEST_F(FormsTest, ColorDialogReturnsTheChosenColour) {
+  TColorDialog dlg;
+  dlg.Color = clRed;
+  {
+    TModalAnswer cancel(IDCANCEL);
+    dlg.Color = clBlue;
+    EXPECT_FALSE(dlg.Execute());
+    EXPECT_EQ(dlg.Color, clBlue);
+  }
+  TModalAnswer ok(IDOK);
+  dlg.Color = clSystemFlag | COLOR_WINDOW;  // a system colour goes in as its RGB value
+  EXPECT_TRUE(dlg.Execute());
+  EXPECT_EQ(dlg.Color, GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(ok.Count(), 1);
+}
+
+TEST_F(FormsTest, PrinterWithoutAPrinterSaysSo) {
+  TPrinter printer;
+  if (!printer.HasPrinter()) {
+    try {
+      printer.BeginDoc("Usagram");
+      ADD_FAILURE() << "printing needs a printer";
+    } catch (const EPrinter& e) {
+      EXPECT_STREQ(e.what(), "There is no default printer currently selected");
+    }
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_THROW(printer.SetOrientation(poLandscape), EPrinter);
+  } else {
+    printer.SetOrientation(poLandscape);
+    EXPECT_EQ(printer.Orientation(), poLandscape);
+    const int w = printer.PageWidth(), h = printer.PageHeight();
+    printer.SetOrientation(poPortrait);
+    EXPECT_EQ(printer.Orientation(), poPortrait);
+    EXPECT_EQ(printer.PageWidth(), h);
+    EXPECT_EQ(printer.PageHeight(), w);
+  }
+}
