@@ -6,7 +6,7 @@
 #include "pascal_tokens.h"
 
 // Index = accept number. Keep this order: the codes are derived from it.
-const std::array<const char*, KeywordCount> KeywordsByAccept = {
+constexpr std::array<const char*, KeywordCount> KeywordsByAccept = {
     "AND",         "EXPORTS",        "MOD",           "SHR",            "ARRAY",     // 0..4   -> 29..33
     "FILE",        "NIL",            "STRING",        "AS",             "FINALIZATION",  // 5..9   -> 34..38
     "NOT",         "STRINGRESOURCE", "ASM",           "FINALLY",        "OBJECT",    // 10..14 -> 39..43
@@ -81,34 +81,16 @@ TPackedAutomaton BuildKeywordAutomaton() {
 
 }  // namespace
 
-namespace {
-
-// One bit per (first letter, last letter, length) of a reserved word.
-struct TKeywordShapes {
-  uint8_t Bits[26 * 26 * 16 / 8] = {};
-  static std::size_t Index(unsigned first, unsigned last, std::size_t length) {
-    return (first * 26 + last) * 16 + length;
+constexpr std::array<uint8_t, 26 * 26 * 16 / 8> KeywordShapeBits = [] {
+  std::array<uint8_t, 26 * 26 * 16 / 8> bits{};
+  for (const char* word : KeywordsByAccept) {
+    std::size_t length = 0;
+    while (word[length]) ++length;
+    const std::size_t i = (static_cast<std::size_t>(word[0] - 'A') * 26 + static_cast<std::size_t>(word[length - 1] - 'A')) * 16 + length;
+    bits[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
   }
-  TKeywordShapes() {
-    for (const char* word : KeywordsByAccept) {
-      const std::size_t length = std::strlen(word);
-      const std::size_t i = Index(word[0] - 'A', word[length - 1] - 'A', length);
-      Bits[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
-    }
-  }
-};
-const TKeywordShapes KeywordShapes;
-
-}  // namespace
-
-bool MayBeKeyword(const char* word, std::size_t length) {
-  if (length < ShortestKeyword || length > LongestKeyword) return false;
-  const unsigned first = ReaderUpCase[static_cast<unsigned char>(word[0])] - 'A';
-  const unsigned last = ReaderUpCase[static_cast<unsigned char>(word[length - 1])] - 'A';
-  if (first >= 26 || last >= 26) return false;
-  const std::size_t i = TKeywordShapes::Index(first, last, length);
-  return (KeywordShapes.Bits[i / 8] >> (i % 8)) & 1;
-}
+  return bits;
+}();
 
 const TPackedAutomaton& KeywordAutomaton() {
   static const TPackedAutomaton table = BuildKeywordAutomaton();

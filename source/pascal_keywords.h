@@ -47,7 +47,19 @@ constexpr uint8_t KeywordCodeOfAccept(unsigned k) {
 // length (letters folded to upper case). A word for which the recogniser
 // accepts a reserved word of the word's whole length is that word, so a
 // false here spares running the recogniser without changing any answer.
-bool MayBeKeyword(const char* word, std::size_t length);
+inline bool MayBeKeyword(const char* word, std::size_t length);
+
+// One bit per (first letter, last letter, length) of a reserved word.
+extern const std::array<uint8_t, 26 * 26 * 16 / 8> KeywordShapeBits;
+
+inline bool MayBeKeyword(const char* word, std::size_t length) {
+  if (length < ShortestKeyword || length > LongestKeyword) return false;
+  const unsigned first = ReaderUpCase[static_cast<unsigned char>(word[0])] - 'A';
+  const unsigned last = ReaderUpCase[static_cast<unsigned char>(word[length - 1])] - 'A';
+  if (first >= 26 || last >= 26) return false;
+  const std::size_t i = (first * 26 + last) * 16 + length;
+  return (KeywordShapeBits[i / 8] >> (i % 8)) & 1;
+}
 
 // The keyword automaton's packed tables (built once).
 const TPackedAutomaton& KeywordAutomaton();
