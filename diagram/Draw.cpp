@@ -35,7 +35,7 @@ int BoxTop() { return UBase ? UBase->LabelRect.top : 0; }
 // colour changes and deleted as soon as another replaces it.
 class TLocationTools {
  public:
-  explicit TLocationTools(HDC dc) : DC(dc), Pen(dc, nullptr), Brush(dc, nullptr) {}
+  explicit TLocationTools(HDC dc) : Pen(dc, nullptr), Brush(dc, nullptr) {}
   void UsePen(int location) {
     COLORREF colour = LocationColour(location);
     if (HasPen && colour == PenColour) return;
@@ -56,7 +56,6 @@ class TLocationTools {
   }
 
  private:
-  HDC DC;
   TSelectedObject Pen;
   TSelectedObject Brush;
   COLORREF PenColour = 0, BrushColour = 0;
