@@ -829,7 +829,8 @@ bool TForm::IsShortCut(WORD key, TShiftState shift) {
   const TShortCut sc = ShortCut(key, shift);
   TMenuItem* item = menu_ ? FindShortCut(menu_->Items(), sc) : nullptr;
   for (size_t i = 0; !item && i < popups_.size(); ++i) item = FindShortCut(popups_[i]->Items(), sc);
-  if (!item) return false;
+  // A disabled command leaves the key to the control, as Delphi does.
+  if (!item || !item->CanClick()) return false;
   item->Click();
   return true;
 }

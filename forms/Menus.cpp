@@ -210,10 +210,14 @@ void TMenuItem::SetVisible(bool v) {
   Changed(true);
 }
 
-void TMenuItem::Click() {
+bool TMenuItem::CanClick() const {
   for (const TMenuItem* i = this; i && i->parent_; i = i->parent_)
-    if (!i->enabled_ || !i->visible_) return;
-  if (OnClick) OnClick();
+    if (!i->enabled_ || !i->visible_) return false;
+  return true;
+}
+
+void TMenuItem::Click() {
+  if (CanClick() && OnClick) OnClick();
 }
 
 // ---- Menus -------------------------------------------------------------------

@@ -58,7 +58,9 @@ class TMenuItem {
   HMENU Handle() const { return submenu_; }
 
   std::function<void()> OnClick;
-  // Fires OnClick when the item and every parent are enabled and visible.
+  // The item and every parent are enabled and visible.
+  bool CanClick() const;
+  // Fires OnClick when CanClick.
   void Click();
 
   static TMenuItem* FromCommand(UINT command);

@@ -169,6 +169,13 @@ TEST_F(FormsTest, ShortcutsWorkUnderAMessageLoopThatIsNotOurs) {
   TCtrlDown ctrl;
   SendMessageA(edit.Handle(), WM_KEYDOWN, 'C', 1);
   EXPECT_EQ(copies, 1);
+  int editKeys = 0;
+  edit.OnKeyDown = [&](WORD&, TShiftState) { ++editKeys; };
   SendMessageA(edit.Handle(), WM_KEYDOWN, 'V', 1);  // no such shortcut: the edit has it
   EXPECT_EQ(copies, 1);
+  EXPECT_EQ(editKeys, 1);
+  menu.Find("Copier1")->SetEnabled(false);  // a disabled command leaves the key too
+  SendMessageA(edit.Handle(), WM_KEYDOWN, 'C', 1);
+  EXPECT_EQ(copies, 1);
+  EXPECT_EQ(editKeys, 2);
 }
