@@ -161,7 +161,15 @@ int main(int argc, char** argv) {
   try {
     workDir = std::filesystem::absolute(workDir).string();
     std::filesystem::create_directories(workDir);
-    const TProjectShape shapes[] = {{999, false, 500, 0, 4, 1}, {300, false, 500, 0, 4, 2}, {100, false, 500, 0, 3, 3}};
+    auto wide = [](int units, int uses, uint32_t seed) {
+      TProjectShape shape;
+      shape.Units = units;
+      shape.BytesPerUnit = 500;
+      shape.UsesPerClause = uses;
+      shape.Seed = seed;
+      return shape;
+    };
+    const TProjectShape shapes[] = {wide(999, 4, 1), wide(300, 4, 2), wide(100, 3, 3)};
     const char* labels[] = {"generated wide 999+1", "generated wide 300+1", "generated wide 100+1"};
     for (int s = 0; s < 3; ++s) {
       const std::string dir = workDir + "\\p" + std::to_string(s);
