@@ -134,7 +134,7 @@ void TControl::SetParentObject(TControl* parent) {
 void TControl::CreateNative(TControl& parent, const char* className, DWORD style, DWORD exStyle, const TBounds& b,
                             const std::string& text) {
   if (hwnd_) throw EInvalidOperation("Control already created");
-  HWND h = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, b.Left, b.Top, b.Width,
+  HWND h = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, b.Left, b.Top, b.Width,
                            b.Height, parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId++)),
                            ThisModule(), nullptr);
   if (!h) throw EInvalidOperation(std::string("Cannot create a window of class ") + className);
@@ -150,7 +150,7 @@ void TControl::CreateCustom(TControl& parent, DWORD style, DWORD exStyle, const 
   // The parent is known before the first message, so the first paint has
   // the right colours and font.
   SetParentObject(&parent);
-  HWND h = CreateWindowExA(exStyle, ControlClass, text.c_str(), style | WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+  HWND h = CreateWindowExA(exStyle, ControlClass, text.c_str(), style | WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                            b.Left, b.Top, b.Width, b.Height, parent.Handle(),
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId++)), ThisModule(), this);
   if (!h) {
@@ -534,6 +534,14 @@ void TControl::SetColor(TColor c) {
 void TControl::SetHint(const std::string& hint) {
   hint_ = hint;
   if (TForm* f = Form(); f && f != this && hwnd_) f->RegisterHint(this);
+}
+
+void TControl::BringToFront() {
+  if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TControl::SendToBack() {
+  if (hwnd_) SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TControl::SetFocus() {

@@ -187,6 +187,11 @@ class TControl {
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint);
 
+  // Siblings overlap in creation order: the first created is in front and
+  // first in tab order. These move a control in front of or behind all.
+  virtual void BringToFront();
+  void SendToBack();
+
   void SetFocus();
   bool Focused() const;
   void Invalidate();
@@ -314,7 +319,7 @@ class TForm : public TControl {
   void SetClientSize(int width, int height);
   void SetVisible(bool v) override;
   // Brings the form to the front, showing it if needed.
-  void BringToFront();
+  void BringToFront() override;
 
   // Modal showing: disables the owner (or the window active at the call),
   // runs its own loop until ModalResult is set and the close is allowed,

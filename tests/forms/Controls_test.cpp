@@ -337,3 +337,20 @@ TEST_F(FormsTest, ShapeFillsWithItsBrushAndClearShowsTheParent) {
   EXPECT_EQ(bmp.Pixel(20, 10), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(bmp.Pixel(39, 19), RGB(0, 0, 0));
 }
+
+TEST_F(FormsTest, OverlappingSiblingsShowTheFirstCreatedInFront) {
+  TForm form(Params());
+  form.Show();
+  TShape frame;
+  TLabel text;
+  text.Create(form, 20, 20, "Test.PAS");  // in front of the shape created after it
+  frame.Create(form, {10, 10, 100, 40});
+  frame.SetBrush(clBlue);
+  POINT p{22, 22};
+  EXPECT_EQ(ChildWindowFromPointEx(form.Handle(), p, CWP_SKIPINVISIBLE), text.Handle());
+  EXPECT_EQ(GetWindow(form.Handle(), GW_CHILD), text.Handle());
+  frame.BringToFront();
+  EXPECT_EQ(GetWindow(form.Handle(), GW_CHILD), frame.Handle());
+  frame.SendToBack();
+  EXPECT_EQ(GetWindow(form.Handle(), GW_CHILD), text.Handle());
+}
