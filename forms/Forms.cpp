@@ -750,6 +750,19 @@ void TForm::Close() {
   }
 }
 
+namespace {
+struct TThreadWindows {
+  HWND self;
+  std::vector<HWND>* out;
+};
+
+BOOL CALLBACK CollectThreadWindow(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<TThreadWindows*>(lp);
+  if (h != c->self && IsWindowVisible(h) && IsWindowEnabled(h)) c->out->push_back(h);
+  return TRUE;
+}
+}  // namespace
+
 int TForm::ShowModal() {
   if (!Handle() || modal_ || Visible()) throw EInvalidOperation("Cannot make a visible window modal");
   HWND owner = GetWindow(Handle(), GW_OWNER);
@@ -757,21 +770,29 @@ int TForm::ShowModal() {
     HWND active = GetActiveWindow();
     if (active != Handle()) owner = active;
   }
-  // Leaves the owner as it was and the form hidden, however the loop ends.
+  // The owner and every other visible window of this thread are disabled
+  // (as Delphi does), so no other command runs while the form is up; they
+  // are enabled again and the form hidden, however the loop ends.
   struct ModalState {
     TForm& form;
     HWND owner;
-    bool reenable;
+    std::vector<HWND> disabled;
     ~ModalState() {
-      if (reenable) EnableWindow(owner, TRUE);
+      for (HWND h : disabled)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
       form.modal_ = false;
       if (form.Handle()) {
         form.Hide();
         if (owner && IsWindow(owner)) SetActiveWindow(owner);
       }
     }
-  } state{*this, owner, owner && IsWindowEnabled(owner)};
-  if (state.reenable) EnableWindow(owner, FALSE);
+  } state{*this, owner, {}};
+  TThreadWindows others{Handle(), &state.disabled};
+  EnumThreadWindows(GetCurrentThreadId(), &CollectThreadWindow, reinterpret_cast<LPARAM>(&others));
+  if (owner && IsWindowEnabled(owner) &&
+      std::find(state.disabled.begin(), state.disabled.end(), owner) == state.disabled.end())
+    state.disabled.push_back(owner);
+  for (HWND h : state.disabled) EnableWindow(h, FALSE);
   ModalResult = mrNone;
   modal_ = true;
   Show();

@@ -321,9 +321,10 @@ class TForm : public TControl {
   // Brings the form to the front, showing it if needed.
   void BringToFront() override;
 
-  // Modal showing: disables the owner (or the window active at the call),
-  // runs its own loop until ModalResult is set and the close is allowed,
-  // hides the form and returns ModalResult.
+  // Modal showing: disables the owner (or the window active at the call)
+  // and the other visible windows of the thread, runs its own loop until
+  // ModalResult is set and the close is allowed, hides the form, enables
+  // them again and returns ModalResult.
   int ShowModal();
   bool Modal() const { return modal_; }
   int ModalResult = mrNone;

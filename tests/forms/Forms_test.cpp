@@ -113,8 +113,19 @@ TEST_F(FormsTest, ShowModalDisablesTheOwnerAndReturnsModalResult) {
     SendMessageA(yes.Handle(), BM_CLICK, 0, 0);
   };
   dialog.OnShow = [&] { timer.SetEnabled(true); };
+  // Another window of ours, and one that is already disabled.
+  TForm other(Params("Editor"));
+  other.Show();
+  TForm off(Params("Off"));
+  off.Show();
+  off.SetEnabled(false);
+  bool otherEnabledInside = true;
+  dialog.OnActivate = [&] { otherEnabledInside = IsWindowEnabled(other.Handle()); };
   EXPECT_EQ(dialog.ShowModal(), mrYes);
   EXPECT_FALSE(ownerEnabledInside);
+  EXPECT_FALSE(otherEnabledInside);
+  EXPECT_TRUE(IsWindowEnabled(other.Handle()));
+  EXPECT_FALSE(IsWindowEnabled(off.Handle()));  // left as it was
   EXPECT_TRUE(modalInside);
   EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
   EXPECT_FALSE(dialog.Visible());
