@@ -104,7 +104,7 @@ TGeneratedProject GenerateProject(const std::string& directory, const TProjectSh
     std::string sub = SubDirOf(i, shape);
     std::string unit = GeneratedUnitName(i);
     project += (i ? ",\r\n  " : "uses\r\n  ") + unit;
-    if (!sub.empty()) project += " in '" + sub + "\\" + unit + ".pas'";
+    if (!sub.empty() && shape.InPaths) project += " in '" + sub + "\\" + unit + ".pas'";
   }
   if (named > 0) project += ";\r\n\r\n";
   project += "{$R *.RES}\r\n\r\nbegin\r\nend.\r\n";

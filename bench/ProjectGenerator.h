@@ -10,7 +10,8 @@ struct TProjectShape {
   int Units = 1000;
   bool Deep = false;          // a chain U0 -> U1 -> ... instead of a wide graph
   int BytesPerUnit = 30000;   // approximate size of each unit file
-  int SubDirectories = 0;     // units spread over that many sub-directories named by IN paths
+  int SubDirectories = 0;     // units spread over that many sub-directories "part0", "part1", ...
+  bool InPaths = true;        // the project names them by IN paths (else they must be locations)
   int UsesPerClause = 4;      // wide shape: names per interface and implementation clause
   uint32_t Seed = 1;
 };

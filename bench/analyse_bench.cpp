@@ -11,6 +11,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,20 @@ struct TCase {
   TProjectShape Shape;
 };
 
+// The sub-directories of a project without IN paths as locations, then ".".
+void UseSubDirectoriesAsLocations(const std::string& dir, const TProjectShape& shape) {
+  ClearLocations();
+  int i = 0;
+  for (; i < shape.SubDirectories; ++i) {
+    Locations[i] = std::make_unique<TLocation>(dir + "\\part" + std::to_string(i));
+    Locations[i]->Active = true;
+  }
+  SetCurrentDirectoryA(dir.c_str());
+  Locations[i] = std::make_unique<TLocation>(".");
+  LocationCount = static_cast<uint16_t>(i + 1);
+  LocationsLoaded = true;
+}
+
 void RunCase(const std::string& workDir, const TCase& c, int runs) {
   std::string dir = workDir + "\\" + c.Label;
   std::error_code ignored;
@@ -68,6 +83,7 @@ void RunCase(const std::string& workDir, const TCase& c, int runs) {
     ReleaseModel();
     ClearLocations();
     LocationsLoaded = false;
+    if (c.Shape.SubDirectories > 0 && !c.Shape.InPaths) UseSubDirectoriesAsLocations(dir, c.Shape);
     char here = 0;
     StackTop = reinterpret_cast<uintptr_t>(&here);
     StackLowest = StackTop;
@@ -116,10 +132,11 @@ int main(int argc, char** argv) {
   SetStatusHooks(NotePhase, NoteStack);
 
   TCase cases[] = {
-      {"wide-999+1x30KB", {999, false, 30000, 0, 4, 1}},
-      {"deep-chain-999x30KB", {999, true, 30000, 0, 4, 2}},
-      {"wide-300x10KB-5-dirs", {300, false, 10000, 5, 4, 3}},
-      {"wide-999+1x2KB-8-uses", {999, false, 2000, 0, 8, 4}},
+      {"wide-999+1x30KB", {999, false, 30000, 0, true, 4, 1}},
+      {"deep-chain-999x30KB", {999, true, 30000, 0, true, 4, 2}},
+      {"wide-300x10KB-5-in-dirs", {300, false, 10000, 5, true, 4, 3}},
+      {"wide-999+1x10KB-8-locations", {999, false, 10000, 8, false, 4, 5}},
+      {"wide-999+1x2KB-8-uses", {999, false, 2000, 0, true, 8, 4}},
   };
   try {
     for (const TCase& c : cases) RunCase(workDir, c, runs);

@@ -1,4 +1,5 @@
-// genproject DIR [--units N] [--deep] [--size BYTES] [--subdirs K] [--uses N] [--seed S]
+// genproject DIR [--units N] [--deep] [--size BYTES] [--subdirs K] [--no-in-paths] [--uses N]
+//                 [--seed S]
 // Writes a synthetic Delphi project into DIR and prints its project file,
 // unit count and size.
 #include <cstdio>
@@ -25,12 +26,13 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--uses")) ok = number(shape.UsesPerClause);
     else if (!std::strcmp(argv[i], "--seed")) ok = number(seed), shape.Seed = static_cast<uint32_t>(seed);
     else if (!std::strcmp(argv[i], "--deep")) shape.Deep = true;
+    else if (!std::strcmp(argv[i], "--no-in-paths")) shape.InPaths = false;
     else if (argv[i][0] != '-' && !dir) dir = argv[i];
     else ok = false;
     if (!ok) dir = nullptr, i = argc;
   }
   if (!dir || shape.Units < 0 || shape.BytesPerUnit < 0 || shape.SubDirectories < 0 || shape.UsesPerClause < 0) {
-    std::fprintf(stderr, "usage: genproject DIR [--units N] [--deep] [--size BYTES] [--subdirs K] [--uses N] [--seed S]\n");
+    std::fprintf(stderr, "usage: genproject DIR [--units N] [--deep] [--size BYTES] [--subdirs K] [--no-in-paths] [--uses N] [--seed S]\n");
     return 2;
   }
   try {

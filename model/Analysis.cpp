@@ -35,6 +35,7 @@ void AnalyseProject(const std::string& name) {
   LoadLocations();
   UBase = std::make_unique<TUBase>();
   FileArray = std::make_unique<TFileArray>(true);
+  TSearchScope scope;
   FileArray->AddRoot(new TFile(name, std::string()));
 }
 

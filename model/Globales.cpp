@@ -1,6 +1,8 @@
 #include "Globales.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "Messages.h"
@@ -71,18 +73,85 @@ std::string ExtractFileExt(const std::string& fileName) {
   return fileName.substr(i);
 }
 
+// ---------------------------------------------------------------- search scope
+
+namespace {
+
+using TListing = std::unordered_set<std::string>;  // upper-case names of the files
+std::unordered_map<std::string, TListing>* Listings = nullptr;
+int ScopeDepth = 0;
+
+// Names whose lookup the listing answers exactly; anything else (short
+// names with '~', accented letters, paths, trailing dots) asks the system.
+bool IsPlainName(const std::string& name) {
+  if (name.empty() || name.back() == '.') return false;
+  for (unsigned char c : name) {
+    bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+              c == '.';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+std::string CurrentDirectory() {
+  char buffer[MAX_PATH + 1];
+  DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string(".");
+}
+
+const TListing& Listing(const std::string& directory) {
+  std::string dir = directory.empty() ? CurrentDirectory() : directory;
+  if (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/') && dir[dir.size() - 2] != ':') dir.pop_back();
+  auto [entry, added] = Listings->try_emplace(UpperCaseAscii(dir));
+  if (added) {
+    std::string pattern = dir;
+    if (pattern.back() != '\\' && pattern.back() != '/' && pattern.back() != ':') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA data;
+    TFindHandle search(FindFirstFileA(pattern.c_str(), &data));
+    if (search.Handle != INVALID_HANDLE_VALUE) {
+      do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) entry->second.insert(UpperCaseAscii(data.cFileName));
+      } while (FindNextFileA(search.Handle, &data));
+    }
+  }
+  return entry->second;
+}
+
+}  // namespace
+
+TSearchScope::TSearchScope() {
+  if (ScopeDepth++ == 0) Listings = new std::unordered_map<std::string, TListing>();
+}
+
+TSearchScope::~TSearchScope() {
+  if (--ScopeDepth == 0) {
+    delete Listings;
+    Listings = nullptr;
+  }
+}
+
+bool FileExistsIn(const std::string& directory, const std::string& name) {
+  if (Listings && IsPlainName(name)) return Listing(directory).count(UpperCaseAscii(name)) > 0;
+  return FileExists(directory + name);
+}
+
 std::string FileSearch(const std::string& name, const std::string& dirList) {
   if (name.empty()) return std::string();
-  if (FileExists(name)) return name;
+  if (FileExistsIn(std::string(), name)) return name;
+  return SearchDirectories(name, dirList);
+}
+
+std::string SearchDirectories(const std::string& name, const std::string& dirList) {
+  if (name.empty()) return std::string();
   std::string rest = dirList;
   while (!rest.empty()) {
     std::string dir;
     SplitFirst(rest, ';', dir);
-    if (dir.empty()) continue;  // the bare name was tried already
+    if (dir.empty()) continue;  // the bare name is FileSearch's
     char last = dir.back();
     if (last != '\\' && last != '/' && last != ':') dir += '\\';
-    std::string candidate = dir + name;
-    if (FileExists(candidate)) return candidate;
+    if (FileExistsIn(dir, name)) return dir + name;
   }
   return std::string();
 }

@@ -63,10 +63,13 @@ TFile::TFile(const std::string& name, const std::string& inPath)
 
   if (Location == -1) {
     FileName.clear();
-    // The current directory (last entry) first, the first entry last.
+    // The current directory (last entry) first, the first entry last. Each
+    // location's search tries the bare name first, so when it exists the
+    // first location tried takes it; it is looked at once, not per location.
+    const bool bare = LocationCount > 0 && FileExistsIn(std::string(), searchName);
     for (int i = LocationCount - 1; i >= 0; --i) {
       if (!Locations[i]) continue;
-      FileName = FileSearch(searchName, Locations[i]->Path);
+      FileName = bare ? searchName : SearchDirectories(searchName, Locations[i]->Path);
       if (!FileName.empty()) {
         Location = i;
         break;

@@ -315,3 +315,40 @@ TEST_F(FileHelpers, PathPartsAndExpansion) {
   EXPECT_FALSE(FileExists(dir.Path()));
   EXPECT_FALSE(FileExists(dir / "g.pas"));
 }
+
+TEST_F(FileHelpers, ASearchScopeAnswersPlainNamesFromOneListingPerDirectory) {
+  TTempDir dir;
+  dir.Write("lib\\Unit1.pas", "");
+  dir.MakeDir("lib\\Folder.pas");
+  std::string hidden = dir.Write("lib\\Hidden.pas", "");
+  SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  dir.Write("Here.pas", "");
+  SetCurrentDirectoryA(dir.Path().c_str());
+  const std::string lib = dir / "lib\\";
+  {
+    TSearchScope scope;
+    EXPECT_TRUE(FileExistsIn(lib, "UNIT1.PAS"));
+    EXPECT_TRUE(FileExistsIn(dir / "lib", "unit1.pas"));  // with or without the backslash
+    EXPECT_TRUE(FileExistsIn(lib, "Hidden.pas"));
+    EXPECT_FALSE(FileExistsIn(lib, "Folder.pas"));
+    EXPECT_FALSE(FileExistsIn(lib, "Unit2.pas"));
+    EXPECT_FALSE(FileExistsIn(dir / "none\\", "Unit1.pas"));
+    EXPECT_TRUE(FileExistsIn("", "here.PAS"));
+    EXPECT_EQ(FileSearch("Unit1.pas", dir / "none;" + dir / "lib"), lib + "Unit1.pas");
+    // Names the listing cannot answer exactly go to the file system.
+    dir.Write("lib\\Unité.pas", "");
+    dir.Write("lib\\UNIT~9.PAS", "");
+    EXPECT_TRUE(FileExistsIn(lib, "Unité.pas"));
+    EXPECT_TRUE(FileExistsIn(lib, "UNIT~9.PAS"));
+    EXPECT_TRUE(FileExistsIn("", "lib\\Unit1.pas"));
+    {
+      TSearchScope nested;  // shares the outer listings
+      dir.Write("lib\\Later.pas", "");
+      EXPECT_FALSE(FileExistsIn(lib, "Later.pas"));
+    }
+    EXPECT_FALSE(FileExistsIn(lib, "Later.pas"));
+  }
+  // Outside a scope every name is asked for.
+  EXPECT_TRUE(FileExistsIn(lib, "Later.pas"));
+  EXPECT_FALSE(FileExistsIn(lib, "Folder.pas"));
+}
