@@ -179,3 +179,29 @@ TEST_F(FormsTest, ShortcutsWorkUnderAMessageLoopThatIsNotOurs) {
   EXPECT_EQ(copies, 1);
   EXPECT_EQ(editKeys, 2);
 }
+
+namespace {
+HWND PopupOwner = nullptr;
+// Runs inside the menu's own loop: the keyboard picks the second item.
+void CALLBACK ChooseSecondItem(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageA(PopupOwner, WM_KEYDOWN, key, 0);
+}
+}  // namespace
+
+TEST_F(FormsTest, PopupMenuChoiceReachesItsItem) {
+  TForm form(Params());
+  form.Show();
+  TPopupMenu popup;
+  int zoomIn = 0, zoomOut = 0;
+  popup.Add("Zoom x2", "Zoomx21", 0, [&] { ++zoomIn; });
+  TMenuItem* inspect = popup.Add("Inspect", "Inspecter1");
+  popup.Add("Zoom /2", "Zoom21", 0, [&] { ++zoomOut; });
+  inspect->SetVisible(false);  // the second item shown is "Zoom /2"
+  PopupOwner = form.Handle();
+  SetTimer(nullptr, 0, 10, &ChooseSecondItem);
+  popup.Popup(form, form.Left() + 50, form.Top() + 50);
+  EXPECT_TRUE(PumpUntil([&] { return zoomIn + zoomOut > 0; }));
+  EXPECT_EQ(zoomIn, 0);
+  EXPECT_EQ(zoomOut, 1);
+}
