@@ -4,12 +4,12 @@
 // What it wraps:
 //  - Forms.h     TControl (any window of ours: bounds, alignment, font, colour,
 //                events), TForm (top-level window, Show/ShowModal/Close,
-//                ModalResult, accelerators of its menus, timers), TApplication
-//                (message loop, ProcessMessages, error report, help) and
-//                TScreen (the wait cursor).
+//                ModalResult, accelerators of its menus), TTimer,
+//                TApplication (message loop, ProcessMessages, error report,
+//                help) and TScreen (the wait cursor).
 //  - StdCtrls.h  button, check box, label, edit, memo, list box, combo box,
 //                group box.
-//  - ExtCtrls.h  panel, image (metafile or bitmap), shape, timer.
+//  - ExtCtrls.h  panel, image (metafile or bitmap), shape.
 //  - ComCtrls.h  status bar, tree view and image list, rich edit, scroll box.
 //  - Grids.h     an owner-drawn grid (TDrawGrid).
 //  - FileCtrl.h  the directory list box (one line per level).
@@ -24,8 +24,12 @@
 //  - Events are assignable std::function members named as in Delphi:
 //    OnClick, OnChange, OnMouseDown, OnCreate, OnCloseQuery... A form names
 //    its handlers after the control and the event (bOkClick, FormShow).
-//  - Objects borrow nothing: a control owns its window and destroys it; GDI
-//    objects are held by RAII handles.
+//  - A control owns its window and destroys it; GDI objects are held by
+//    RAII handles. Controls are destroyed before their form (members of the
+//    derived class go first); a form whose OnDestroy uses them calls
+//    DestroyHandle() in its destructor.
+//  - Siblings overlap in creation order: the first created is in front and
+//    first in tab order.
 //  - Exceptions never cross a window procedure: the dispatch catches them and
 //    reports each one once through Application.ShowException.
 //  - Strings are code page 1252 (the A functions). Sizes are pixels at 96 dpi.
