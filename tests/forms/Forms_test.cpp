@@ -314,3 +314,20 @@ TEST_F(FormsTest, HintsBecomeToolsOfTheFormsTooltip) {
   b.SetHint("");
   EXPECT_EQ(SendMessageA(search.second, TTM_GETTOOLCOUNT, 0, 0), 0);
 }
+
+TEST_F(FormsTest, AnExceptionLeavingShowModalRestoresTheOwner) {
+  TForm owner(Params("Owner"));
+  owner.Show();
+  TForm dialog(Params("Dialog", 200, 100, owner.Handle()));
+  dialog.OnCloseQuery = [](bool&) { throw std::runtime_error("Printer selected is not valid"); };
+  TTimer timer(dialog, 1, true);
+  timer.OnTimer = [&] { dialog.ModalResult = mrOk; };
+  TButton open;
+  open.Create(owner, {10, 10, 75, 25}, "Open");
+  open.OnClick = [&] { dialog.ShowModal(); };
+  SendMessageA(open.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(errors, std::vector<std::string>{"Printer selected is not valid"});
+  EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_FALSE(dialog.Modal());
+}
