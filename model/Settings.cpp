@@ -5,7 +5,8 @@
 #include "Globales.h"
 #include "uChaines.h"
 
-std::unique_ptr<TRegIniFile> Settings;
+// Settings itself is defined with the model (Units.cpp), so that the model is
+// freed before the store at exit.
 
 namespace {
 
@@ -167,13 +168,14 @@ bool TRegIniFile::ValueExists(const std::string& section, const std::string& ide
 }
 
 void TRegIniFile::DeleteValue(const std::string& section, const std::string& ident) {
+  if (!Key) return;
   TKey key;
-  if (!OpenSection(Key, section, false, key)) return;
-  // Opened read-only above; deleting needs write access.
-  TKey writable;
   std::wstring sectionName = Widen(section), name = Widen(ident);
-  if (RegOpenKeyExW(Key, sectionName.c_str(), 0, KEY_SET_VALUE, &writable.Handle) != ERROR_SUCCESS) return;
-  RegDeleteValueW(writable.Handle, name.c_str());
+  if (RegOpenKeyExW(Key, sectionName.c_str(), 0, KEY_SET_VALUE, &key.Handle) != ERROR_SUCCESS) {
+    key.Handle = nullptr;
+    return;
+  }
+  RegDeleteValueW(key.Handle, name.c_str());
 }
 
 bool DeleteProductKey() {

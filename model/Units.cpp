@@ -12,8 +12,12 @@
 #include "Yield.h"
 #include "uChaines.h"
 
-std::unique_ptr<TFileArray> FileArray;
+// In this order: at exit (when the program ends without the library's
+// finalisation) the units go first, then the basic-units box, which still
+// writes its title through the store, then the store.
+std::unique_ptr<TRegIniFile> Settings;
 std::unique_ptr<TUBase> UBase;
+std::unique_ptr<TFileArray> FileArray;
 bool IsProjectFile = false;
 bool Deferring = false;
 bool ImplicitLocationsFound = false;

@@ -354,3 +354,18 @@ TEST_F(Store, StartAndEndRunOnceAndWriteBack) {
   EXPECT_EQ(raw.ReadString(Reg::BasicUnits, "Titre", "?"), "Runtime");
   EXPECT_EQ(raw.ReadInteger(Reg::Locations, Reg::Count, -9), 0);
 }
+
+TEST_F(Store, EndingTheProcessMidRunStillFreesTheModelBeforeTheStore) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        LoadGlobalSettings();
+        UBase = std::make_unique<TUBase>();
+        UBase->Name = "Written at exit";
+        FileArray = std::make_unique<TFileArray>(true);
+        FatalError("stop here");
+      },
+      testing::ExitedWithCode(1), "");
+  TRegIniFile raw(ProductKey);
+  EXPECT_EQ(raw.ReadString(Reg::BasicUnits, Reg::Title, "?"), "Written at exit");
+}
