@@ -45,15 +45,7 @@ void TBufLec::Reset() {
   RewindToTokenStart();
 }
 
-void TBufLec::TakeToken(std::size_t Length, std::string& Text) {
-  if (Carry.empty()) {  // the usual case: the whole token is in the buffer
-    const std::size_t count = std::min(Length, Limit - TokenStart);
-    Text.clear();  // clear + append: cheaper than assign, which allows for overlap
-    Text.append(Buffer + TokenStart, count);
-    TokenStart += count;
-    RewindToTokenStart();
-    return;
-  }
+void TBufLec::TakeTokenWithCarry(std::size_t Length, std::string& Text) {
   const std::size_t fromCarry = std::min(Length, Carry.size());
   Text.assign(Carry, 0, fromCarry);
   // Never past the valid characters, whatever Length says.
@@ -157,8 +149,10 @@ char TMemoryBufLec::NextChar() {
   return 0;
 }
 
-void TMemoryBufLec::SetText(const char* Text) {
+void TMemoryBufLec::SetText(const char* Text) { SetText(Text, Text ? std::strlen(Text) : 0); }
+
+void TMemoryBufLec::SetText(const char* Text, std::size_t length) {
   Buffer = Text ? Text : "";
-  Limit = std::strlen(Buffer);
+  Limit = length;
   Reset();
 }

@@ -49,14 +49,26 @@ class TBufLec {
   // every time, without moving.
   virtual char NextChar();
   // One character back, never before the token start.
-  virtual void StepBack();
+  virtual void StepBack() final;
   // Back to the token start.
-  virtual void Rewind();
+  virtual void Rewind() final;
   // Back to the beginning of the text.
   virtual void Reset();
   // Text := the first Length characters of the token, as written; the token
-  // start moves past them and reading resumes there.
-  virtual void TakeToken(std::size_t Length, std::string& Text);
+  // start moves past them and reading resumes there. Final, like StepBack
+  // and Rewind: every reader shares them, and the scanners' calls compile
+  // to direct ones.
+  virtual void TakeToken(std::size_t Length, std::string& Text) final {
+    if (Carry.empty()) {  // the usual case: the whole token is in the buffer
+      const std::size_t count = Length < Limit - TokenStart ? Length : Limit - TokenStart;
+      Text.clear();  // clear + append: cheaper than assign, which allows for overlap
+      Text.append(Buffer + TokenStart, count);
+      TokenStart += count;
+      RewindToTokenStart();
+    } else {
+      TakeTokenWithCarry(Length, Text);
+    }
+  }
 
   // NextChar without the call while the next character sits in the buffer:
   // the scanners' inner loops read through this.
@@ -86,6 +98,7 @@ class TBufLec {
 
   // The next character of the carry (the caller knows one is left).
   char NextCarryChar();
+  void TakeTokenWithCarry(std::size_t Length, std::string& Text);
   void RewindToTokenStart() {
     Position = TokenStart;
     CarryPos = 0;
@@ -137,4 +150,6 @@ class TMemoryBufLec : public TBufLec {
 
   char NextChar() override;
   void SetText(const char* Text);
+  // The same when the caller knows the text's length (no NUL before it).
+  void SetText(const char* Text, std::size_t length);
 };

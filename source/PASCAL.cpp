@@ -16,7 +16,7 @@ uint8_t TAnalyseur::NextToken() {
   const uint8_t code = Scanner->NextTokenInto(Text);
   if (code == tkIdentifier) {
     if (!MayBeKeyword(Text.data(), Text.size())) return tkIdentifier;
-    Keywords->SetText(Text.c_str());
+    Keywords->SetText(Text);
     const uint8_t k = Keywords->NextToken();
     // "Strings" holds STRING but is not it: the whole identifier must match.
     if (k == tkError || k == tkEnd || Keywords->Length != Text.size()) return tkIdentifier;

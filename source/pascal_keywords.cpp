@@ -106,6 +106,12 @@ void TAnalyseur_K::SetText(const char* Text) {
   if (Memory) Memory->SetText(Text);
 }
 
+void TAnalyseur_K::SetText(const std::string& Text) {
+  if (Reader.get() != Memory) Memory = dynamic_cast<TMemoryBufLec*>(Reader.get());
+  // An identifier holds no NUL: its length is the NUL-terminated length.
+  if (Memory) Memory->SetText(Text.c_str(), Text.size());
+}
+
 uint8_t TAnalyseur_K::NextToken() {
   TBufLec& reader = *Reader;
   const TPackedAutomaton& table = KeywordAutomaton();

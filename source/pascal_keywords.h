@@ -76,6 +76,7 @@ class TAnalyseur_K {
 
   // Points the recogniser at another text.
   void SetText(const char* Text);
+  void SetText(const std::string& Text);
   // A keyword code, tkEnd or tkError; sets Text.
   uint8_t NextToken();
 
