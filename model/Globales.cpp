@@ -244,9 +244,9 @@ int AddLocation(int index, const std::string& directory, bool isExplicit) {
     Locations[existing]->Explicit = isExplicit;
     return existing;
   }
-  // Before the current-directory entry; on an empty list (nothing loaded
-  // yet) the new entry simply becomes the first one.
-  if (!IsMovableLocation(index)) index = std::max(0, LocationCount - 1);
+  // Before the current-directory entry; before the first load there is no
+  // such entry yet and the new one goes last.
+  if (!IsMovableLocation(index)) index = LocationsLoaded ? std::max(0, LocationCount - 1) : LocationCount;
   const int oldCount = LocationCount;
   auto location = std::make_unique<TLocation>(directory);
   for (int i = oldCount; i > index; --i) Locations[i] = std::move(Locations[i - 1]);

@@ -243,6 +243,11 @@ void LoadLocations() {
     n = 0;
     while (n < MaxLoadedLocations && readString(Indexed(Reg::Location, n), Reg::NotSet) != Reg::NotSet) ++n;
   }
+  // Entries added before the first load (the locations editor opened before
+  // any analysis) are kept, after the stored ones.
+  std::vector<std::unique_ptr<TLocation>> earlier;
+  for (int i = 0; i < LocationCount; ++i)
+    if (Locations[i]) earlier.push_back(std::move(Locations[i]));
   ClearLocations();
   int count = n + 1;
   if (count > MaxLoadedLocations) count = MaxLoadedLocations;
@@ -259,6 +264,12 @@ void LoadLocations() {
   current->Colour = store ? store->ReadColour(Reg::Locations, Reg::CurrentDirColour) : 0;
   Locations[count - 1] = std::move(current);
   LocationCount = static_cast<uint16_t>(count);
+  for (auto& location : earlier) {
+    if (LocationCount >= MaxAddedLocations || FindLocation(location->Path) >= 0) continue;
+    Locations[LocationCount] = std::move(Locations[LocationCount - 1]);
+    Locations[LocationCount - 1] = std::move(location);
+    ++LocationCount;
+  }
   LocationsLoaded = true;
 }
 

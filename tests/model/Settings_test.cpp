@@ -369,3 +369,24 @@ TEST_F(Store, EndingTheProcessMidRunStillFreesTheModelBeforeTheStore) {
   TRegIniFile raw(ProductKey);
   EXPECT_EQ(raw.ReadString(Reg::BasicUnits, Reg::Title, "?"), "Written at exit");
 }
+
+TEST_F(Store, LocationsAddedBeforeTheFirstLoadAreKept) {
+  TTempDir dir;
+  {
+    TRegIniFile raw(ProductKey);
+    raw.WriteInteger(Reg::Locations, Reg::Count, 1);
+    raw.WriteString(Reg::Locations, "Localisation 0", dir / "stored");
+  }
+  LoadGlobalSettings();
+  ASSERT_EQ(AddLocation(-1, dir / "early", false), 0);
+  ASSERT_EQ(AddLocation(-1, dir / "stored", false), 1);  // also stored: loaded once only
+  Locations[0]->Colour = RGB(4, 5, 6);
+  SetCurrentDirectoryA(dir.Path().c_str());
+  LoadLocations();
+  ASSERT_EQ(LocationCount, 3);
+  EXPECT_EQ(Locations[0]->Path, dir / "stored");
+  EXPECT_EQ(Locations[1]->Path, dir / "early");
+  EXPECT_EQ(Locations[1]->Colour, RGB(4, 5, 6));
+  EXPECT_TRUE(Locations[1]->Active);
+  EXPECT_EQ(Locations[2]->Path, dir.Path());
+}
