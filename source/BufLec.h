@@ -58,7 +58,7 @@ class TBufLec {
   // start moves past them and reading resumes there. Final, like StepBack
   // and Rewind: every reader shares them, and the scanners' calls compile
   // to direct ones.
-  virtual void TakeToken(std::size_t Length, std::string& Text) final {
+  [[gnu::always_inline]] virtual void TakeToken(std::size_t Length, std::string& Text) final {
     if (Carry.empty()) {  // the usual case: the whole token is in the buffer
       const std::size_t count = Length < Limit - TokenStart ? Length : Limit - TokenStart;
       Text.clear();  // clear + append: cheaper than assign, which allows for overlap
