@@ -84,7 +84,11 @@ void AnalyseProjectFile(const std::string& path) {
     IsProjectFile = false;
   } else {
     AnalyseProject(name);
-    if (ImplicitLocationsFound) {
+    // A pass that adds a location shifts the indexes of those after it, so
+    // the units it resolved earlier may name the wrong location: run again
+    // until a pass adds none. Each such pass adds at least one location, so
+    // the list's limit bounds the number of passes.
+    for (int pass = 0; ImplicitLocationsFound && pass < MaxAddedLocations; ++pass) {
       ImplicitLocationsFound = false;
       IsProjectFile = isProject;
       SetStatus(Msg::StatusRestarting);

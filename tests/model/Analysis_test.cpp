@@ -163,3 +163,24 @@ TEST_F(Run_, ALocationWhoseDirectoryVanishedFindsNothing) {
   EXPECT_EQ(CountUnusedFiles(), 0);  // the stale snapshot counts as an unused location
   EXPECT_TRUE(Locations[0]->Unused);
 }
+
+TEST_F(Run_, ASecondPassThatAddsALocationIsFollowedByAnother) {
+  // C is found only once a\ is a location (second pass); its IN path then
+  // adds d\ before ".", which moves "." up by one.
+  Dir.Write("S\\S.dpr", ProgramText("S", {"Here", "C", "A in 'a\\A.pas'"}));
+  Dir.Write("S\\Here.pas", UnitText("Here", {}));
+  Dir.Write("S\\a\\A.pas", UnitText("A", {}));
+  Dir.Write("S\\a\\C.pas", UnitText("C", {"D in 'd\\D.pas'"}));
+  Dir.Write("S\\d\\D.pas", UnitText("D", {}));
+  AnalyseProjectFile(Dir / "S\\S.dpr");
+  EXPECT_EQ(Statuses, (std::vector<std::string>{Msg::StatusInitializing, Msg::StatusRestarting, Msg::StatusRestarting,
+                                                Msg::StatusSorting}));
+  EXPECT_FALSE(ImplicitLocationsFound);
+  ASSERT_EQ(LocationCount, 3);
+  EXPECT_EQ(Locations[0]->Path, Dir / "S\\a");
+  EXPECT_EQ(Locations[1]->Path, Dir / "S\\d");
+  EXPECT_EQ(Unit("Here")->Location, 2);
+  EXPECT_EQ(Unit("S")->Location, 2);
+  EXPECT_EQ(Unit("C")->Location, 0);
+  EXPECT_EQ(Unit("D")->Location, 1);
+}
