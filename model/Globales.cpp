@@ -166,8 +166,12 @@ void ScanDirectory(const std::string& directory, const char* extension, TStringL
   WIN32_FIND_DATAA data;
   TFindHandle search(FindFirstFileA(pattern.c_str(), &data));
   if (search.Handle == INVALID_HANDLE_VALUE) return;
+  const std::string wanted = std::string(".") + extension;
   do {
-    // Every kind of entry is taken, directories and hidden files included.
+    // Every kind of entry is taken, directories and hidden files included;
+    // but a longer extension matched through its short name ("x.pascal" as
+    // X~1.PAS) is not a source file.
+    if (!SameTextAscii(ExtractFileExt(data.cFileName), wanted)) continue;
     std::string full = directory + "\\" + data.cFileName;
     upperFiles.push_back(UpperCaseAscii(full));
     files.Add(full);
@@ -181,6 +185,8 @@ TLocation::TLocation(const std::string& directory) {
   UpperPath = UpperCaseAscii(Path);
   std::string scan = Path;
   if (!scan.empty() && scan.back() == '\\') scan.pop_back();
+  // No directory given: nothing to list (not the root of the current drive).
+  if (scan.empty()) return;
   for (const char* extension : {"PAS", "DPR", "INC"}) ScanDirectory(scan, extension, Files, UpperFiles);
 }
 

@@ -352,3 +352,16 @@ TEST_F(FileHelpers, ASearchScopeAnswersPlainNamesFromOneListingPerDirectory) {
   EXPECT_TRUE(FileExistsIn(lib, "Later.pas"));
   EXPECT_FALSE(FileExistsIn(lib, "Folder.pas"));
 }
+
+TEST_F(Locations_, AnEmptyDirectoryNameListsNothingAndLongerExtensionsAreNotSources) {
+  TLocation none("");
+  EXPECT_EQ(none.Path, "");
+  EXPECT_EQ(none.Files.Count(), 0);
+  TTempDir dir;
+  dir.Write("real.pas", "");
+  dir.Write("backup.pasold", "");
+  dir.Write("notes.pas.txt", "");
+  TLocation l(dir.Path());
+  ASSERT_EQ(l.Files.Count(), 1);
+  EXPECT_EQ(l.Files.Strings[0], dir / "real.pas");
+}
