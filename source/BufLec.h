@@ -34,8 +34,8 @@ class TBufLec {
   TBufLec(const TBufLec&) = delete;
   TBufLec& operator=(const TBufLec&) = delete;
 
-  // The text being read. Only Buffer[0..Limit) is valid; a NUL follows the
-  // valid characters, but the text itself may hold NUL bytes too.
+  // The text being read. The valid characters of the current block end at
+  // Limit, where a NUL follows them; the text itself may hold NUL bytes too.
   const char* Buffer = nullptr;
   // Index in Buffer of the first character of the token being scanned that
   // is still in the buffer (earlier ones, if any, are in the carry).

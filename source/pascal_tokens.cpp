@@ -6,8 +6,9 @@ namespace {
 
 constexpr unsigned char CR = 13, LF = 10, TAB = 9;
 
-// Bytes 131, 138, 140, 154, 156, 159, 192..245 and 248..255 are the letters
-// of code page 1252 that survive the upper-case fold; 246 and 247 are not.
+// Identifier bytes beyond ASCII, as the program has always had them: 131,
+// 138, 140, 154, 156, 159, 192..245 and 248..255 (so 246 ends a word, while
+// 215 does not).
 constexpr bool IdentifierStart(unsigned c) {
   return (c >= 'A' && c <= 'Z') || c == '_' || c == 131 || c == 138 || c == 140 || c == 154 || c == 156 ||
          c == 159 || (c >= 192 && c <= 245) || c >= 248;
