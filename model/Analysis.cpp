@@ -49,22 +49,7 @@ void UnresolvedProject(const std::string& name) {
   ResetLocationMarks();
   UBase = std::make_unique<TUBase>();
   FileArray = std::make_unique<TFileArray>(true);
-  const uint16_t savedCount = LocationCount;
-  const uint16_t savedBasics = BasicUnitCount;
-  // No location and no basic unit to match: the root stays unresolved.
-  LocationCount = 0;
-  BasicUnitCount = 0;
-  TFile* root;
-  try {
-    root = new TFile(name, std::string());
-  } catch (...) {
-    LocationCount = savedCount;
-    BasicUnitCount = savedBasics;
-    throw;
-  }
-  LocationCount = savedCount;
-  BasicUnitCount = savedBasics;
-  FileArray->AddRoot(root);
+  FileArray->AddRoot(TFile::Unresolved(name));
 }
 
 }  // namespace
@@ -78,11 +63,11 @@ void AnalyseProjectFile(const std::string& path) {
 
   const bool entered = directory.empty() || SetCurrentDirectoryA(directory.c_str());
   SetStatus(Msg::StatusInitializing);
-  IsProjectFile = isProject;
   if (!entered) {
-    UnresolvedProject(name);
     IsProjectFile = false;
+    UnresolvedProject(name);
   } else {
+    IsProjectFile = isProject;
     AnalyseProject(name);
     // A pass that adds a location shifts the indexes of those after it, so
     // the units it resolved earlier may name the wrong location: run again

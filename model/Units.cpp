@@ -107,6 +107,15 @@ TFile::TFile(const std::string& name, const std::string& inPath)
   if (Found) MarkFileUsed(Location, FileName, this);
 }
 
+TFile* TFile::Unresolved(const std::string& name) {
+  auto* file = new TFile();
+  file->Name = name;
+  file->InterfaceUses = std::make_unique<TFileArray>();
+  file->ImplementationUses = std::make_unique<TFileArray>();
+  file->Location = -1;
+  return file;
+}
+
 TFile::~TFile() {
   if (Editor && OnUnitRelease) OnUnitRelease(this);
 }

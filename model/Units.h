@@ -20,6 +20,10 @@ class TFile {
   TFile(const TFile&) = delete;
   TFile& operator=(const TFile&) = delete;
 
+  // A record that is not searched for at all (not found, no uses): the
+  // project of a directory that cannot be entered.
+  static TFile* Unresolved(const std::string& name);
+
   // Reads the uses clauses once, depth first, then computes Level.
   void Analyse();
   void ComputeLevel();
