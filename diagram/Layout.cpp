@@ -1,5 +1,7 @@
 #include "Layout.h"
 
+#include <algorithm>
+
 uint16_t DotRadius = 1;
 
 namespace {
@@ -47,13 +49,18 @@ void ComputeLayout(TFileArray& array, RECT& r) {
       c = static_cast<uint16_t>(c + unit->Name.size());
     }
     const int width = r.right - r.left;
+    // Beyond as many name characters (or link slots) as the space has
+    // pixels the divisions give 0 and the whole diagram would vanish; a
+    // character and a link column then keep one pixel each, and the
+    // diagram grows wider than the space instead.
+    const int charWidth = c == 0 ? 0 : std::max(1, width / c);
     // Without any name character there is no text to give room to.
-    array.LabelWidth = c == 0 ? 0 : 2 * (c / found) * (width / c);
+    array.LabelWidth = 2 * (c / found) * charWidth;
     // A single found unit can get a label wider than the whole space; its
-    // links then keep a pitch of 0 rather than a negative one, which would
-    // put the label and its links left of the diagram.
-    int pitch = s == 0 ? 0 : (width - array.LabelWidth) / s;
-    array.LinkPitch = pitch < 0 ? 0 : pitch;
+    // links still keep that one pixel rather than a pitch of 0 or less,
+    // which would pile them up or put them left of the diagram.
+    const int pitch = s == 0 ? 0 : (width - array.LabelWidth) / s;
+    array.LinkPitch = s == 0 ? 0 : std::max(1, pitch);
     r.right = r.left + array.LabelWidth + s * array.LinkPitch;
     r.bottom = r.top + (array.RowCount + 1) * array.RowHeight;
   }

@@ -57,8 +57,11 @@ TEST_F(LayoutTest, CountsOfBasicAndNotFoundUnits) {
   // C = 12, F = 2, S = 2 + 3.
   const int labelWidth = 2 * (12 / 2) * (2700 / 12);
   EXPECT_EQ(FileArray->LabelWidth, labelWidth);
-  EXPECT_EQ(FileArray->LinkPitch, (2700 - labelWidth) / 5);
-  EXPECT_EQ(r.right, labelWidth + 5 * FileArray->LinkPitch);
+  // The labels take all 2700 pixels: (2700 - 2700) div 5 would stack every
+  // label and link at one x; the link columns keep one pixel instead.
+  EXPECT_EQ(labelWidth, 2700);
+  EXPECT_EQ(FileArray->LinkPitch, 1);
+  EXPECT_EQ(r.right, labelWidth + 5);
   EXPECT_EQ(r.bottom, 4 * FileArray->RowHeight);
 }
 
@@ -70,12 +73,13 @@ TEST_F(LayoutTest, SingleFoundUnitIsTwoRowsHighAndKeepsItsLabelOnTheDiagram) {
   EXPECT_EQ(FileArray->LabelWidth, 2 * 8 * (2700 / 8));
   EXPECT_EQ(r.bottom, 2 * 2001);
   // The label is wider than the space; a negative pitch would push it left
-  // of the diagram, so the pitch stays 0 and the diagram takes the label.
-  EXPECT_EQ(FileArray->LinkPitch, 0);
-  EXPECT_EQ(r.right, FileArray->LabelWidth);
+  // of the diagram, so the pitch stays at one pixel and the diagram takes
+  // the label and its two slots.
+  EXPECT_EQ(FileArray->LinkPitch, 1);
+  EXPECT_EQ(r.right, FileArray->LabelWidth + 2);
   EXPECT_EQ(DotRadius, 1);
   TMetafile m = Compose();
-  EXPECT_EQ(FileArray->Items[0]->LabelRect.left, 0);
+  EXPECT_EQ(FileArray->Items[0]->LabelRect.left, 2);
   EXPECT_EQ(FileArray->Items[0]->LabelRect.right, r.right);
 }
 
@@ -283,8 +287,9 @@ TEST_F(DiagramTest, SlotAndNameSumsWrapAtSixteenBits) {
   EXPECT_EQ(r.right, FileArray->LabelWidth + 164 * FileArray->LinkPitch);
 }
 
-// A thousand units leave no room: labels and pitch shrink to nothing, and
-// the composition still completes with a metafile of at least one pixel.
+// A thousand units have more name characters and link slots than the space
+// has pixels: each keeps one pixel, so the diagram grows wider instead of
+// vanishing.
 TEST_F(DiagramTest, FullArrayComposesWithoutRoomForText) {
   for (int i = 0; i < 1000; ++i) {
     TFile* u = Add(NameOfLength(i, 8), 0);
@@ -292,14 +297,15 @@ TEST_F(DiagramTest, FullArrayComposesWithoutRoomForText) {
   }
   TMetafile m = Compose();
   EXPECT_EQ(FileArray->RowHeight, 3);
-  EXPECT_EQ(FileArray->LabelWidth, 0);  // 2700 div 8000
-  EXPECT_EQ(FileArray->LinkPitch, 0);   // 2700 div 3999
+  EXPECT_EQ(FileArray->LabelWidth, 2 * 8 * 1);  // 2700 div 8000 would be 0
+  // S = 2 + 999 x 3 slots: 2684 div 2999 would be 0.
+  EXPECT_EQ(FileArray->LinkPitch, 1);
   EXPECT_EQ(DotRadius, 1);
-  EXPECT_EQ(m.Width, 0);
+  EXPECT_EQ(m.Width, 16 + 2999);
   EXPECT_EQ(m.Height, 1001 * 3);
   ENHMETAHEADER header{};
   ASSERT_NE(GetEnhMetaFileHeader(m.Handle(), sizeof header, &header), 0u);
-  EXPECT_GE(header.rclFrame.right, 1);
+  EXPECT_GT(header.rclFrame.right, 1000);
   // Rows of 3 pixels hold no text: only the caption's lines are drawn.
   EXPECT_EQ(TextsDrawn(m.Handle()).size(), 3u);
 }
