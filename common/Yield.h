@@ -12,6 +12,14 @@ using TStatusHook = void (*)(const std::string& text);
 // Runs the installed hook (nothing by default).
 void ProcessMessages();
 TYieldHook SetProcessMessagesHook(TYieldHook hook);
+// Called by long work at every small step (the analysis: once per token).
+// The message loop runs when it has not run for YieldInterval: often enough
+// for the window to stay responsive, without paying a full pass of the loop
+// millions of times.
+void YieldWhileWorking();
+inline constexpr int YieldIntervalMs = 15;
+// How many steps have called YieldWhileWorking so far.
+unsigned long long WorkSteps();
 
 // Status panel 0 (phase and progress) and panel 1 (a unit's name); each then
 // lets the message loop run once.

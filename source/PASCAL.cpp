@@ -61,9 +61,9 @@ class THeaderScan {
   const TUsesHandler& OnEntry;
   uint8_t Tok = tkEnd;
 
-  // Every token of the scan lets the message loop run once first.
+  // Every token of the scan gives the message loop its turn first.
   void Next() {
-    ProcessMessages();
+    YieldWhileWorking();
     Tok = A.NextToken();
   }
 

@@ -3,6 +3,8 @@
 #include "Ridarar.h"
 #include "Yield.h"
 
+#include <chrono>
+
 namespace {
 struct TRecorder : TMessagePresenter {
   std::vector<std::string> seen;
@@ -57,4 +59,26 @@ TEST(Yield, StatusTextsReachTheirSinksAndYieldOnce) {
   SetProcessMessagesHook(nullptr);
   SetStatus("x");
   EXPECT_EQ(yields, 2);
+}
+
+namespace {
+int passes = 0;
+}  // namespace
+
+TEST(Yield, WorkYieldsOnlyWhenTheLoopHasWaitedLongEnough) {
+  SetProcessMessagesHook([] { ++passes; });
+  ProcessMessages();  // the loop has just run
+  passes = 0;
+  for (int i = 0; i < 640; ++i) YieldWhileWorking();
+  // Ten clock checks within far less than the interval: at most one pass.
+  EXPECT_LE(passes, 1);
+  const auto start = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(YieldIntervalMs + 5)) {
+  }
+  passes = 0;
+  for (int i = 0; i < 64; ++i) YieldWhileWorking();
+  EXPECT_EQ(passes, 1);
+  SetProcessMessagesHook(nullptr);
+  for (int i = 0; i < 1000; ++i) YieldWhileWorking();
+  EXPECT_EQ(passes, 1);
 }

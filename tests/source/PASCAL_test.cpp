@@ -142,21 +142,17 @@ TEST(ScanUses, StrayTokensBeforeANameBecomeItsPrefix) {
             (std::vector<TEntry>{{Impl, ".A", ""}, {Impl, "1B", ""}, {Impl, "C", "y.pas"}, {Impl, "D", "p"}}));
 }
 
-namespace {
-int Yields = 0;
-}
-
 TEST(ScanUses, EachTokenOutsideTheEntryYieldsOnceAndEntriesComeAtOnce) {
-  Yields = 0;
-  SetProcessMessagesHook([] { ++Yields; });
-  std::vector<int> yieldsAtEntry;
+  std::vector<unsigned long long> stepsAtEntry;
   TTempDir dir;
-  ScanUses(dir.Write("y.pas", "uses A in 'a.pas', B;"),
-           [&](TUsesClause, const std::string&, const std::string&) { yieldsAtEntry.push_back(Yields); });
-  SetProcessMessagesHook(nullptr);
+  const std::string file = dir.Write("y.pas", "uses A in 'a.pas', B;");
+  const unsigned long long before = WorkSteps();
+  ScanUses(file, [&](TUsesClause, const std::string&, const std::string&) {
+    stepsAtEntry.push_back(WorkSteps() - before);
+  });
   // uses | blank A (in 'a.pas' ,) | blank B (;)
-  EXPECT_EQ(yieldsAtEntry, (std::vector<int>{3, 5}));
-  EXPECT_EQ(Yields, 5);
+  EXPECT_EQ(stepsAtEntry, (std::vector<unsigned long long>{3, 5}));
+  EXPECT_EQ(WorkSteps() - before, 5u);
 }
 
 TEST(ScanUses, UnreadableFileRaisesTheInputOutputError) {
