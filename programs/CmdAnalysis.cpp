@@ -58,10 +58,6 @@ TAnalysisSession::~TAnalysisSession() {
 }
 
 int TAnalysisSession::Run() {
-  if (!FileExists(Request.File)) {
-    std::fprintf(stderr, "UsagramCmd: cannot find \"%s\"\n", Request.File.c_str());
-    return 3;
-  }
   if (Request.ListsGiven) {
     ClearLocations();
     ClearBasicUnits();
@@ -84,9 +80,15 @@ int TAnalysisSession::Run() {
   try {
     AnalyseProjectFile(Request.File);
   } catch (const EInOutError& e) {
+    // The model is what the run had reached.
     std::fprintf(stderr, "UsagramCmd: %s\n", e.what());
     code = 2;
   }
   Analysing = false;
+  if (code == 0 && !FileExists(Request.File)) {
+    // The run's model is then the unresolved root alone.
+    std::fprintf(stderr, "UsagramCmd: cannot find \"%s\"\n", Request.File.c_str());
+    code = 3;
+  }
   return code;
 }

@@ -36,8 +36,8 @@ class TAnalysisSession {
 
   // Makes the file's directory current, analyses (with the restart for IN
   // paths) and sorts. Returns 0; 2 when a unit could not be read (the model
-  // is what the run reached); 3 when FILE does not exist. Messages go to
-  // standard error.
+  // is what the run reached); 3 when FILE does not exist (the model is its
+  // unresolved root). Messages go to standard error.
   int Run();
 
  private:
