@@ -67,8 +67,8 @@ HBITMAP TImageList::CreateBitmap(int index, TColor background) const {
   HBITMAP bmp = CreateCompatibleBitmap(screen, width_, height_);
   HDC mem = CreateCompatibleDC(screen);
   {
-    TSelectGuard g(mem, bmp);
-    TGdiObject brush(CreateSolidBrush(ColorToRGB(background)));
+    TSelectedObject g(mem, bmp, false);
+    TOwnedGdiObject brush(CreateSolidBrush(ColorToRGB(background)));
     RECT r{0, 0, width_, height_};
     FillRect(mem, &r, static_cast<HBRUSH>(brush.Get()));
     Draw(mem, 0, 0, index);

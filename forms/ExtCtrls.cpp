@@ -79,7 +79,7 @@ void TPanel::Paint(HDC dc, const RECT& client) {
   if (inner_ != bvNone) Frame3D(dc, r, inner_, bevelWidth_);
   std::string t = Text();
   if (t.empty()) return;
-  TSelectGuard g(dc, FontHandle());
+  TSelectedObject g(dc, FontHandle(), false);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(Font().Color));
   UINT flags = DT_SINGLELINE | DT_VCENTER |
@@ -99,7 +99,7 @@ void TImage::SetMetafile(HENHMETAFILE mf) {
 
 void TImage::SetBitmap(HBITMAP bmp) {
   metafile_.Reset();
-  bitmap_ = bmp ? std::make_unique<TGdiObject>(bmp) : nullptr;
+  bitmap_ = bmp ? std::make_unique<TOwnedGdiObject>(bmp) : nullptr;
   Invalidate();
 }
 
@@ -163,7 +163,7 @@ void TImage::Paint(HDC dc, const RECT& client) {
   if (!bitmap_) return;
   HDC mem = CreateCompatibleDC(dc);
   {
-    TSelectGuard g(mem, bitmap_->Get());
+    TSelectedObject g(mem, bitmap_->Get(), false);
     const int w = PictureWidth(), h = PictureHeight();
     if (transparent_) {
       COLORREF key = GetPixel(mem, 0, h - 1);
@@ -201,10 +201,10 @@ void TShape::SetBrush(TColor color, bool clear) {
 }
 
 void TShape::Paint(HDC dc, const RECT& client) {
-  TGdiObject pen(penWidth_ ? CreatePen(PS_INSIDEFRAME, penWidth_, ColorToRGB(penColor_)) : GetStockObject(NULL_PEN));
-  TGdiObject brush(brushClear_ ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(ColorToRGB(brushColor_)));
-  TSelectGuard gp(dc, pen.Get());
-  TSelectGuard gb(dc, brush.Get());
+  TOwnedGdiObject pen(penWidth_ ? CreatePen(PS_INSIDEFRAME, penWidth_, ColorToRGB(penColor_)) : GetStockObject(NULL_PEN));
+  TOwnedGdiObject brush(brushClear_ ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(ColorToRGB(brushColor_)));
+  TSelectedObject gp(dc, pen.Get(), false);
+  TSelectedObject gb(dc, brush.Get(), false);
   int x = client.left, y = client.top, w = client.right - client.left, h = client.bottom - client.top;
   if (shape_ == stSquare || shape_ == stRoundSquare || shape_ == stCircle) {
     int side = std::min(w, h);

@@ -73,7 +73,7 @@ class TImage : public TCustomControl {
  private:
   RECT PictureRect(const RECT& client) const;
   TMetafileHandle metafile_;
-  std::unique_ptr<TGdiObject> bitmap_;
+  std::unique_ptr<TOwnedGdiObject> bitmap_;
   bool stretch_ = false, center_ = false, transparent_ = false;
 };
 

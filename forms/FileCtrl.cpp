@@ -131,15 +131,15 @@ bool TDirectoryListBox::DrawItem(DRAWITEMSTRUCT* item) {
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
   // A folder: open for the path's levels, closed for the subdirectories.
   const int x = r.left + 2 + l.level * 8, y = r.top + (r.bottom - r.top - 10) / 2;
-  TGdiObject body(CreateSolidBrush(l.open ? RGB(255, 255, 160) : RGB(224, 192, 64)));
-  TGdiObject pen(CreatePen(PS_SOLID, 1, RGB(96, 64, 0)));
+  TOwnedGdiObject body(CreateSolidBrush(l.open ? RGB(255, 255, 160) : RGB(224, 192, 64)));
+  TOwnedGdiObject pen(CreatePen(PS_SOLID, 1, RGB(96, 64, 0)));
   {
-    TSelectGuard gp(dc, pen.Get());
-    TSelectGuard gb(dc, body.Get());
+    TSelectedObject gp(dc, pen.Get(), false);
+    TSelectedObject gb(dc, body.Get(), false);
     Rectangle(dc, x, y + 2, x + 14, y + 11);
     Rectangle(dc, x, y, x + 6, y + 3);
   }
-  TSelectGuard gf(dc, FontHandle());
+  TSelectedObject gf(dc, FontHandle(), false);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(Font().Color));
   RECT tr{x + 18, r.top, r.right, r.bottom};

@@ -65,11 +65,11 @@ HFONT CreateFontFrom(const TFont& font) {
 }
 
 SIZE TextExtent(const TFont& font, const std::string& text) {
-  TGdiObject f(CreateFontFrom(font));
+  TOwnedGdiObject f(CreateFontFrom(font));
   HDC dc = GetDC(nullptr);
   RECT r{0, 0, 0, 0};
   {
-    TSelectGuard g(dc, f.Get());
+    TSelectedObject g(dc, f.Get(), false);
     std::string t = text.empty() ? std::string(" ") : text;  // an empty label keeps a line's height
     DrawTextA(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_CALCRECT | DT_NOPREFIX);
     if (text.empty()) r.right = r.left;
@@ -164,7 +164,7 @@ void TControl::CreateCustom(TControl& parent, DWORD style, DWORD exStyle, const 
 }
 
 void TControl::CreateTopLevel(HWND owner, DWORD style, DWORD exStyle, const TBounds& b, const std::string& text) {
-  if (!hfont_) hfont_ = std::make_shared<TGdiObject>(CreateFontFrom(font_));
+  if (!hfont_) hfont_ = std::make_shared<TOwnedGdiObject>(CreateFontFrom(font_));
   HWND h = CreateWindowExA(exStyle, FormClass, text.c_str(), style, b.Left, b.Top, b.Width, b.Height, owner,
                            nullptr, ThisModule(), this);
   if (!h) throw EInvalidOperation("Cannot create the window \"" + text + "\"");
@@ -214,7 +214,7 @@ LRESULT TControl::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 HBRUSH TControl::BackgroundBrush() {
   if (!brush_ || brushColor_ != color_) {
-    brush_ = std::make_unique<TGdiObject>(CreateSolidBrush(ColorToRGB(color_)));
+    brush_ = std::make_unique<TOwnedGdiObject>(CreateSolidBrush(ColorToRGB(color_)));
     brushColor_ = color_;
   }
   return static_cast<HBRUSH>(brush_->Get());
@@ -517,7 +517,7 @@ void TControl::PropagateFont() {
 void TControl::SetFont(const TFont& font) {
   font_ = font;
   parentFont_ = false;
-  hfont_ = std::make_shared<TGdiObject>(CreateFontFrom(font_));
+  hfont_ = std::make_shared<TOwnedGdiObject>(CreateFontFrom(font_));
   ApplyFont();
   PropagateFont();
   Invalidate();

@@ -43,6 +43,8 @@
 #include <string>
 #include <vector>
 
+#include "GdiGuard.h"
+
 class TForm;
 class TMainMenu;
 class TMenu;
@@ -89,36 +91,6 @@ struct TFont {
   TColor Color = clWindowText;
   bool Bold = false, Italic = false, Underline = false;
   int Size = 0;
-};
-
-// An owned GDI object, deleted with its last holder.
-class TGdiObject {
- public:
-  explicit TGdiObject(HGDIOBJ h) : h_(h) {}
-  ~TGdiObject() {
-    if (h_) DeleteObject(h_);
-  }
-  TGdiObject(const TGdiObject&) = delete;
-  TGdiObject& operator=(const TGdiObject&) = delete;
-  HGDIOBJ Get() const { return h_; }
-
- private:
-  HGDIOBJ h_;
-};
-
-// Selects an object into a DC and puts the previous one back when it ends.
-class TSelectGuard {
- public:
-  TSelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-  ~TSelectGuard() {
-    if (dc_ && old_) SelectObject(dc_, old_);
-  }
-  TSelectGuard(const TSelectGuard&) = delete;
-  TSelectGuard& operator=(const TSelectGuard&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
 };
 
 HFONT CreateFontFrom(const TFont& font);
@@ -269,10 +241,10 @@ class TControl {
   TAlign align_ = alNone;
   TFont font_;
   bool parentFont_ = true;
-  std::shared_ptr<TGdiObject> hfont_;
+  std::shared_ptr<TOwnedGdiObject> hfont_;
   TColor color_ = clBtnFace;
   bool parentColor_ = true;
-  std::unique_ptr<TGdiObject> brush_;
+  std::unique_ptr<TOwnedGdiObject> brush_;
   TColor brushColor_ = 0;
   std::string hint_;
   bool mouseDown_ = false;

@@ -125,7 +125,7 @@ void TDrawGrid::UpdateScrollBar() {
 
 void TDrawGrid::Paint(HDC dc, const RECT& client) {
   FillBackground(dc, client);
-  TSelectGuard font(dc, FontHandle());
+  TSelectedObject font(dc, FontHandle(), false);
   SetBkMode(dc, TRANSPARENT);
   const int pitch = rowHeight_ + lineWidth_;
   int width = 0;
@@ -135,7 +135,7 @@ void TDrawGrid::Paint(HDC dc, const RECT& client) {
   for (int r = topRow_; r < rowCount_ && RowTop(r) < client.bottom; ++r) rows.push_back(r);
   // The lines are what shows between the cells.
   RECT lines{0, 0, width, static_cast<int>(rows.size()) * pitch};
-  TGdiObject lineBrush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+  TOwnedGdiObject lineBrush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
   FillRect(dc, &lines, static_cast<HBRUSH>(lineBrush.Get()));
   const bool focused = Focused();
   for (int r : rows) {

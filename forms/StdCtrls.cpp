@@ -66,7 +66,7 @@ void TLabel::AdjustSize() {
   std::string t = Text();
   RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
   {
-    TSelectGuard g(dc, FontHandle());
+    TSelectedObject g(dc, FontHandle(), false);
     std::string measured = t.empty() ? std::string(" ") : t;
     DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DrawFlags() | DT_CALCRECT);
   }
@@ -103,7 +103,7 @@ void TLabel::SetShowAccelChar(bool s) {
 
 void TLabel::Paint(HDC dc, const RECT& client) {
   std::string t = Text();
-  TSelectGuard g(dc, FontHandle());
+  TSelectedObject g(dc, FontHandle(), false);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Enabled() ? ColorToRGB(Font().Color) : GetSysColor(COLOR_GRAYTEXT));
   RECT r = client;
@@ -276,7 +276,7 @@ RECT TGroupBox::AlignRect() {
 }
 
 void TGroupBox::Paint(HDC dc, const RECT& client) {
-  TSelectGuard g(dc, FontHandle());
+  TSelectedObject g(dc, FontHandle(), false);
   std::string t = Text();
   SIZE ext{};
   GetTextExtentPoint32A(dc, "M", 1, &ext);

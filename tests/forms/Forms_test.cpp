@@ -37,12 +37,12 @@ BOOL CALLBACK FindTooltip(HWND h, LPARAM lp) {
 }  // namespace
 
 TEST(SelectGuard, PutsThePreviousObjectBackAndCannotBeCopied) {
-  static_assert(!std::is_copy_constructible_v<TSelectGuard> && !std::is_copy_assignable_v<TSelectGuard>);
+  static_assert(!std::is_copy_constructible_v<TSelectedObject> && !std::is_copy_assignable_v<TSelectedObject>);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ before = GetCurrentObject(dc, OBJ_FONT);
-  TGdiObject font(CreateFontFrom(TFont{"Courier New", 13}));
+  TOwnedGdiObject font(CreateFontFrom(TFont{"Courier New", 13}));
   {
-    TSelectGuard g(dc, font.Get());
+    TSelectedObject g(dc, font.Get(), false);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font.Get());
   }
   EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), before);

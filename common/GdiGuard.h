@@ -1,6 +1,7 @@
-// Small owners for GDI handles. Drawing code never deletes a pen, brush or
-// font by hand: a guard selects it, and when the guard ends the previous
-// object is back in the context and the guard's own object is deleted.
+// Small owners for GDI handles, for the diagram and the windows alike.
+// Drawing code never deletes a pen, brush or font by hand: a guard selects
+// it, and when the guard ends the previous object is back in the context
+// and the guard's own object is deleted.
 #pragma once
 
 #include <windows.h>
