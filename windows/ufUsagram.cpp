@@ -326,7 +326,6 @@ void TfUsagram::LoadProject() {
   SetHourglass(true);
   Selected = nullptr;  // the units of the previous run are about to go
   const std::string path = OpenDialog.FileName;
-  bool succeeded = false;
   struct TEnd {  // the clean-up runs whatever happens
     TfUsagram& w;
     ~TEnd() {
@@ -342,9 +341,9 @@ void TfUsagram::LoadProject() {
     AnalyseProjectFile(path);
     ComposeDiagram(*this, Metafile);
     SetCaption(Msg::TitlePrefix + path);
-    succeeded = true;
   }
-  if (succeeded && CountUnusedFiles() > 0 && FileArray && FileArray->Root && !FileArray->Root->IsUnit &&
+  // Only after a run that went through: an error has left by now.
+  if (CountUnusedFiles() > 0 && FileArray && FileArray->Root && !FileArray->Root->IsUnit &&
       Afficherlalistedesfichiers1->Checked())
     OfferFilesList();
 }
