@@ -61,14 +61,24 @@ class TBufLec {
   [[gnu::always_inline]] virtual void TakeToken(std::size_t Length, std::string& Text) final {
     if (Carry.empty()) {  // the usual case: the whole token is in the buffer
       const std::size_t count = Length < Limit - TokenStart ? Length : Limit - TokenStart;
+      const char* token = Buffer + TokenStart;
       Text.clear();  // clear + append: cheaper than assign, which allows for overlap
-      Text.append(Buffer + TokenStart, count);
+      if (count <= ShortToken) {
+        // Most tokens are a few characters: a loop beats the call to memcpy
+        // (a costly one under Wine).
+        for (std::size_t i = 0; i < count; ++i) Text.push_back(token[i]);
+      } else {
+        Text.append(token, count);
+      }
       TokenStart += count;
       RewindToTokenStart();
     } else {
       TakeTokenWithCarry(Length, Text);
     }
   }
+
+  // Longest token that TakeToken copies character by character.
+  static constexpr std::size_t ShortToken = 16;
 
   // NextChar without the call while the next character sits in the buffer:
   // the scanners' inner loops read through this.

@@ -15,12 +15,10 @@ uint8_t TAnalyseur::NextToken() {
   // The scanner's token text goes straight into Text: one copy per token.
   const uint8_t code = Scanner->NextTokenInto(Text);
   if (code == tkIdentifier) {
-    if (!MayBeKeyword(Text.data(), Text.size())) return tkIdentifier;
-    Keywords->SetText(Text);
-    const uint8_t k = Keywords->NextToken();
-    // "Strings" holds STRING but is not it: the whole identifier must match.
-    if (k == tkError || k == tkEnd || Keywords->Length != Text.size()) return tkIdentifier;
-    return k;
+    // Only the whole identifier counts ("Strings" holds STRING but is not
+    // it): the recogniser answers that from its exact table.
+    const uint8_t k = Keywords->WholeWordCode(Text.data(), Text.size());
+    return k == tkError ? tkIdentifier : k;
   }
   // The scanner took nothing: take the character here, so the stream moves on.
   if (code == tkError && Text.empty()) Scanner->Reader->TakeToken(1, Text);

@@ -1,5 +1,6 @@
 #include "pascal_keywords.h"
 
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -90,6 +91,30 @@ constexpr std::array<uint8_t, 26 * 26 * 16 / 8> KeywordShapeBits = [] {
     bits[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
   }
   return bits;
+}();
+
+// The chunks are built here byte by byte and loaded by the analyser with
+// memcpy: the two agree on a little-endian machine, which every target is.
+static_assert(std::endian::native == std::endian::little);
+
+constexpr std::array<TKeywordSlot, 256> KeywordSlots = [] {
+  std::array<TKeywordSlot, 256> slots{};
+  auto chunk = [](const char* p, std::size_t width) {
+    uint64_t v = 0;
+    for (std::size_t i = 0; i < width; ++i) v |= static_cast<uint64_t>(static_cast<unsigned char>(p[i]) | 0x20u) << (8 * i);
+    return v;
+  };
+  for (unsigned k = 0; k < KeywordCount; ++k) {
+    const char* word = KeywordsByAccept[k];
+    std::size_t length = 0;
+    while (word[length]) ++length;
+    TKeywordSlot& slot = slots[KeywordHash(static_cast<unsigned char>(word[0]), static_cast<unsigned char>(word[1]),
+                                           static_cast<unsigned char>(word[length - 1]), length)];
+    if (slot.Length != 0) throw "two reserved words share a slot of the exact table";
+    const std::size_t width = KeywordChunkWidth(length);
+    slot = {chunk(word, width), chunk(word + length - width, width), static_cast<uint8_t>(length), KeywordCodeOfAccept(k)};
+  }
+  return slots;
 }();
 
 const TPackedAutomaton& KeywordAutomaton() {

@@ -5,11 +5,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 
 #include "BufLec.h"
 #include "PackedAutomaton.h"
+#include "pascal_tokens.h"
 
 // Keyword codes, 29..95.
 inline constexpr uint8_t kwAnd = 29, kwExports = 30, kwMod = 31, kwShr = 32, kwArray = 33, kwFile = 34,
@@ -64,6 +66,45 @@ inline bool MayBeKeyword(const char* word, std::size_t length) {
 // The keyword automaton's packed tables (built once).
 const TPackedAutomaton& KeywordAutomaton();
 
+// Exact-match table of the reserved words, for TAnalyseur_K::WholeWordCode.
+// A word is compared in two chunks of 2, 4 or 8 bytes (by its length) that
+// may overlap: its first and its last bytes, never a byte outside it. The
+// chunks are stored in lower case: a byte b of the word matches the stored
+// letter l exactly when (b | 0x20) == l, that is when b is l in either case.
+struct TKeywordSlot {
+  uint64_t Head = 0;
+  uint64_t Tail = 0;
+  uint8_t Length = 0;  // 0: a free slot
+  uint8_t Code = 0;
+};
+
+constexpr std::size_t KeywordChunkWidth(std::size_t length) { return length >= 8 ? 8 : length >= 4 ? 4 : 2; }
+
+// Collision-free over the 67 words (the table's build checks it); letters
+// hash alike in either case.
+constexpr unsigned KeywordHash(unsigned char first, unsigned char second, unsigned char last, std::size_t length) {
+  return ((first | 0x20u) * 43 + (second | 0x20u) * 9 + (last | 0x20u) + 2 * static_cast<unsigned>(length)) & 255;
+}
+
+extern const std::array<TKeywordSlot, 256> KeywordSlots;
+
+// The chunk of `width` bytes at p, as the table stores it before lower-casing.
+inline uint64_t LoadKeywordChunk(const char* p, std::size_t width) {
+  if (width == 8) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+  }
+  if (width == 4) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+  }
+  uint16_t v;
+  std::memcpy(&v, p, 2);
+  return v;
+}
+
 class TAnalyseur_K {
  public:
   // Text: NUL-terminated, owned by the caller, alive while it is read.
@@ -79,7 +120,24 @@ class TAnalyseur_K {
   void SetText(const std::string& Text);
   // A keyword code, tkEnd or tkError; sets Text.
   uint8_t NextToken();
+  // The keyword code when the whole word is a reserved word (letters in any
+  // case), tkError otherwise: what NextToken says over that word when it
+  // accepts all of it, from one probe of the exact table instead of a run of
+  // the automaton. Text and Length stay as they are.
+  uint8_t WholeWordCode(const char* word, std::size_t length) const;
 
  private:
   TMemoryBufLec* Memory = nullptr;  // Reader, when it is a memory reader
 };
+
+inline uint8_t TAnalyseur_K::WholeWordCode(const char* word, std::size_t length) const {
+  if (length < ShortestKeyword || length > LongestKeyword) return tkError;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(word);
+  const TKeywordSlot& slot = KeywordSlots[KeywordHash(bytes[0], bytes[1], bytes[length - 1], length)];
+  if (slot.Length != length) return tkError;
+  const std::size_t width = KeywordChunkWidth(length);
+  const uint64_t lower = 0x2020202020202020u >> (64 - 8 * width);
+  const bool same = (LoadKeywordChunk(word, width) | lower) == slot.Head &&
+                    (LoadKeywordChunk(word + length - width, width) | lower) == slot.Tail;
+  return same ? slot.Code : tkError;
+}

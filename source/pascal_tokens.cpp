@@ -66,26 +66,6 @@ TAnalyseur_T::TAnalyseur_T(std::unique_ptr<TBufLec> reader) : Reader(std::move(r
 
 TAnalyseur_T::~TAnalyseur_T() = default;
 
-bool TScanCursor::TakeThrough(unsigned char stop, std::size_t& length) {
-  for (;;) {
-    if (Pos < Lim) {
-      const void* hit = std::memchr(Buf + Pos, stop, Lim - Pos);
-      if (hit) {
-        const std::size_t n = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - (Buf + Pos)) + 1;
-        length += n;
-        Pos += n;
-        return true;
-      }
-      length += Lim - Pos;
-      Pos = Lim;
-    }
-    const unsigned char c = Slow();
-    if (End(c)) return false;
-    ++length;
-    if (c == stop) return true;
-  }
-}
-
 namespace {
 
 // The token automaton's transitions unpacked into a full table indexed by

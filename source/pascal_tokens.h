@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -67,8 +68,9 @@ class TScanCursor {
   // The NUL that Next just returned is the end of the text.
   bool End(unsigned char c) const { return c == 0 && AtEnd; }
   // Takes the characters through the first `stop` (length counts them);
-  // false when the text ends first.
-  bool TakeThrough(unsigned char stop, std::size_t& length);
+  // false when the text ends first. Inlined, so that the cursor and the
+  // length stay in registers in the scanner's loops.
+  [[gnu::always_inline]] bool TakeThrough(unsigned char stop, std::size_t& length);
   // Hands the position back to the reader.
   void Store() { Reader.Position = Pos; }
 
@@ -92,6 +94,26 @@ class TScanCursor {
     return c;
   }
 };
+
+inline bool TScanCursor::TakeThrough(unsigned char stop, std::size_t& length) {
+  for (;;) {
+    if (Pos < Lim) {
+      const void* hit = std::memchr(Buf + Pos, stop, Lim - Pos);
+      if (hit) {
+        const std::size_t n = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - (Buf + Pos)) + 1;
+        length += n;
+        Pos += n;
+        return true;
+      }
+      length += Lim - Pos;
+      Pos = Lim;
+    }
+    const unsigned char c = Slow();
+    if (End(c)) return false;
+    ++length;
+    if (c == stop) return true;
+  }
+}
 
 class TAnalyseur_T {
  public:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <map>
@@ -138,4 +139,101 @@ TEST(KeywordRecogniser, ShapeFilterNeverHidesAWord) {
       EXPECT_TRUE(MayBeKeyword(word.data(), word.size())) << word;
     }
   }
+}
+
+namespace {
+
+// What the automaton says of the whole word: its keyword code when it
+// accepts all of it, tkError otherwise.
+int AutomatonWholeWord(const std::string& word) {
+  TAnalyseur_K k(word.c_str());
+  const int code = k.NextToken();
+  return code >= FirstKeywordCode && k.Length == word.size() ? code : tkError;
+}
+
+// The code of the word in the list, letters 'a'..'z' folded; tkError when
+// it is not there.
+int ListedCode(const std::string& word) {
+  static const std::map<std::string, int> codes = Codes();
+  std::string upper = word;
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  const auto it = codes.find(upper);
+  return it == codes.end() ? tkError : it->second;
+}
+
+int TableWholeWord(const std::string& word) {
+  const TAnalyseur_K k("");
+  return k.WholeWordCode(word.data(), word.size());
+}
+
+}  // namespace
+
+TEST(KeywordExactTable, EveryWordInAnyCase) {
+  for (const auto& [word, code] : Codes()) {
+    std::string mixed = word;
+    for (std::size_t i = 0; i < mixed.size(); i += 2) mixed[i] = static_cast<char>(std::tolower(mixed[i]));
+    for (const std::string& text : {word, Lower(word), mixed}) {
+      EXPECT_EQ(TableWholeWord(text), code) << text;
+      EXPECT_EQ(AutomatonWholeWord(text), code) << text;
+    }
+  }
+}
+
+TEST(KeywordExactTable, PrefixesAndExtensionsAsTheAutomaton) {
+  const std::string extra = "ABEGINORSTXZaeinorsz_09\x80\xC0\xE9\xFF";
+  for (const char* keyword : KeywordsByAccept) {
+    const std::string word = keyword;
+    for (std::size_t n = 1; n < word.size(); ++n) {
+      for (const std::string& prefix : {word.substr(0, n), Lower(word.substr(0, n))}) {
+        EXPECT_EQ(TableWholeWord(prefix), AutomatonWholeWord(prefix)) << prefix;
+        EXPECT_EQ(TableWholeWord(prefix), ListedCode(prefix)) << prefix;  // STRING opens STRINGRESOURCE
+      }
+    }
+    for (const char c : extra) {
+      for (const std::string& longer : {word + c, std::string(1, c) + word, Lower(word) + c}) {
+        EXPECT_EQ(TableWholeWord(longer), AutomatonWholeWord(longer)) << longer;
+        EXPECT_EQ(TableWholeWord(longer), ListedCode(longer)) << longer;  // X + OR is XOR
+      }
+    }
+  }
+}
+
+TEST(KeywordExactTable, EveryByteInEveryPlaceAsTheAutomaton) {
+  // Catches a fold that lets a byte other than the letter's two cases match
+  // (for instance '@', 0xC1 or 0xE1 for 'A').
+  for (const char* keyword : KeywordsByAccept) {
+    const std::string word = keyword;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      for (int b = 1; b < 256; ++b) {
+        std::string changed = word;
+        changed[i] = static_cast<char>(b);
+        const int expected = AutomatonWholeWord(changed);
+        ASSERT_EQ(TableWholeWord(changed), expected) << changed;
+        ASSERT_EQ(expected, ListedCode(changed)) << changed;  // AND -> END is still a word
+      }
+    }
+  }
+}
+
+TEST(KeywordExactTable, RandomIdentifiersAsTheAutomaton) {
+  const std::string letters = "ABCDEFGHIJKLMNOPRSTUVWXYZaeinorstu_19\xE9";
+  std::mt19937 random(2026);
+  int keywords = 0;
+  for (int i = 0; i < 200000; ++i) {
+    std::string word(1 + random() % 16, ' ');
+    if (i % 2) {
+      for (char& c : word) c = letters[random() % letters.size()];
+    } else {
+      // A reserved word cut or grown at random: many near misses.
+      word = KeywordsByAccept[random() % KeywordCount];
+      word.resize(std::max<std::size_t>(1, word.size() + random() % 5 - 2), 'S');
+      if (random() % 2) word = Lower(word);
+    }
+    const int expected = AutomatonWholeWord(word);
+    keywords += expected != tkError;
+    ASSERT_EQ(TableWholeWord(word), expected) << word;
+    ASSERT_EQ(expected, ListedCode(word)) << word;
+  }
+  EXPECT_GT(keywords, 1000);  // the near misses do hit whole words too
 }
