@@ -82,17 +82,6 @@ TPackedAutomaton BuildKeywordAutomaton() {
 
 }  // namespace
 
-constexpr std::array<uint8_t, 26 * 26 * 16 / 8> KeywordShapeBits = [] {
-  std::array<uint8_t, 26 * 26 * 16 / 8> bits{};
-  for (const char* word : KeywordsByAccept) {
-    std::size_t length = 0;
-    while (word[length]) ++length;
-    const std::size_t i = (static_cast<std::size_t>(word[0] - 'A') * 26 + static_cast<std::size_t>(word[length - 1] - 'A')) * 16 + length;
-    bits[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
-  }
-  return bits;
-}();
-
 // The chunks are built here byte by byte and loaded by the analyser with
 // memcpy: the two agree on a little-endian machine, which every target is.
 static_assert(std::endian::native == std::endian::little);

@@ -45,24 +45,6 @@ constexpr uint8_t KeywordCodeOfAccept(unsigned k) {
   return static_cast<uint8_t>(k <= 37 ? 29 + k : k == 38 ? kwOn : 28 + k);
 }
 
-// False when no reserved word has the word's first letter, last letter and
-// length (letters folded to upper case). A word for which the recogniser
-// accepts a reserved word of the word's whole length is that word, so a
-// false here spares running the recogniser without changing any answer.
-inline bool MayBeKeyword(const char* word, std::size_t length);
-
-// One bit per (first letter, last letter, length) of a reserved word.
-extern const std::array<uint8_t, 26 * 26 * 16 / 8> KeywordShapeBits;
-
-inline bool MayBeKeyword(const char* word, std::size_t length) {
-  if (length < ShortestKeyword || length > LongestKeyword) return false;
-  const unsigned first = ReaderUpCase[static_cast<unsigned char>(word[0])] - 'A';
-  const unsigned last = ReaderUpCase[static_cast<unsigned char>(word[length - 1])] - 'A';
-  if (first >= 26 || last >= 26) return false;
-  const std::size_t i = (first * 26 + last) * 16 + length;
-  return (KeywordShapeBits[i / 8] >> (i % 8)) & 1;
-}
-
 // The keyword automaton's packed tables (built once).
 const TPackedAutomaton& KeywordAutomaton();
 

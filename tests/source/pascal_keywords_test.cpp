@@ -116,31 +116,6 @@ TEST(KeywordRecogniser, OtherTextsAndSetText) {
   EXPECT_EQ(k.NextToken(), kwOn);
 }
 
-TEST(KeywordRecogniser, ShapeFilterNeverHidesAWord) {
-  for (const char* word : KeywordsByAccept) {
-    EXPECT_TRUE(MayBeKeyword(word, std::strlen(word))) << word;
-    const std::string lower = Lower(word);
-    EXPECT_TRUE(MayBeKeyword(lower.data(), lower.size())) << lower;
-  }
-  EXPECT_FALSE(MayBeKeyword("Forms", 5));
-  EXPECT_FALSE(MayBeKeyword("x", 1));
-  EXPECT_FALSE(MayBeKeyword("IMPLEMENTATIONS", 15));
-  // Whenever the filter says no, the recogniser agrees that the whole word
-  // is no reserved word.
-  const std::string letters = "ABCDEFGHIJKLMNOPRSTUVWXYZaeinorst_1\xE9";
-  std::mt19937 random(7);
-  for (int i = 0; i < 20000; ++i) {
-    std::string word(1 + random() % 15, ' ');
-    for (char& c : word) c = letters[random() % letters.size()];
-    TAnalyseur_K k(word.c_str());
-    const int code = k.NextToken();
-    const bool whole = code >= FirstKeywordCode && k.Length == word.size();
-    if (whole) {
-      EXPECT_TRUE(MayBeKeyword(word.data(), word.size())) << word;
-    }
-  }
-}
-
 namespace {
 
 // What the automaton says of the whole word: its keyword code when it
