@@ -1,5 +1,11 @@
 #include "ProjectGenerator.h"
 
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -113,4 +119,21 @@ TGeneratedProject GenerateProject(const std::string& directory, const TProjectSh
   result.Bytes += project.size();
   result.ProjectFile = fs::absolute(projectFile).string();
   return result;
+}
+
+TBenchArgs ParseBenchArgs(int argc, char** argv, int defaultRuns, const std::string& defaultName) {
+  TBenchArgs args{defaultRuns, {}};
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
+      args.Runs = std::max(1, std::atoi(argv[++i]));
+    else
+      args.WorkDir = argv[i];
+  }
+  if (args.WorkDir.empty()) {
+    char temp[MAX_PATH + 1];
+    GetTempPathA(MAX_PATH, temp);
+    args.WorkDir = std::string(temp) + defaultName;
+  }
+  args.WorkDir = std::filesystem::absolute(args.WorkDir).string();
+  return args;
 }

@@ -28,3 +28,11 @@ TGeneratedProject GenerateProject(const std::string& directory, const TProjectSh
 
 // Name of unit i of a generated project.
 std::string GeneratedUnitName(int i);
+
+// The command line shared by the benchmarks: [--runs N] [WORKDIR]. Without
+// a directory they work in the temporary directory's defaultName.
+struct TBenchArgs {
+  int Runs;
+  std::string WorkDir;  // absolute
+};
+TBenchArgs ParseBenchArgs(int argc, char** argv, int defaultRuns, const std::string& defaultName);

@@ -114,20 +114,9 @@ void RunCase(const std::string& workDir, const TCase& c, int runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string workDir;
-  int runs = 3;
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
-      runs = std::max(1, std::atoi(argv[++i]));
-    else
-      workDir = argv[i];
-  }
-  if (workDir.empty()) {
-    char temp[MAX_PATH + 1];
-    GetTempPathA(MAX_PATH, temp);
-    workDir = std::string(temp) + "usagram-bench";
-  }
-  workDir = std::filesystem::absolute(workDir).string();
+  const TBenchArgs args = ParseBenchArgs(argc, argv, 3, "usagram-bench");
+  const std::string& workDir = args.WorkDir;
+  const int runs = args.Runs;
   std::filesystem::create_directories(workDir);
   SetStatusHooks(NotePhase, NoteStack);
 

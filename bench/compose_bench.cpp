@@ -144,23 +144,12 @@ void Synthetic(int found, int nameLength, int uses) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string workDir;
-  int runs = 5;
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
-      runs = std::max(1, std::atoi(argv[++i]));
-    else
-      workDir = argv[i];
-  }
-  if (workDir.empty()) {
-    char temp[MAX_PATH + 1];
-    GetTempPathA(MAX_PATH, temp);
-    workDir = std::string(temp) + "usagram-compose-bench";
-  }
+  const TBenchArgs args = ParseBenchArgs(argc, argv, 5, "usagram-compose-bench");
+  const std::string& workDir = args.WorkDir;
+  const int runs = args.Runs;
   SetSimplificationSource(CurrentOptions);
   try {
-    workDir = std::filesystem::absolute(workDir).string();
-    std::filesystem::create_directories(workDir);
+      std::filesystem::create_directories(workDir);
     auto wide = [](int units, int uses, uint32_t seed) {
       TProjectShape shape;
       shape.Units = units;
