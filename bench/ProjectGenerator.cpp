@@ -137,3 +137,14 @@ TBenchArgs ParseBenchArgs(int argc, char** argv, int defaultRuns, const std::str
   args.WorkDir = std::filesystem::absolute(args.WorkDir).string();
   return args;
 }
+
+double Seconds() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}

@@ -36,3 +36,6 @@ struct TBenchArgs {
   std::string WorkDir;  // absolute
 };
 TBenchArgs ParseBenchArgs(int argc, char** argv, int defaultRuns, const std::string& defaultName);
+
+// A steady clock in seconds, for timing runs.
+double Seconds();

@@ -17,6 +17,7 @@
 
 #include "Analysis.h"
 #include "Globales.h"
+#include "Messages.h"
 #include "ProjectGenerator.h"
 #include "Units.h"
 #include "Yield.h"
@@ -32,22 +33,10 @@ void NoteStack(const std::string&) {
   if (address < StackLowest) StackLowest = address;
 }
 
-double Seconds();
 double SortStart = 0;
 
 void NotePhase(const std::string& text) {
-  if (text == "Sorting diagram's branches ...") SortStart = Seconds();
-}
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+  if (text == Msg::StatusSorting) SortStart = Seconds();
 }
 
 struct TCase {
