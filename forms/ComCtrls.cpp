@@ -457,14 +457,9 @@ void TScrollBox::OnScroll(int bar, WORD code) {
       p = horz ? HorzRange() : VertRange();
       break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO si{};
-      si.cbSize = sizeof si;
-      si.fMask = SIF_TRACKPOS;
-      GetScrollInfo(Handle(), bar, &si);
-      p = si.nTrackPos;
+    case SB_THUMBPOSITION:
+      p = ScrollTrackPosition(Handle(), bar);
       break;
-    }
     default:
       return;
   }

@@ -1158,3 +1158,11 @@ void TScreen::SetCursor(HCURSOR c) {
   cursor_ = c;
   ::SetCursor(c ? c : LoadCursor(nullptr, IDC_ARROW));
 }
+
+int ScrollTrackPosition(HWND window, int bar) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_TRACKPOS;
+  GetScrollInfo(window, bar, &si);
+  return si.nTrackPos;
+}

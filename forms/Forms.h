@@ -463,3 +463,7 @@ class TWaitCursor {
 
 // Text extent of a string in a font (labels size themselves with it).
 SIZE TextExtent(const TFont& font, const std::string& text);
+
+// Where the user holds a scroll bar's thumb (SB_HORZ or SB_VERT), for
+// SB_THUMBTRACK and SB_THUMBPOSITION: 32-bit, unlike the message's own.
+int ScrollTrackPosition(HWND window, int bar);

@@ -217,14 +217,9 @@ LRESULT TDrawGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
           top += VisibleRows();
           break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-          SCROLLINFO si{};
-          si.cbSize = sizeof si;
-          si.fMask = SIF_TRACKPOS;
-          GetScrollInfo(Handle(), SB_VERT, &si);
-          top = si.nTrackPos;
+        case SB_THUMBPOSITION:
+          top = ScrollTrackPosition(Handle(), SB_VERT);
           break;
-        }
       }
       SetTopRow(top);
       return 0;
