@@ -12,8 +12,8 @@ cmake -G Ninja -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-w64-mingw32.cmake" >/dev/null
 ninja -C "$build" Usagram UsagramCmd >/dev/null
 project=$(realpath "${1:-$root/samples/Plain/Plain.dpr}")
-winproject="Z:${project//\//\\}"   # Wine's drive for the Unix root
 source "$root/scripts/wine-env.sh"
+winproject=$(usagram_winpath "$project")
 usagram_wine_prefix_ready
 if [ -n "${DISPLAY:-}" ]; then
   echo "Opening $project in Usagram.exe"
@@ -22,7 +22,7 @@ fi
 out=$root/build/out
 mkdir -p "$out"
 name=$(basename "${project%.*}")
-winout="Z:${out//\//\\}"
+winout=$(usagram_winpath "$out")
 "$root/scripts/wine-run" "$build/programs/UsagramCmd.exe" --model "$winproject" >"$out/$name.model.txt"
 "$root/scripts/wine-run" "$build/programs/UsagramCmd.exe" --layout \
   --emf "$winout\\$name.emf" --png "$winout\\$name.png" "$winproject" >"$out/$name.layout.txt"

@@ -6,11 +6,11 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$1
 project=$(realpath "${2:-$root/samples/Plain/Plain.dpr}")
-winproject="Z:${project//\//\\}"   # Wine's drive for the Unix root
 seconds=${3:-20}
 exe=${USAGRAM_EXE:-$root/build/win64/programs/Usagram.exe}
 [ -x "$exe" ] || { echo "screenshot: $exe is not built" >&2; exit 2; }
 source "$root/scripts/wine-env.sh"
+winproject=$(usagram_winpath "$project")
 source "$root/scripts/xvfb.sh"
 usagram_wine_prefix_ready || exit 1
 usagram_start_xvfb || exit 1

@@ -9,6 +9,12 @@ export WINEARCH=win64
 
 usagram_scripts_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
+# The Windows name of an absolute Unix path: Wine's drive Z: is the Unix root.
+usagram_winpath() {
+  local path=$1
+  echo "Z:${path//\//\\}"
+}
+
 # Creates the prefix once (several test programs may ask at the same moment).
 usagram_wine_prefix_ready() {
   [ -f "$WINEPREFIX/.usagram-ready" ] && return 0

@@ -8,20 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "HostPath.h"
 #include "ModelTestUtil.h"
 
 using namespace modeltest;
 
 namespace {
-
-// A path of the build machine as the program sees it (the root is drive Z:
-// under Wine; a Windows path is kept).
-std::string HostPath(std::string path) {
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
 const std::string Samples = HostPath(USAGRAM_SAMPLES_DIR);
 const std::string Program = HostPath(USAGRAM_CMD);

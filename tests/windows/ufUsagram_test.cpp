@@ -8,6 +8,7 @@
 
 #include "Analysis.h"
 #include "Globales.h"
+#include "HostPath.h"
 #include "Layout.h"
 #include "ModalAnswer.h"
 #include "Settings.h"
@@ -16,13 +17,6 @@
 #include "ufUsagram.h"
 
 namespace {
-
-std::string HostPath(std::string path) {
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
 const std::string Samples = HostPath(USAGRAM_SAMPLES);
 const std::string PlainProject = Samples + "\\Plain\\Plain.dpr";
