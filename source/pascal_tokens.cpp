@@ -20,36 +20,34 @@ enum : uint16_t { sStart, sCR, sDot, sSlash, sColon, sLess, sGreater, sIdentifie
 TPackedAutomaton BuildTokenAutomaton() {
   std::vector<TStateMoves> states(WorkingStates);
   auto& start = states[sStart].Moves;
-  start = {{CR, sCR}, {'.', sDot}, {'/', sSlash}, {':', sColon}, {'<', sLess}, {'>', sGreater}};
-  // Single characters and the rule starters, with their accept numbers.
-  const std::pair<unsigned char, unsigned> singles[] = {
-      {'@', 1},  {'^', 2},  {'=', 7},  {'+', 9},  {'-', 10}, {'(', 12}, {'*', 13}, {')', 14},
-      {'[', 15}, {']', 16}, {',', 18}, {';', 19}, {'{', 21}, {' ', 23}, {TAB, 24}, {'\'', 25}};
+  start = {{CR, sCR},    {LF, AcceptState(acLoneLf)}, {'.', sDot},     {'/', sSlash},
+           {':', sColon}, {'<', sLess},               {'>', sGreater}};
+  // Single characters and the rule starters.
+  const std::pair<unsigned char, TTokenAccept> singles[] = {
+      {'@', acAt},         {'^', acCaret},        {'=', acEqual},        {'+', acPlus},
+      {'-', acMinus},      {'(', acLeftParen},    {'*', acStar},         {')', acRightParen},
+      {'[', acLeftBracket}, {']', acRightBracket}, {',', acComma},        {';', acSemicolon},
+      {'{', acBraceComment}, {' ', acSpace},       {TAB, acTab},          {'\'', acString}};
   for (const auto& [c, k] : singles) start.push_back({c, AcceptState(k)});
   for (unsigned c = 0; c < 256; ++c)
     if (IdentifierStart(c)) start.push_back({static_cast<unsigned char>(c), sIdentifier});
   states[sStart].Default = NoTokenState;
 
-  states[sCR] = {{{LF, AcceptState(26)}}, NoTokenState};  // a lone CR is no token
-  states[sDot] = {{{'.', AcceptState(17)}}, AcceptState(20)};
-  states[sSlash] = {{{'/', AcceptState(22)}}, AcceptState(11)};
-  states[sColon] = {{{'=', AcceptState(8)}}, AcceptState(0)};
-  states[sLess] = {{{'=', AcceptState(5)}}, AcceptState(3)};
-  states[sGreater] = {{{'=', AcceptState(6)}}, AcceptState(4)};
+  // CR LF is one line end; a CR without its LF is one too, on its own.
+  states[sCR] = {{{LF, AcceptState(acCrLf)}}, AcceptState(acLoneCr)};
+  states[sDot] = {{{'.', AcceptState(acDotDot)}}, AcceptState(acDot)};
+  states[sSlash] = {{{'/', AcceptState(acLineComment)}}, AcceptState(acSlash)};
+  states[sColon] = {{{'=', AcceptState(acAssign)}}, AcceptState(acColon)};
+  states[sLess] = {{{'=', AcceptState(acLessEqual)}}, AcceptState(acLess)};
+  states[sGreater] = {{{'=', AcceptState(acGreaterEqual)}}, AcceptState(acGreater)};
   for (unsigned c = 0; c < 256; ++c)
     if (IdentifierStart(c) || (c >= '0' && c <= '9'))
       states[sIdentifier].Moves.push_back({static_cast<unsigned char>(c), sIdentifier});
-  states[sIdentifier].Default = AcceptState(27);
+  states[sIdentifier].Default = AcceptState(acIdentifier);
   return PackAutomaton(states);
 }
 
 }  // namespace
-
-const uint8_t TokenOfAccept[28] = {
-    tkColon,     tkAt,           tkCaret,         tkLess,     tkGreater,  tkLessEqual, tkGreaterEqual,
-    tkEqual,     tkAssign,       tkPlus,          tkMinus,    tkSlash,    RuleToken,   tkStar,
-    tkRightParen, tkLeftBracket, tkRightBracket,  tkDotDot,   tkComma,    tkSemicolon, tkDot,
-    RuleToken,   RuleToken,      RuleToken,       RuleToken,  RuleToken,  tkEndOfLine, tkIdentifier};
 
 const TPackedAutomaton& TokenAutomaton() {
   static const TPackedAutomaton table = BuildTokenAutomaton();
@@ -130,8 +128,7 @@ uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
   uint8_t code;
   if (state >= FirstNoTokenState || length == 0) {
     // Nothing at all before the end: the end of the text. Otherwise a
-    // character that starts no token (a lone CR is consumed, other
-    // characters are left for the caller).
+    // character that starts no token, left for the caller.
     code = atEnd && length == 0 ? tkEnd : tkError;
   } else {
     const unsigned accepted = state - FirstAcceptState;
@@ -139,7 +136,7 @@ uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
     if (code == RuleToken) {
       // A comment or string still open at the end of the text ends there.
       switch (accepted) {
-        case 12: {  // "(": a parenthesis, or a comment through "*)"
+        case acLeftParen: {  // a parenthesis, or a comment through "*)"
           if (cursor.Next() != '*') {
             code = tkLeftParen;
             length = 1;
@@ -159,26 +156,23 @@ uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
           }
           break;
         }
-        case 21:  // "{": through the first "}", braces do not nest
+        case acBraceComment:  // through the first "}", braces do not nest
           code = tkComment;
           length = 1;
           cursor.TakeThrough('}', length);
           break;
-        case 22:  // "//": through the CR LF that ends the line
+        case acLineComment: {  // through the first line end, of whichever kind
           code = tkComment;
           length = 2;
-          while (cursor.TakeThrough(CR, length)) {
-            unsigned char b;
-            do {
-              b = cursor.Next();
-              if (cursor.End(b)) goto done;
-              ++length;
-            } while (b == CR);
-            if (b == LF) break;
+          unsigned char found;
+          if (cursor.TakeThroughEither(CR, LF, length, found) && found == CR) {
+            const unsigned char b = cursor.Next();
+            if (b == LF && !cursor.End(b)) ++length;
           }
           break;
-        case 23:
-        case 24: {  // one run of spaces and tabs
+        }
+        case acSpace:
+        case acTab: {  // one run of spaces and tabs
           code = tkBlank;
           length = 1;
           for (;;) {
@@ -188,8 +182,8 @@ uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
           }
           break;
         }
-        case 25: {  // a string through its closing quote; a doubled quote
-                    // stays inside; an unclosed one ends with the line end
+        case acString: {  // through its closing quote; a doubled quote stays
+                          // inside; an unclosed one ends with the line end
           code = tkString;
           length = 1;
           for (;;) {

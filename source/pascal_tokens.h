@@ -3,6 +3,7 @@
 // character constants or directives: "{$I x}" is a comment like any other.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -31,11 +32,11 @@ inline constexpr uint8_t tkComma = 13;
 inline constexpr uint8_t tkSemicolon = 14;
 inline constexpr uint8_t tkDot = 15;
 inline constexpr uint8_t tkString = 16;   // quotes included
-inline constexpr uint8_t tkComment = 17;  // { }, (* *), or // through CR LF
+inline constexpr uint8_t tkComment = 17;  // { }, (* *), or // through the line end
 inline constexpr uint8_t tkBlank = 18;    // a run of spaces and tabs
 // 19 is never produced.
 inline constexpr uint8_t tkIdentifier = 20;
-inline constexpr uint8_t tkEndOfLine = 21;  // CR LF
+inline constexpr uint8_t tkEndOfLine = 21;  // CR LF, or a lone LF or CR
 inline constexpr uint8_t tkEqual = 22;
 inline constexpr uint8_t tkLess = 23;
 inline constexpr uint8_t tkGreater = 24;
@@ -46,11 +47,40 @@ inline constexpr uint8_t tkCaret = 28;
 
 // The token automaton's packed tables (built once).
 const TPackedAutomaton& TokenAutomaton();
-// Token code of each accept number of the token automaton; RuleToken marks
-// the accepts whose token a rule finishes (parenthesis, comments, blanks,
-// strings).
+
+// Accept numbers of the token automaton. TokenOfAccept is indexed by them, so
+// the transitions, the table and the scanner's rules all use these names.
+// Order matters: the numbers 0..27 are the automaton's historic ones.
+enum TTokenAccept : uint8_t {
+  acColon, acAt, acCaret, acLess, acGreater, acLessEqual, acGreaterEqual, acEqual, acAssign, acPlus, acMinus,
+  acSlash,
+  acLeftParen,  // rule: "(" or a comment through "*)"
+  acStar, acRightParen, acLeftBracket, acRightBracket, acDotDot, acComma, acSemicolon, acDot,
+  acBraceComment,  // rule: through the first "}"
+  acLineComment,   // rule: "//" through the first line end
+  acSpace, acTab,  // rule: one run of spaces and tabs
+  acString,        // rule: through the closing quote
+  acCrLf, acIdentifier,
+  acLoneCr, acLoneLf,  // line ends of files written elsewhere (old Macintosh, Unix)
+  AcceptCount
+};
+
+// Token code of each accept number; RuleToken marks the accepts whose token a
+// rule finishes (parenthesis, comments, blanks, strings).
 inline constexpr uint8_t RuleToken = 0xFF;
-extern const uint8_t TokenOfAccept[28];
+inline constexpr std::array<uint8_t, AcceptCount> TokenOfAccept = [] {
+  std::array<uint8_t, AcceptCount> t{};
+  t[acColon] = tkColon, t[acAt] = tkAt, t[acCaret] = tkCaret, t[acLess] = tkLess, t[acGreater] = tkGreater;
+  t[acLessEqual] = tkLessEqual, t[acGreaterEqual] = tkGreaterEqual, t[acEqual] = tkEqual, t[acAssign] = tkAssign;
+  t[acPlus] = tkPlus, t[acMinus] = tkMinus, t[acSlash] = tkSlash, t[acStar] = tkStar;
+  t[acRightParen] = tkRightParen, t[acLeftBracket] = tkLeftBracket, t[acRightBracket] = tkRightBracket;
+  t[acDotDot] = tkDotDot, t[acComma] = tkComma, t[acSemicolon] = tkSemicolon, t[acDot] = tkDot;
+  t[acLeftParen] = t[acBraceComment] = t[acLineComment] = t[acSpace] = t[acTab] = t[acString] = RuleToken;
+  t[acCrLf] = t[acLoneCr] = t[acLoneLf] = tkEndOfLine;
+  t[acIdentifier] = tkIdentifier;
+  return t;
+}();
+
 // Whether a byte (after folding) starts or continues an identifier.
 bool IsIdentifierStart(unsigned char c);
 bool IsIdentifierChar(unsigned char c);
@@ -71,6 +101,8 @@ class TScanCursor {
   // false when the text ends first. Inlined, so that the cursor and the
   // length stay in registers in the scanner's loops.
   [[gnu::always_inline]] bool TakeThrough(unsigned char stop, std::size_t& length);
+  // The same through the first of two characters; `found` tells which.
+  bool TakeThroughEither(unsigned char a, unsigned char b, std::size_t& length, unsigned char& found);
   // Hands the position back to the reader.
   void Store() { Reader.Position = Pos; }
 
@@ -112,6 +144,27 @@ inline bool TScanCursor::TakeThrough(unsigned char stop, std::size_t& length) {
     if (End(c)) return false;
     ++length;
     if (c == stop) return true;
+  }
+}
+
+inline bool TScanCursor::TakeThroughEither(unsigned char a, unsigned char b, std::size_t& length,
+                                           unsigned char& found) {
+  for (;;) {
+    const std::size_t start = Pos;
+    while (Pos < Lim && Buf[Pos] != a && Buf[Pos] != b) ++Pos;
+    length += Pos - start;
+    if (Pos < Lim) {
+      found = Buf[Pos++];
+      ++length;
+      return true;
+    }
+    const unsigned char c = Slow();
+    if (End(c)) return false;
+    ++length;
+    if (c == a || c == b) {
+      found = c;
+      return true;
+    }
   }
 }
 
