@@ -277,3 +277,72 @@ TEST_F(CmdModel_, WithoutListsTheSettingsStoreIsReadAndWritten) {
   EXPECT_EQ(store.ReadString(Reg::BasicUnits, Reg::Title, "?"), "Untouched");
   EXPECT_EQ(store.ReadString(Reg::BasicUnits, "Base 0", "?"), "Classes");
 }
+
+namespace {
+
+// Copies the samples with every CR LF turned into `lineEnd`.
+void CopySamples(const std::string& from, const TTempDir& to, const std::string& relative, const std::string& lineEnd) {
+  WIN32_FIND_DATAA data;
+  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &data);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << from;
+  do {
+    const std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    const std::string child = relative.empty() ? name : relative + "\\" + name;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      CopySamples(from + "\\" + name, to, child, lineEnd);
+      continue;
+    }
+    std::string text = ReadAll(from + "\\" + name), converted;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text.compare(i, 2, "\r\n") == 0) {
+        converted += lineEnd;
+        ++i;
+      } else {
+        converted += text[i];
+      }
+    }
+    to.Write(child, converted);
+  } while (FindNextFileA(h, &data));
+  FindClose(h);
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+}  // namespace
+
+TEST_F(CmdModel_, EverySampleGivesTheSameModelWithUnixOrMacintoshLineEnds) {
+  // The samples, and a project whose names start their lines and whose
+  // clauses follow line comments, where a line end that is not seen as one
+  // would glue itself to a name or hide the clause.
+  TTempDir original;
+  CopySamples(Samples, original, "", "\r\n");
+  original.Write("Compact\\Compact.dpr",
+                 "// the project\r\nprogram Compact;\r\nuses\r\nFirst,\r\nSecond // last\r\n;\r\nbegin end.\r\n");
+  original.Write("Compact\\First.pas", "unit First;//\r\ninterface\r\nuses\r\nSecond;\r\nimplementation\r\nend.");
+  original.Write("Compact\\Second.pas", "unit Second;\r\ninterface\r\nimplementation\r\n// uses\r\nuses\r\nThird;\r\nend.");
+  const std::pair<const char*, const char*> runs[] = {
+      {"", "--location Basics\\rtl Plain\\Plain.dpr"}, {"\\InPaths", "--basic Forms InPaths.dpr"},
+      {"", "--basic Forms Missing\\Missing.dpr"},     {"\\Basics", "--basic-location rtl --basic Forms Basics.dpr"},
+      {"\\Cycle", "--basic None Cycle.dpr"},          {"\\Compact", "--basic None Compact.dpr"}};
+  const TResult compact = RunModel(original.Path() + "\\Compact", "--basic None Compact.dpr");
+  EXPECT_NE(compact.Out.find("\tCompact.DPR\t\tSecond,First\n"), std::string::npos) << compact.Out;
+  EXPECT_NE(compact.Out.find("\tSecond.PAS\t\tThird\n"), std::string::npos) << compact.Out;
+  for (const std::string lineEnd : {"\n", "\r"}) {
+    TTempDir copy;
+    CopySamples(original.Path(), copy, "", lineEnd);
+    for (const auto& [directory, arguments] : runs) {
+      const TResult before = RunModel(original.Path() + directory, arguments);
+      const TResult after = RunModel(copy.Path() + directory, arguments);
+      ASSERT_EQ(before.Code, 0u) << arguments;
+      EXPECT_EQ(after.Code, 0u) << arguments;
+      EXPECT_EQ(Replaced(after.Out, Esc(copy.Path()), Esc(original.Path())), before.Out)
+          << arguments << (lineEnd == "\n" ? " with LF" : " with CR");
+      EXPECT_EQ(after.Err, before.Err);
+    }
+  }
+}
