@@ -55,3 +55,11 @@ bool SameTextAscii(const std::string& a, const std::string& b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpCaseAscii(x) == UpCaseAscii(y); });
 }
+
+std::string Trim(const std::string& text) {
+  auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  size_t first = 0, last = text.size();
+  while (first < last && blank(text[first])) ++first;
+  while (last > first && blank(text[last - 1])) --last;
+  return text.substr(first, last - first);
+}

@@ -23,5 +23,7 @@ char UpCaseAscii(char c);
 std::string StringOfChar(int count, char c);
 // text padded on the right with c up to width (clamped to 0..255) characters.
 std::string PadRight(const std::string& text, int width, char c);
+// Without the blanks and control characters (bytes up to 32) at both ends.
+std::string Trim(const std::string& text);
 // Case-insensitive (ASCII rule) equality, as unit names are compared.
 bool SameTextAscii(const std::string& a, const std::string& b);

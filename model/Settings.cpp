@@ -53,26 +53,41 @@ bool OpenSection(HKEY root, const std::string& section, bool create, TKey& key) 
   return key.Handle != nullptr;
 }
 
-// The value as text; false when it is absent or not a string value.
-bool QueryString(HKEY key, const std::string& ident, std::string& value) {
+// The value as text; false when it is absent or cannot be read as text.
+// Besides string values, a value set by hand or by another program as a
+// number (REG_DWORD) reads as its decimal text, and a multi-string as its
+// first string: the value is the user's, and reading it as absent would lose
+// it at the next save.
+bool QueryText(HKEY key, const std::string& ident, std::string& value) {
   std::wstring name = Widen(ident);
-  std::vector<wchar_t> buffer(64);
+  std::vector<BYTE> buffer(128);
   for (int attempt = 0; attempt < 8; ++attempt) {
     DWORD type = 0;
-    DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    DWORD size = static_cast<DWORD>(buffer.size());
+    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, buffer.data(), &size);
     if (rc == ERROR_MORE_DATA) {
-      buffer.assign(size / sizeof(wchar_t) + 2, L'\0');
+      buffer.assign(size + sizeof(wchar_t), 0);
       continue;
     }
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    size_t length = size / sizeof(wchar_t);
-    // The stored data need not end with a terminator, or may hold several.
-    std::wstring text(buffer.data(), length);
-    size_t end = text.find(L'\0');
-    if (end != std::wstring::npos) text.resize(end);
-    value = Narrow(text);
-    return true;
+    if (rc != ERROR_SUCCESS) return false;
+    switch (type) {
+      case REG_SZ:
+      case REG_EXPAND_SZ:
+      case REG_MULTI_SZ: {
+        // The stored data need not end with a terminator, or may hold several.
+        std::wstring text(reinterpret_cast<const wchar_t*>(buffer.data()), size / sizeof(wchar_t));
+        size_t end = text.find(L'\0');
+        if (end != std::wstring::npos) text.resize(end);
+        value = Narrow(text);
+        return true;
+      }
+      case REG_DWORD:
+        if (size != sizeof(DWORD)) return false;
+        value = std::to_string(*reinterpret_cast<const uint32_t*>(buffer.data()));
+        return true;
+      default:
+        return false;
+    }
   }
   return false;
 }
@@ -109,12 +124,15 @@ TRegIniFile::~TRegIniFile() {
   if (Key) RegCloseKey(Key);
 }
 
+bool TRegIniFile::ReadText(const std::string& section, const std::string& ident, std::string& value) const {
+  TKey key;
+  return OpenSection(Key, section, false, key) && QueryText(key.Handle, ident, value);
+}
+
 std::string TRegIniFile::ReadString(const std::string& section, const std::string& ident,
                                     const std::string& def) const {
-  TKey key;
   std::string value;
-  if (OpenSection(Key, section, false, key) && QueryString(key.Handle, ident, value)) return value;
-  return def;
+  return ReadText(section, ident, value) ? value : def;
 }
 
 void TRegIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
@@ -125,13 +143,14 @@ void TRegIniFile::WriteString(const std::string& section, const std::string& ide
                  static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
-int32_t TRegIniFile::ReadInteger(const std::string& section, const std::string& ident, int32_t def) const {
-  TKey key;
+bool TRegIniFile::TryReadInteger(const std::string& section, const std::string& ident, int32_t& value) const {
   std::string text;
+  return ReadText(section, ident, text) && TryStrToInt(Trim(text), value);
+}
+
+int32_t TRegIniFile::ReadInteger(const std::string& section, const std::string& ident, int32_t def) const {
   int32_t value;
-  if (OpenSection(Key, section, false, key) && QueryString(key.Handle, ident, text) && TryStrToInt(text, value))
-    return value;
-  return def;
+  return TryReadInteger(section, ident, value) ? value : def;
 }
 
 void TRegIniFile::WriteInteger(const std::string& section, const std::string& ident, int32_t value) {
@@ -139,13 +158,8 @@ void TRegIniFile::WriteInteger(const std::string& section, const std::string& id
 }
 
 bool TRegIniFile::ReadBool(const std::string& section, const std::string& ident, bool def) const {
-  TKey key;
-  std::string text;
-  if (OpenSection(Key, section, false, key) && QueryString(key.Handle, ident, text)) {
-    if (text == "0") return false;
-    if (text == "1") return true;
-  }
-  return def;
+  int32_t value;
+  return TryReadInteger(section, ident, value) ? value != 0 : def;
 }
 
 void TRegIniFile::WriteBool(const std::string& section, const std::string& ident, bool value) {
@@ -213,18 +227,34 @@ HMODULE ThisModule() {
 
 std::string Indexed(const char* prefix, int i) { return prefix + std::to_string(i); }
 
+// The number of stored entries "prefix 0", "prefix 1", ... before the first
+// missing one, at most limit.
+int CountStored(const char* section, const char* prefix, int limit) {
+  int n = 0;
+  std::string text;
+  while (n < limit && Settings->ReadText(section, Indexed(prefix, n), text) && text != Reg::NotSet) ++n;
+  return n;
+}
+
 }  // namespace
 
 void LoadGlobalSettings() {
   Settings = std::make_unique<TRegIniFile>(ProductKey);
   ImagesDirectory = Settings->ReadString(Reg::Disk, Reg::ImagesDirectory, TempDirectory());
   ClearBasicUnits();
-  int32_t count = Settings->ReadInteger(Reg::BasicUnits, Reg::Count, 0);
+  // A count that cannot be read (written by hand as "4abc", negative) counts
+  // the stored names instead, as the locations do: they are the user's.
+  int32_t count = 0;
+  if (Settings->ValueExists(Reg::BasicUnits, Reg::Count) &&
+      (!Settings->TryReadInteger(Reg::BasicUnits, Reg::Count, count) || count < 0))
+    count = CountStored(Reg::BasicUnits, Reg::BasicUnit, MaxLoadedBasicUnits);
   if (count > MaxLoadedBasicUnits) count = MaxLoadedBasicUnits;
-  if (count < 0) count = 0;  // a negative count would wrap round in the 16-bit counter
-  BasicUnitCount = static_cast<uint16_t>(count);
-  for (int i = 0; i < BasicUnitCount; ++i)
-    BasicUnits[i] = Settings->ReadString(Reg::BasicUnits, Indexed(Reg::BasicUnit, i), Reg::NotSet);
+  // A name that is missing is skipped: a made-up "#" would replace the
+  // user's list at the next save.
+  std::string name;
+  for (int i = 0; i < count; ++i)
+    if (Settings->ReadText(Reg::BasicUnits, Indexed(Reg::BasicUnit, i), name) && name != Reg::NotSet)
+      BasicUnits[BasicUnitCount++] = name;
   BasicUnitsColour = Settings->ReadColour(Reg::Locations, Reg::BasicUnitsColour);
   NotFoundColour = Settings->ReadColour(Reg::Locations, Reg::NotFoundColour);
   MSWord95 = Settings->ReadBool(Reg::Options, Reg::MSWord95, true);
@@ -235,34 +265,33 @@ void LoadLocations() {
   if (LocationsLoaded) return;
   // Without a store (a run that was given its lists) only "." is created.
   TRegIniFile* store = Settings.get();
-  auto readString = [store](const std::string& ident, const std::string& def) {
-    return store ? store->ReadString(Reg::Locations, ident, def) : def;
-  };
   int32_t n = store ? store->ReadInteger(Reg::Locations, Reg::Count, -1) : 0;
-  if (n < 0 || n > MaxLoadedLocations) {
-    n = 0;
-    while (n < MaxLoadedLocations && readString(Indexed(Reg::Location, n), Reg::NotSet) != Reg::NotSet) ++n;
-  }
+  if (n < 0 || n > MaxLoadedLocations) n = store ? CountStored(Reg::Locations, Reg::Location, MaxLoadedLocations) : 0;
   // Entries added before the first load (the locations editor opened before
   // any analysis) are kept, after the stored ones.
   std::vector<std::unique_ptr<TLocation>> earlier;
   for (int i = 0; i < LocationCount; ++i)
     if (Locations[i]) earlier.push_back(std::move(Locations[i]));
   ClearLocations();
-  int count = n + 1;
-  if (count > MaxLoadedLocations) count = MaxLoadedLocations;
-  for (int i = 0; i + 1 < count; ++i) {
-    auto location = std::make_unique<TLocation>(readString(Indexed(Reg::Location, i), Reg::NotSet));
-    location->Basic = store && store->ReadBool(Reg::Locations, Indexed(Reg::LocationBasic, i), false);
-    location->Active = store && store->ReadBool(Reg::Locations, Indexed(Reg::LocationActive, i), false);
-    location->Colour = store ? store->ReadColour(Reg::Locations, Indexed(Reg::LocationColour, i)) : 0;
-    Locations[i] = std::move(location);
+  // With 100 stored locations the last one is not loaded: "." takes its slot.
+  const int stored = std::min<int>(n, MaxLoadedLocations - 1);
+  int count = 0;
+  std::string path;
+  for (int i = 0; i < stored; ++i) {
+    // A location whose directory is missing (or "#", not set) is skipped
+    // rather than made up.
+    if (!store->ReadText(Reg::Locations, Indexed(Reg::Location, i), path) || path == Reg::NotSet) continue;
+    auto location = std::make_unique<TLocation>(path);
+    location->Basic = store->ReadBool(Reg::Locations, Indexed(Reg::LocationBasic, i), false);
+    location->Active = store->ReadBool(Reg::Locations, Indexed(Reg::LocationActive, i), false);
+    location->Colour = store->ReadColour(Reg::Locations, Indexed(Reg::LocationColour, i));
+    Locations[count++] = std::move(location);
   }
   auto current = std::make_unique<TLocation>(".");
   current->Basic = false;
   current->Active = true;
   current->Colour = store ? store->ReadColour(Reg::Locations, Reg::CurrentDirColour) : 0;
-  Locations[count - 1] = std::move(current);
+  Locations[count++] = std::move(current);
   LocationCount = static_cast<uint16_t>(count);
   for (auto& location : earlier) {
     if (LocationCount >= MaxAddedLocations || FindLocation(location->Path) >= 0) continue;

@@ -49,12 +49,20 @@ class TRegIniFile {
 
   bool IsOpen() const { return Key != nullptr; }
 
+  // The value as text: a string value as it stands, a number (REG_DWORD) as
+  // its decimal text, a multi-string as its first string. False when the
+  // value is absent or of another type.
+  bool ReadText(const std::string& section, const std::string& ident, std::string& value) const;
   std::string ReadString(const std::string& section, const std::string& ident, const std::string& def) const;
   void WriteString(const std::string& section, const std::string& ident, const std::string& value);
-  // Text that is not a decimal integer reads as the default.
+  // A decimal integer, blanks around it allowed; false when the value is
+  // absent or is not one.
+  bool TryReadInteger(const std::string& section, const std::string& ident, int32_t& value) const;
+  // Anything TryReadInteger refuses reads as the default.
   int32_t ReadInteger(const std::string& section, const std::string& ident, int32_t def) const;
   void WriteInteger(const std::string& section, const std::string& ident, int32_t value);
-  // "0" and "1" as stored; any other text reads as the default.
+  // Written "0" and "1"; any integer reads as true unless it is 0, anything
+  // else as the default.
   bool ReadBool(const std::string& section, const std::string& ident, bool def) const;
   void WriteBool(const std::string& section, const std::string& ident, bool value);
   // Default "#", i.e. black.

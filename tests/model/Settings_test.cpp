@@ -1,4 +1,5 @@
 #include <cwchar>
+#include <functional>
 
 #include "ModelTestUtil.h"
 
@@ -34,6 +35,16 @@ class Store : public ModelTest {
     if (rc != ERROR_SUCCESS || type != REG_SZ) return false;
     value.assign(buffer, wcsnlen(buffer, size / sizeof(wchar_t)));
     return true;
+  }
+  // A value of any type, as another program or a person with regedit may
+  // have left it.
+  static void RawValue(const wchar_t* section, const wchar_t* ident, DWORD type, const void* data, DWORD size) {
+    std::wstring path = std::wstring(L"Software\\Vantrelle\\Usagram\\") + section;
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, ident, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
   }
   static void RawDword(const wchar_t* section, const wchar_t* ident, DWORD value) {
     std::wstring path = std::wstring(L"Software\\Vantrelle\\Usagram\\") + section;
@@ -90,28 +101,91 @@ TEST_F(Store, ReadersGiveTheirDefaultForMissingOrMalformedValues) {
 
   store.WriteInteger(Reg::Locations, Reg::Count, -7);
   EXPECT_EQ(store.ReadInteger(Reg::Locations, Reg::Count, 3), -7);
-  for (const char* bad : {"", "12a", " 5", "five", "99999999999"}) {
+  for (const char* bad : {"", "12a", "5 5", "five", "99999999999"}) {
     store.WriteString("S", "n", bad);
     EXPECT_EQ(store.ReadInteger("S", "n", 42), 42) << bad;
   }
+  store.WriteString("S", "n", " 5\t");  // typed by hand: the blanks do not matter
+  EXPECT_EQ(store.ReadInteger("S", "n", 42), 5);
   store.WriteBool("S", "b", false);
   EXPECT_EQ(store.ReadString("S", "b", "?"), "0");
   EXPECT_FALSE(store.ReadBool("S", "b", true));
   store.WriteBool("S", "b", true);
   EXPECT_EQ(store.ReadString("S", "b", "?"), "1");
   EXPECT_TRUE(store.ReadBool("S", "b", false));
-  for (const char* bad : {"2", "-1", "true", "", "01"}) {
+  // Any number but 0 is true, as it was meant; text that is no number reads
+  // as the default.
+  for (const char* yes : {"2", "-1", " 1 "}) {
+    store.WriteString("S", "b", yes);
+    EXPECT_TRUE(store.ReadBool("S", "b", false)) << yes;
+  }
+  store.WriteString("S", "b", " 0");
+  EXPECT_FALSE(store.ReadBool("S", "b", true));
+  for (const char* bad : {"true", "", "1x"}) {
     store.WriteString("S", "b", bad);
     EXPECT_TRUE(store.ReadBool("S", "b", true)) << bad;
     EXPECT_FALSE(store.ReadBool("S", "b", false)) << bad;
   }
-  // A value of another type (not written by this program) reads as absent.
+  // A number stored as such (REG_DWORD) reads as its decimal text.
   RawDword(L"S", L"d", 1);
-  EXPECT_EQ(store.ReadString("S", "d", "def"), "def");
-  EXPECT_EQ(store.ReadInteger("S", "d", 5), 5);
+  EXPECT_EQ(store.ReadString("S", "d", "def"), "1");
+  EXPECT_EQ(store.ReadInteger("S", "d", 5), 1);
+  EXPECT_TRUE(store.ReadBool("S", "d", false));
   EXPECT_TRUE(store.ValueExists("S", "d"));
   store.DeleteValue("S", "d");
   EXPECT_FALSE(store.ValueExists("S", "d"));
+}
+
+TEST_F(Store, HandEditedValuesKeepEveryStoredNameAndLocation) {
+  const wchar_t* basics = L"Unit\u00e9s de base";
+  // How the count of four stored basic units may have been left.
+  const std::function<void(TRegIniFile&)> counts[] = {
+      [](TRegIniFile& raw) { raw.WriteString(Reg::BasicUnits, Reg::Count, " 4"); },
+      [](TRegIniFile& raw) { raw.WriteString(Reg::BasicUnits, Reg::Count, "4abc"); },
+      [basics](TRegIniFile&) { RawDword(basics, L"Nombre", 4); },
+      [](TRegIniFile& raw) { raw.WriteString(Reg::BasicUnits, Reg::Count, "65537"); },
+  };
+  for (size_t c = 0; c < std::size(counts); ++c) {
+    SCOPED_TRACE("count case " + std::to_string(c));
+    ResetModelState();
+    ClearRegistry();
+    TTempDir dir;
+    {
+      TRegIniFile raw(ProductKey);
+      counts[c](raw);
+      raw.WriteString(Reg::BasicUnits, "Base 0", "Forms");
+      raw.WriteString(Reg::BasicUnits, "Base 1", "SysUtils");
+      const wchar_t multi[] = L"Classes\0Other\0";  // the first string is the name
+      RawValue(basics, L"Base 2", REG_MULTI_SZ, multi, sizeof multi);
+      const wchar_t expand[] = L"Windows";
+      RawValue(basics, L"Base 3", REG_EXPAND_SZ, expand, sizeof expand);
+      // Fifty locations announced, one stored, its flags as numbers and padded text.
+      raw.WriteString(Reg::Locations, Reg::Count, "50");
+      raw.WriteString(Reg::Locations, "Localisation 0", dir / "lib");
+      RawDword(L"Localisations", L"ActiveLocalisation 0", 1);
+      raw.WriteString(Reg::Locations, "BaseLocalisation 0", " 1 ");
+    }
+    LoadGlobalSettings();
+    SetCurrentDirectoryA(dir.Path().c_str());
+    LoadLocations();
+    ASSERT_EQ(BasicUnitCount, 4);
+    EXPECT_EQ((std::vector<std::string>(BasicUnits, BasicUnits + 4)),
+              (std::vector<std::string>{"Forms", "SysUtils", "Classes", "Windows"}));
+    ASSERT_EQ(LocationCount, 2);
+    EXPECT_EQ(Locations[0]->Path, dir / "lib");
+    EXPECT_TRUE(Locations[0]->Active);
+    EXPECT_TRUE(Locations[0]->Basic);
+    SaveGlobalSettings();
+    // Written back saying as much as was stored, readable as before.
+    TRegIniFile raw(ProductKey);
+    EXPECT_EQ(raw.ReadString(Reg::BasicUnits, Reg::Count, "?"), "4");
+    const char* names[] = {"Forms", "SysUtils", "Classes", "Windows"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(raw.ReadString(Reg::BasicUnits, Numbered("Base ", i), "?"), names[i]);
+    EXPECT_EQ(raw.ReadString(Reg::Locations, Reg::Count, "?"), "1");
+    EXPECT_EQ(raw.ReadString(Reg::Locations, "Localisation 0", "?"), dir / "lib");
+    EXPECT_EQ(raw.ReadString(Reg::Locations, "ActiveLocalisation 0", "?"), "1");
+    EXPECT_EQ(raw.ReadString(Reg::Locations, "BaseLocalisation 0", "?"), "1");
+  }
 }
 
 TEST_F(Store, AFreshKeyLoadsTheDefaults) {
@@ -203,20 +277,21 @@ TEST_F(Store, BasicUnitCountIsClampedAndNamesBeyondItStayUnused) {
   EXPECT_EQ(raw.ReadInteger(Reg::BasicUnits, Reg::Count, 0), 50);
   EXPECT_EQ(raw.ReadString(Reg::BasicUnits, "Base 59", "?"), "N59");
 
+  // A missing name is skipped, not made up.
   raw.WriteInteger(Reg::BasicUnits, Reg::Count, 3);
   raw.DeleteValue(Reg::BasicUnits, "Base 1");
   LoadGlobalSettings();
-  EXPECT_EQ(BasicUnitCount, 3);
-  EXPECT_EQ(BasicUnits[1], "#");
+  EXPECT_EQ(BasicUnitCount, 2);
+  EXPECT_EQ(BasicUnits[1], "N2");
   Settings.reset();
-  // A negative count must not wrap round in the 16-bit counter.
-  raw.WriteInteger(Reg::BasicUnits, Reg::Count, -5);
-  LoadGlobalSettings();
-  EXPECT_EQ(BasicUnitCount, 0);
-  Settings.reset();
-  raw.WriteString(Reg::BasicUnits, Reg::Count, "lots");
-  LoadGlobalSettings();
-  EXPECT_EQ(BasicUnitCount, 0);
+  // A count that cannot be read counts the names up to the first gap; a
+  // negative one must not wrap round in the 16-bit counter.
+  for (const char* count : {"-5", "lots"}) {
+    raw.WriteString(Reg::BasicUnits, Reg::Count, count);
+    LoadGlobalSettings();
+    EXPECT_EQ(BasicUnitCount, 1) << count;
+    Settings.reset();
+  }
 }
 
 TEST_F(Store, InvalidLocationCountFallsBackToCounting) {
@@ -247,30 +322,31 @@ TEST_F(Store, InvalidLocationCountFallsBackToCounting) {
   }
 }
 
-TEST_F(Store, LocationCountBeyondTheStoredDirectoriesLoadsPlaceholders) {
+TEST_F(Store, LocationCountBeyondTheStoredDirectoriesSkipsTheMissingOnes) {
   TTempDir dir;
   {
     TRegIniFile raw(ProductKey);
-    raw.WriteInteger(Reg::Locations, Reg::Count, 3);
+    raw.WriteInteger(Reg::Locations, Reg::Count, 4);
     raw.WriteString(Reg::Locations, "Localisation 0", dir / "a");
     raw.WriteBool(Reg::Locations, "ActiveLocalisation 0", true);
     raw.WriteColour(Reg::Locations, "Couleur 0", RGB(1, 2, 3));
+    raw.WriteString(Reg::Locations, "Localisation 2", dir / "c");
+    raw.WriteColour(Reg::Locations, "Couleur 2", RGB(4, 5, 6));
   }
   LoadGlobalSettings();
   SetCurrentDirectoryA(dir.Path().c_str());
   LoadLocations();
-  ASSERT_EQ(LocationCount, 4);
+  ASSERT_EQ(LocationCount, 3);
   EXPECT_EQ(Locations[0]->Colour, RGB(1, 2, 3));
-  for (int i : {1, 2}) {
-    EXPECT_EQ(Locations[i]->Path, dir / "#");
-    EXPECT_FALSE(Locations[i]->Active);
-    EXPECT_FALSE(Locations[i]->Basic);
-    EXPECT_EQ(Locations[i]->Colour, RGB(0, 0, 0));
-  }
+  EXPECT_TRUE(Locations[0]->Active);
+  EXPECT_EQ(Locations[1]->Path, dir / "c");
+  EXPECT_EQ(Locations[1]->Colour, RGB(4, 5, 6));
+  EXPECT_FALSE(Locations[1]->Active);
+  EXPECT_EQ(Locations[2]->Path, dir.Path());
   // Loading acts once only.
-  ASSERT_EQ(AddLocation(-1, dir / "new", false), 3);
+  ASSERT_EQ(AddLocation(-1, dir / "new", false), 2);
   LoadLocations();
-  EXPECT_EQ(LocationCount, 5);
+  EXPECT_EQ(LocationCount, 4);
 }
 
 TEST_F(Store, AHundredStoredLocationsLoadNinetyNine) {
