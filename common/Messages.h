@@ -7,6 +7,7 @@ namespace Msg {
 inline constexpr const char* NoBufferMemory = "Insufficient memory to create a buffer for ";
 inline constexpr const char* NoAnalyserMemory = "Insufficient memory to create an analyser";
 inline constexpr const char* UnitsArrayFull = "Insufficient room in units array";
+inline constexpr const char* ProjectNotFound = "Cannot find the project file ";
 // Locations and basic units
 inline constexpr const char* BasicUnitsLimit = "Maximal number of basic units is reached !";
 inline constexpr const char* BasicUnitDuplicate = "This basic unit is already in the list !";

@@ -18,6 +18,20 @@ class TStderrPresenter final : public TMessagePresenter {
 
 TStderrPresenter StderrPresenter;
 TMessagePresenter* Presenter = &StderrPresenter;
+TBeforeStopHook BeforeStop = nullptr;
+
+[[noreturn]] void Stop() {
+  // Once only, and nothing of it may keep the process from ending.
+  if (TBeforeStopHook hook = BeforeStop) {
+    BeforeStop = nullptr;
+    try {
+      hook();
+    } catch (...) {
+    }
+  }
+  std::fflush(nullptr);
+  std::exit(StopExitCode);
+}
 
 }  // namespace
 
@@ -29,17 +43,19 @@ TMessagePresenter* SetMessagePresenter(TMessagePresenter* presenter) {
 
 TMessagePresenter& MessagePresenter() { return *Presenter; }
 
+TBeforeStopHook SetBeforeStopHook(TBeforeStopHook hook) {
+  TBeforeStopHook previous = BeforeStop;
+  BeforeStop = hook;
+  return previous;
+}
+
 void FatalError(const std::string& text) {
   Presenter->ShowFatalError(text);
-  std::fflush(nullptr);
-  std::exit(1);
+  Stop();
 }
 
 void WarnOrStop(const std::string& text) {
-  if (!Presenter->ShowWarnOrStop(text)) {
-    std::fflush(nullptr);
-    std::exit(1);
-  }
+  if (!Presenter->ShowWarnOrStop(text)) Stop();
 }
 
 void Warning(const std::string& text) { Presenter->ShowWarning(text); }

@@ -23,10 +23,17 @@ class TMessagePresenter {
 TMessagePresenter* SetMessagePresenter(TMessagePresenter* presenter);
 TMessagePresenter& MessagePresenter();
 
-// Beep, then "Fatal error: " + text; the process ends with exit code 1.
+// The exit code of a process that FatalError or WarnOrStop ended.
+inline constexpr int StopExitCode = 1;
+
+// Beep, then "Fatal error: " + text; the process ends with StopExitCode.
 [[noreturn]] void FatalError(const std::string& text);
-// The text with OK and Cancel; Cancel ends the process with exit code 1.
+// The text with OK and Cancel; Cancel ends the process with StopExitCode.
 void WarnOrStop(const std::string& text);
+// Runs just before FatalError or WarnOrStop end the process (the library
+// saves the user's settings there); nullptr: nothing. Returns the previous one.
+using TBeforeStopHook = void (*)();
+TBeforeStopHook SetBeforeStopHook(TBeforeStopHook hook);
 // Beep, then a warning box (caption "Usagram", OK only).
 void Warning(const std::string& text);
 

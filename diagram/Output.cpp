@@ -86,16 +86,15 @@ short SwitchedOrientation(short orientation) {
 }
 
 bool DecidePrintOrientation(DEVMODEA* devMode, int pageWidth, int pageHeight, int diagramWidth, int diagramHeight,
-                            const std::function<bool()>& ask) {
-  TAutoOrientation setting = ReadAutoOrientation();
-  if (setting == TAutoOrientation::NotSet) {
+                            bool checked, const std::function<bool()>& ask) {
+  bool automatic = checked;
+  if (ReadAutoOrientation() == TAutoOrientation::NotSet) {
     const bool yes = ask ? ask() : false;
     StoreAutoOrientation(yes);
-    setting = ReadAutoOrientation();
     // Without a settings store the answer still counts for this print.
-    if (setting == TAutoOrientation::NotSet) setting = yes ? TAutoOrientation::On : TAutoOrientation::Off;
+    const TAutoOrientation stored = ReadAutoOrientation();
+    automatic = stored == TAutoOrientation::NotSet ? yes : stored == TAutoOrientation::On;
   }
-  const bool automatic = setting == TAutoOrientation::On;
   if (automatic && devMode && OrientationShouldSwitch(pageWidth, pageHeight, diagramWidth, diagramHeight)) {
     devMode->dmOrientation = SwitchedOrientation(devMode->dmOrientation);
     devMode->dmFields |= DM_ORIENTATION;
@@ -124,12 +123,11 @@ bool PrintMetafile(HDC printer, HENHMETAFILE metafile, const std::string& title,
 }
 
 bool PrintDiagram(HDC printer, DEVMODEA* devMode, const TMetafile& metafile, const std::string& title,
-                  const std::function<bool()>& ask, bool* automatic, const std::string& outputFile) {
+                  const std::function<bool()>& ask, bool& automatic, const std::string& outputFile) {
   if (!printer) return false;
   const short before = devMode ? devMode->dmOrientation : 0;
-  const bool on = DecidePrintOrientation(devMode, GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES),
-                                         metafile.Width, metafile.Height, ask);
-  if (automatic) *automatic = on;
+  automatic = DecidePrintOrientation(devMode, GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES),
+                                     metafile.Width, metafile.Height, automatic, ask);
   if (devMode && devMode->dmOrientation != before) ResetDCA(printer, devMode);
   return PrintMetafile(printer, metafile.Handle(), title, outputFile);
 }

@@ -25,12 +25,14 @@ void StoreAutoOrientation(bool automatic);
 bool OrientationShouldSwitch(int pageWidth, int pageHeight, int diagramWidth, int diagramHeight);
 short SwitchedOrientation(short orientation);
 
-// Asks the question once (ask: true for Yes), stores the answer, and turns
-// the printer's orientation in devMode when the automatic setting is on and
-// the shapes call for it. Returns whether the setting is on (the menu item's
-// check mark). Page size: device pixels of the printer as it is now set.
+// The orientation for one print. checked is the menu item's check mark at
+// the moment of printing: it decides, unless the question was never asked,
+// in which case it is asked now (ask: true for Yes), the answer is stored and
+// becomes the check mark. Turns the printer's orientation in devMode when the
+// setting is on and the shapes call for it. Returns the check mark to show.
+// Page size: device pixels of the printer as it is now set.
 bool DecidePrintOrientation(DEVMODEA* devMode, int pageWidth, int pageHeight, int diagramWidth, int diagramHeight,
-                            const std::function<bool()>& ask);
+                            bool checked, const std::function<bool()>& ask);
 
 // One print job on the printer's context: the metafile stretched over the
 // whole page. False when the job could not be run. outputFile: print to
@@ -39,11 +41,11 @@ bool PrintMetafile(HDC printer, HENHMETAFILE metafile, const std::string& title,
                    const std::string& outputFile = std::string());
 
 // The Print command after the print dialog: decides the orientation (the
-// context is reset with the turned devMode), then prints. ask: the
+// context is reset with the turned devMode), then prints. automatic: the
+// menu item's check mark, in and out (see DecidePrintOrientation). ask: the
 // orientation question. Returns false when printing failed.
 bool PrintDiagram(HDC printer, DEVMODEA* devMode, const TMetafile& metafile, const std::string& title,
-                  const std::function<bool()>& ask, bool* automatic = nullptr,
-                  const std::string& outputFile = std::string());
+                  const std::function<bool()>& ask, bool& automatic, const std::string& outputFile = std::string());
 
 // --- Copy ---------------------------------------------------------------
 inline constexpr const char* WidthPrompt = "Graph width in cm";

@@ -6,6 +6,7 @@
 
 #include "Globales.h"
 #include "Messages.h"
+#include "Ridarar.h"
 #include "Settings.h"
 #include "Units.h"
 #include "Yield.h"
@@ -29,12 +30,14 @@ void SortBranches() {
   if (FileArray) FileArray->Sort();
 }
 
-void AnalyseProject(const std::string& name) {
+void AnalyseProject(const std::string& name, bool restart) {
+  const bool warned = restart && FileArray && FileArray->RoomWarned;
   ReleaseModel();
   ResetLocationMarks();
   LoadLocations();
   UBase = std::make_unique<TUBase>();
   FileArray = std::make_unique<TFileArray>(true);
+  FileArray->RoomWarned = warned;
   TSearchScope scope;
   FileArray->AddRoot(new TFile(name, std::string()));
 }
@@ -54,14 +57,23 @@ void UnresolvedProject(const std::string& name) {
 
 }  // namespace
 
-void AnalyseProjectFile(const std::string& path) {
-  const std::string directory = ExtractFilePath(path);
-  const std::string fileName = ExtractFileName(path);
+TProjectOutcome AnalyseProjectFile(const std::string& path) {
+  const std::string fullPath = ExpandFileName(path);
+  const std::string directory = ExtractFilePath(fullPath);
+  const std::string fileName = ExtractFileName(fullPath);
   const std::string extension = ExtractFileExt(fileName);
   const std::string name = fileName.substr(0, fileName.size() - extension.size());
   const bool isProject = UpperCaseAscii(extension) == ".DPR";
 
-  const bool entered = directory.empty() || SetCurrentDirectoryA(directory.c_str());
+  ResetPathWarnings();
+  TProjectOutcome outcome = TProjectOutcome::Analysed;
+  if (IsPathTooLong(fullPath))
+    outcome = TProjectOutcome::PathTooLong;
+  else if (!FileExists(fullPath))
+    outcome = TProjectOutcome::NotFound;
+  // The directory may exist when the file does not: it is still the one the
+  // user meant, and its location is listed as usual.
+  const bool entered = outcome != TProjectOutcome::PathTooLong && SetCurrentDirectoryA(directory.c_str());
   SetStatus(Msg::StatusInitializing);
   if (!entered) {
     IsProjectFile = false;
@@ -77,22 +89,45 @@ void AnalyseProjectFile(const std::string& path) {
       ImplicitLocationsFound = false;
       IsProjectFile = isProject;
       SetStatus(Msg::StatusRestarting);
-      AnalyseProject(name);
+      AnalyseProject(name, true);
     }
   }
   SetStatus(Msg::StatusSorting);
   SortBranches();
+  if (outcome != TProjectOutcome::Analysed) Warning(ProjectProblemText(outcome, fullPath));
+  return outcome;
+}
+
+std::string DroppedEntriesText() {
+  if (!FileArray || FileArray->DroppedEntries == 0) return std::string();
+  return std::string(Msg::UnitsArrayFull) + ": " + std::to_string(FileArray->DroppedEntries) + " entries dropped";
+}
+
+std::string ProjectProblemText(TProjectOutcome outcome, const std::string& path) {
+  switch (outcome) {
+    case TProjectOutcome::NotFound:
+      return Msg::ProjectNotFound + ("\"" + path + "\".");
+    case TProjectOutcome::PathTooLong:
+      return PathTooLongText(path);
+    case TProjectOutcome::Analysed:
+      break;
+  }
+  return std::string();
 }
 
 void UsagramInitialise() {
   if (Initialised) return;
   Initialised = true;
+  // A run that the user stops (Cancel on "Insufficient room ...") or that
+  // runs out of memory still leaves the settings as they were meant.
+  SetBeforeStopHook(UsagramFinalise);
   LoadGlobalSettings();
 }
 
 void UsagramFinalise() {
   if (!Initialised) return;
   Initialised = false;
+  SetBeforeStopHook(nullptr);
   ReleaseModel();
   SaveGlobalSettings();
 }

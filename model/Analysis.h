@@ -8,17 +8,32 @@
 extern bool Analysing;
 
 // Rebuilds the model for the project name (without extension), searched in
-// the locations with the current directory first.
-void AnalyseProject(const std::string& name);
+// the locations with the current directory first. A restart (a further pass
+// of the same run) does not warn again about entries it has to drop.
+void AnalyseProject(const std::string& name, bool restart = false);
 // Branch order of FileArray and of every unit's lists.
 void SortBranches();
 // Frees FileArray (and every unit) and UBase.
 void ReleaseModel();
 
+// How a run went with the project file itself.
+enum class TProjectOutcome {
+  Analysed,     // the file was found and analysed
+  NotFound,     // no such file: the model is its unresolved root
+  PathTooLong,  // its full path is beyond what the file functions take: the same
+};
+
 // The run without its window: makes the file's directory current, analyses
 // (restarting once when IN paths added locations) and sorts. File-layer
-// errors propagate; the partial model stays until the next run.
-void AnalyseProjectFile(const std::string& path);
+// errors propagate; the partial model stays until the next run. A project
+// that cannot be analysed is reported through Warning (ProjectProblemText
+// gives the same text) and leaves its unresolved root as the model.
+TProjectOutcome AnalyseProjectFile(const std::string& path);
+// Entries the last run had to drop for want of room, as the status bar or the
+// console reports them after the one warning; empty when there were none.
+std::string DroppedEntriesText();
+// What the user is told about the outcome; empty for Analysed.
+std::string ProjectProblemText(TProjectOutcome outcome, const std::string& path);
 
 // Library start and end: the global settings are read once and written once
 // (the model is released first). Safe to call outside DllMain; repeated

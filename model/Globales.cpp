@@ -1,10 +1,9 @@
 #include "Globales.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
+#include "FindFile.h"
 #include "Messages.h"
 #include "uChaines.h"
 
@@ -19,163 +18,22 @@ bool MSWord95 = true;
 bool LocationsLoaded = false;
 HICON MainIcon = nullptr;
 
-namespace {
-
-// Closes a FindFirstFile search.
-class TFindHandle {
- public:
-  explicit TFindHandle(HANDLE h) : Handle(h) {}
-  ~TFindHandle() {
-    if (Handle != INVALID_HANDLE_VALUE) FindClose(Handle);
-  }
-  TFindHandle(const TFindHandle&) = delete;
-  TFindHandle& operator=(const TFindHandle&) = delete;
-  HANDLE Handle;
-};
-
-}  // namespace
-
-// ---------------------------------------------------------------- files
-
-std::string ExpandFileName(const std::string& fileName) {
-  if (fileName.empty()) return fileName;
-  std::string buffer(MAX_PATH, '\0');
-  for (;;) {
-    DWORD n = GetFullPathNameA(fileName.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-    if (n == 0) return fileName;  // not a path the system can expand: keep it as given
-    if (n < buffer.size()) {
-      buffer.resize(n);
-      return buffer;
-    }
-    buffer.assign(n + 1, '\0');
-  }
-}
-
-bool FileExists(const std::string& fileName) {
-  if (fileName.empty()) return false;
-  DWORD attributes = GetFileAttributesA(fileName.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-std::string ExtractFilePath(const std::string& fileName) {
-  size_t i = fileName.find_last_of("\\:/");
-  return i == std::string::npos ? std::string() : fileName.substr(0, i + 1);
-}
-
-std::string ExtractFileName(const std::string& fileName) {
-  size_t i = fileName.find_last_of("\\:/");
-  return i == std::string::npos ? fileName : fileName.substr(i + 1);
-}
-
-std::string ExtractFileExt(const std::string& fileName) {
-  size_t i = fileName.find_last_of(".\\:/");
-  if (i == std::string::npos || fileName[i] != '.') return std::string();
-  return fileName.substr(i);
-}
-
-// ---------------------------------------------------------------- search scope
-
-namespace {
-
-using TListing = std::unordered_set<std::string>;  // upper-case names of the files
-std::unordered_map<std::string, TListing>* Listings = nullptr;
-int ScopeDepth = 0;
-
-// Names whose lookup the listing answers exactly; anything else (short
-// names with '~', accented letters, paths, trailing dots) asks the system.
-bool IsPlainName(const std::string& name) {
-  if (name.empty() || name.back() == '.') return false;
-  for (unsigned char c : name) {
-    bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-              c == '.';
-    if (!ok) return false;
-  }
-  return true;
-}
-
-std::string CurrentDirectory() {
-  char buffer[MAX_PATH + 1];
-  DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
-  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string(".");
-}
-
-const TListing& Listing(const std::string& directory) {
-  std::string dir = directory.empty() ? CurrentDirectory() : directory;
-  if (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/') && dir[dir.size() - 2] != ':') dir.pop_back();
-  auto [entry, added] = Listings->try_emplace(UpperCaseAscii(dir));
-  if (added) {
-    std::string pattern = dir;
-    if (pattern.back() != '\\' && pattern.back() != '/' && pattern.back() != ':') pattern += '\\';
-    pattern += '*';
-    WIN32_FIND_DATAA data;
-    TFindHandle search(FindFirstFileA(pattern.c_str(), &data));
-    if (search.Handle != INVALID_HANDLE_VALUE) {
-      do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) entry->second.insert(UpperCaseAscii(data.cFileName));
-      } while (FindNextFileA(search.Handle, &data));
-    }
-  }
-  return entry->second;
-}
-
-}  // namespace
-
-TSearchScope::TSearchScope() {
-  if (ScopeDepth++ == 0) Listings = new std::unordered_map<std::string, TListing>();
-}
-
-TSearchScope::~TSearchScope() {
-  if (--ScopeDepth == 0) {
-    delete Listings;
-    Listings = nullptr;
-  }
-}
-
-bool FileExistsIn(const std::string& directory, const std::string& name) {
-  if (Listings && IsPlainName(name)) return Listing(directory).count(UpperCaseAscii(name)) > 0;
-  return FileExists(directory + name);
-}
-
-std::string FileSearch(const std::string& name, const std::string& dirList) {
-  if (name.empty()) return std::string();
-  if (FileExistsIn(std::string(), name)) return name;
-  return SearchDirectories(name, dirList);
-}
-
-std::string SearchDirectories(const std::string& name, const std::string& dirList) {
-  if (name.empty()) return std::string();
-  std::string rest = dirList;
-  while (!rest.empty()) {
-    std::string dir;
-    SplitFirst(rest, ';', dir);
-    if (dir.empty()) continue;  // the bare name is FileSearch's
-    char last = dir.back();
-    if (last != '\\' && last != '/' && last != ':') dir += '\\';
-    if (FileExistsIn(dir, name)) return dir + name;
-  }
-  return std::string();
-}
-
 // ---------------------------------------------------------------- TLocation
 
 namespace {
 
 void ScanDirectory(const std::string& directory, const char* extension, TStringList& files,
                    std::vector<std::string>& upperFiles) {
-  std::string pattern = directory + "\\*." + extension;
-  WIN32_FIND_DATAA data;
-  TFindHandle search(FindFirstFileA(pattern.c_str(), &data));
-  if (search.Handle == INVALID_HANDLE_VALUE) return;
   const std::string wanted = std::string(".") + extension;
-  do {
+  ForEachFile(directory + "\\*." + extension, [&](const WIN32_FIND_DATAA& data) {
     // Every kind of entry is taken, directories and hidden files included;
     // but a longer extension matched through its short name ("x.pascal" as
     // X~1.PAS) is not a source file.
-    if (!SameTextAscii(ExtractFileExt(data.cFileName), wanted)) continue;
+    if (!SameTextAscii(ExtractFileExt(data.cFileName), wanted)) return;
     std::string full = directory + "\\" + data.cFileName;
     upperFiles.push_back(UpperCaseAscii(full));
     files.Add(full);
-  } while (FindNextFileA(search.Handle, &data));
+  });
 }
 
 }  // namespace
@@ -243,6 +101,12 @@ int FindLocation(const std::string& directory) {
 int AddLocation(int index, const std::string& directory, bool isExplicit) {
   if (LocationCount >= MaxAddedLocations) {
     Warning(Msg::LocationsLimit);
+    return -1;
+  }
+  // A directory too long for the file functions would list nothing and find
+  // nothing: say so rather than keep a location that silently stays empty.
+  if (IsPathTooLong(ExpandFileName(directory))) {
+    WarnPathTooLong(ExpandFileName(directory) + "\\");
     return -1;
   }
   int existing = FindLocation(directory);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FileSystem.h"
 #include "Ridarar.h"
 
 class TFile;
@@ -107,30 +108,3 @@ int CountUnusedFiles();
 void ClearLocations();
 void ClearBasicUnits();
 
-// File system helpers.
-std::string ExpandFileName(const std::string& fileName);  // full path
-bool FileExists(const std::string& fileName);              // an existing file, not a directory
-std::string ExtractFilePath(const std::string& fileName);  // directory part with its backslash
-std::string ExtractFileName(const std::string& fileName);  // without the directory part
-std::string ExtractFileExt(const std::string& fileName);   // ".ext" or empty
-// The name relative to the current directory, then in each directory of the
-// ";"-separated list; the first existing file, or empty.
-std::string FileSearch(const std::string& name, const std::string& dirList);
-// The same without the bare name: only the directories of the list.
-std::string SearchDirectories(const std::string& name, const std::string& dirList);
-// Whether directory + name is an existing file; an empty directory is the
-// current one. Inside a TSearchScope, plain names (ASCII letters, digits,
-// '_', '-', '.') are answered from one listing per directory.
-bool FileExistsIn(const std::string& directory, const std::string& name);
-
-// One pass of the analysis looks up each unit in several directories; a
-// query of the file system per name and directory is slow on some systems,
-// so while a scope is open each directory is listed once. Files created
-// meanwhile in a directory already listed are seen by the next scope.
-class TSearchScope {
- public:
-  TSearchScope();
-  ~TSearchScope();
-  TSearchScope(const TSearchScope&) = delete;
-  TSearchScope& operator=(const TSearchScope&) = delete;
-};

@@ -282,6 +282,8 @@ void LoadLocations() {
     // rather than made up.
     if (!store->ReadText(Reg::Locations, Indexed(Reg::Location, i), path) || path == Reg::NotSet) continue;
     auto location = std::make_unique<TLocation>(path);
+    // Kept, so that it is saved as it was, but the user learns why it finds nothing.
+    if (IsPathTooLong(location->Path)) WarnPathTooLong(location->Path + "\\");
     location->Basic = store->ReadBool(Reg::Locations, Indexed(Reg::LocationBasic, i), false);
     location->Active = store->ReadBool(Reg::Locations, Indexed(Reg::LocationActive, i), false);
     location->Colour = store->ReadColour(Reg::Locations, Indexed(Reg::LocationColour, i));

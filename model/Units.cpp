@@ -23,18 +23,6 @@ bool Deferring = false;
 bool ImplicitLocationsFound = false;
 TUnitReleaseHook OnUnitRelease = nullptr;
 
-namespace {
-
-// The directory of a full file name, without its trailing backslash except
-// for a drive root (so that it can still be expanded to itself).
-std::string DirectoryOf(const std::string& fullName) {
-  std::string dir = ExtractFilePath(fullName);
-  if (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/') && dir[dir.size() - 2] != ':') dir.pop_back();
-  return dir;
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------- TFile
 
 TFile::TFile(const std::string& name, const std::string& inPath)
@@ -49,8 +37,11 @@ TFile::TFile(const std::string& name, const std::string& inPath)
   } else {
     searchName = ExtractFileName(inPath);
     FileName = ExpandFileName(inPath);
-    if (FileExists(FileName)) {
-      std::string dir = DirectoryOf(FileName);
+    // A path too long to be opened is said so, not taken for a missing file.
+    if (IsPathTooLong(FileName)) {
+      WarnPathTooLong(FileName);
+    } else if (FileExists(FileName)) {
+      std::string dir = ExtractFileDir(FileName);
       int i = FindLocation(dir);
       if (i >= 0) {
         Locations[i]->Explicit = true;
@@ -174,6 +165,7 @@ TFile* TFileArray::Add(TFile* file) {
   if (!file) return nullptr;
   if (Count >= Slots) {
     // Only a clause that repeats names can fill a list; the entry is dropped.
+    DropEntry();
     if (OwnsItems) {
       delete file;
       return nullptr;
@@ -210,10 +202,20 @@ TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath)
   for (int i = 0; i < Count; ++i)
     if (Items[i] && SameTextAscii(Items[i]->Name, name)) return Items[i];
   if (Count >= MaxUnits) {
-    WarnOrStop(Msg::UnitsArrayFull);
+    DropEntry();
     return nullptr;
   }
   return Add(new TFile(name, inPath));
+}
+
+void DropEntry() {
+  TFileArray* project = FileArray.get();
+  if (project) {
+    ++project->DroppedEntries;
+    if (project->RoomWarned) return;
+    project->RoomWarned = true;
+  }
+  WarnOrStop(Msg::UnitsArrayFull);
 }
 
 uint16_t TFileArray::IndexOf(const TFile* file) const {

@@ -94,7 +94,17 @@ class TFileArray {
   uint16_t RowCount = 0;
   TFile* Root = nullptr;
   const bool OwnsItems;
+  // In the project-wide array: the entries that this array or a unit's list
+  // had no room for, and whether the user has been told (once per run).
+  uint32_t DroppedEntries = 0;
+  bool RoomWarned = false;
 };
+
+// An entry that a full array or list cannot take: the first of a run is
+// warned about (Cancel ends the program, after saving the settings), the
+// rest are only counted in FileArray, so that a clause of thousands of names
+// does not ask thousands of times.
+void DropEntry();
 
 // Called by a unit record that is freed while it still has an editor, so
 // that the editor can drop its reference to it (nullptr: nothing to call).

@@ -5,7 +5,6 @@
 
 #include "Analysis.h"
 #include "BufLec.h"
-#include "CmdOutput.h"
 #include "Globales.h"
 #include "Units.h"
 #include "Yield.h"
@@ -13,38 +12,6 @@
 namespace {
 void PrintStatus(const std::string& text) { std::fprintf(stderr, "status: %s\n", text.c_str()); }
 }  // namespace
-
-TAnalysisRequest ParseAnalysisOptions(const std::vector<std::string>& args) {
-  TAnalysisRequest request;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= args.size()) throw ECmdUsage(a + " needs a value");
-      return args[++i];
-    };
-    if (a == "--location" || a == "--basic-location" || a == "--inactive-location") {
-      request.Locations.push_back({ExpandFileName(value()), a == "--basic-location", a != "--inactive-location"});
-      request.ListsGiven = true;
-    } else if (a == "--basic") {
-      request.BasicUnits.push_back(value());
-      request.ListsGiven = true;
-    } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-      throw ECmdUsage("unknown option \"" + a + "\"");
-    } else if (request.File.empty()) {
-      request.File = a;
-    } else {
-      throw ECmdUsage("more than one FILE: \"" + request.File + "\" and \"" + a + "\"");
-    }
-  }
-  if (request.File.empty()) throw ECmdUsage("no FILE given");
-  // "." is one of the 99 entries.
-  if (request.Locations.size() >= static_cast<size_t>(MaxAddedLocations))
-    throw ECmdUsage("too many locations (at most " + std::to_string(MaxAddedLocations - 1) + ")");
-  if (request.BasicUnits.size() > static_cast<size_t>(MaxLoadedBasicUnits))
-    throw ECmdUsage("too many basic units (at most " + std::to_string(MaxLoadedBasicUnits) + ")");
-  request.File = ExpandFileName(request.File);
-  return request;
-}
 
 TAnalysisSession::TAnalysisSession(const TAnalysisRequest& request)
     : Request(request), UsesSettings(!request.ListsGiven) {
@@ -57,38 +24,41 @@ TAnalysisSession::~TAnalysisSession() {
   SetStatusHooks(nullptr, nullptr);
 }
 
-int TAnalysisSession::Run() {
+TExitCode TAnalysisSession::Run() {
   if (Request.ListsGiven) {
+    // The lists go through the model's own operations, with their limits,
+    // duplicates and messages. The current-directory entry is the project's
+    // directory, and the locations given go before it in their order.
     ClearLocations();
     ClearBasicUnits();
-    int i = 0;
-    for (const TAnalysisRequest::TLocationOption& option : Request.Locations) {
-      auto location = std::make_unique<TLocation>(option.Directory);
-      location->Basic = option.Basic;
-      location->Active = option.Active;
-      Locations[i++] = std::move(location);
-    }
-    // The current-directory entry is the project's directory.
     SetCurrentDirectoryA(ExtractFilePath(Request.File).c_str());
-    Locations[i++] = std::make_unique<TLocation>(".");
-    LocationCount = static_cast<uint16_t>(i);
+    Locations[0] = std::make_unique<TLocation>(".");
+    LocationCount = 1;
     LocationsLoaded = true;
-    for (const std::string& name : Request.BasicUnits) BasicUnits[BasicUnitCount++] = name;
+    for (const TAnalysisRequest::TLocationOption& option : Request.Locations) {
+      const int i = AddLocation(-1, option.Directory, false);
+      if (i < 0) continue;
+      Locations[i]->Basic = option.Basic;
+      Locations[i]->Active = option.Active;
+    }
+    for (const std::string& name : Request.BasicUnits) AddBasicUnit(name);
   }
-  int code = 0;
+  TExitCode code = ExitDone;
   Analysing = true;
   try {
-    AnalyseProjectFile(Request.File);
+    Outcome_ = AnalyseProjectFile(Request.File);
+    switch (Outcome_) {
+      case TProjectOutcome::Analysed: break;
+      case TProjectOutcome::NotFound: code = ExitNotFound; break;
+      case TProjectOutcome::PathTooLong: code = ExitBadInput; break;
+    }
   } catch (const EInOutError& e) {
     // The model is what the run had reached.
     std::fprintf(stderr, "UsagramCmd: %s\n", e.what());
-    code = 2;
+    code = ExitBadInput;
   }
   Analysing = false;
-  if (code == 0 && !FileExists(Request.File)) {
-    // The run's model is then the unresolved root alone.
-    std::fprintf(stderr, "UsagramCmd: cannot find \"%s\"\n", Request.File.c_str());
-    code = 3;
-  }
+  if (const std::string dropped = DroppedEntriesText(); !dropped.empty())
+    std::fprintf(stderr, "UsagramCmd: %s\n", dropped.c_str());
   return code;
 }

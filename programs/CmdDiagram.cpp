@@ -1,7 +1,10 @@
 #include "CmdDiagram.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
+#include "Analysis.h"
 #include "CmdAnalysis.h"
 #include "CmdOutput.h"
 #include "Compose.h"
@@ -12,46 +15,6 @@
 #include "uChaines.h"
 
 namespace {
-
-struct TDiagramRequest {
-  bool Layout = false;
-  std::string Emf, Png;
-  int Width = 0;  // 0: the picture's own size
-  std::vector<std::string> Hidden;  // names whose labels are hidden, as a click would
-  std::vector<std::string> AnalysisArgs;
-};
-
-TDiagramRequest ParseDiagramOptions(const std::vector<std::string>& args) {
-  TDiagramRequest request;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw ECmdUsage(a + " needs a value");
-      return args[++i];
-    };
-    if (a == "--layout") {
-      request.Layout = true;
-    } else if (a == "--emf") {
-      request.Emf = value();
-    } else if (a == "--png") {
-      request.Png = value();
-    } else if (a == "--hide") {
-      request.Hidden.push_back(value());
-    } else if (a == "--width") {
-      int32_t width = 0;
-      const std::string& text = value();
-      if (!TryStrToInt(text, width) || width < 1 || width > 20000)
-        throw ECmdUsage("--width needs a number of pixels from 1 to 20000, not \"" + text + "\"");
-      request.Width = width;
-    } else {
-      request.AnalysisArgs.push_back(a);
-    }
-  }
-  if (!request.Layout && request.Emf.empty() && request.Png.empty())
-    throw ECmdUsage("no output asked for (--layout, --emf or --png)");
-  if (request.Width != 0 && request.Png.empty()) throw ECmdUsage("--width goes with --png");
-  return request;
-}
 
 // Without a registry every colour would be black: locations get a palette
 // of their own, the current directory blue.
@@ -90,32 +53,36 @@ void WriteLayout(const TMetafile& metafile) {
 
 void WritePng(const TMetafile& metafile, const std::string& fileName, int requestedWidth) {
   const int ownWidth = std::max(metafile.Width, 1), ownHeight = std::max(metafile.Height, 1);
-  int width = ownWidth, height = ownHeight;
-  if (requestedWidth > 0) {
-    width = requestedWidth;
-    height = std::max(1, static_cast<int>(std::lround(static_cast<double>(ownHeight) * requestedWidth / ownWidth)));
+  auto heightFor = [&](int width) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<double>(ownHeight) * width / ownWidth)));
+  };
+  const int width = requestedWidth > 0 ? requestedWidth : ownWidth;
+  const int height = requestedWidth > 0 ? heightFor(width) : ownHeight;
+  if (static_cast<long long>(width) * height > MaxPngPixels) {
+    int widest = std::clamp(static_cast<int>(std::sqrt(static_cast<double>(MaxPngPixels) * ownWidth / ownHeight)), 1,
+                            MaxPngWidth);
+    while (widest > 1 && static_cast<long long>(widest) * heightFor(widest) > MaxPngPixels) --widest;
+    throw ECmdFailure("a PNG of " + std::to_string(width) + " x " + std::to_string(height) + " pixels is more than the " +
+                      std::to_string(MaxPngPixels / 1'000'000) + " million pixels allowed; this diagram allows --width " +
+                      std::to_string(widest) + " at most");
   }
   std::string error;
   if (!SaveMetafileAsPng(metafile.Handle(), width, height, fileName, error))
-    throw ECmdUsage("cannot write the PNG: " + error);
+    throw ECmdFailure("cannot write the PNG \"" + fileName + "\": " + error);
 }
 
 }  // namespace
 
-int CmdDiagram(const std::vector<std::string>& args) {
-  TDiagramRequest request = ParseDiagramOptions(args);
-  const TAnalysisRequest analysis = ParseAnalysisOptions(request.AnalysisArgs);
-  // Output names are relative to where the command runs; the analysis
-  // moves to the project's directory.
-  if (!request.Emf.empty()) request.Emf = ExpandFileName(request.Emf);
-  if (!request.Png.empty()) request.Png = ExpandFileName(request.Png);
-
+TExitCode RunDiagram(const TCmdRequest& request) {
+  const TAnalysisRequest& analysis = request.Analysis;
+  const TDiagramRequest& diagram = request.Diagram;
   TAnalysisSession session(analysis);
-  const int code = session.Run();
-  if (code == 3) return code;
+  const TExitCode code = session.Run();
+  // Nothing to draw for a file that could not be analysed at all.
+  if (session.Outcome() != TProjectOutcome::Analysed || !FileArray) return code;
   // The registry's colours are the user's; lists from the command line get ours.
   if (analysis.ListsGiven) UsePalette();
-  for (const std::string& name : request.Hidden) {
+  for (const std::string& name : diagram.Hidden) {
     bool known = false;
     for (int i = 0; i < FileArray->Count; ++i) {
       if (FileArray->Items[i] && SameTextAscii(FileArray->Items[i]->Name, name)) {
@@ -133,23 +100,9 @@ int CmdDiagram(const std::vector<std::string>& args) {
   TMetafile metafile;
   ComposeDiagram(host, metafile);
 
-  if (request.Layout) WriteLayout(metafile);
-  if (!request.Emf.empty() && !metafile.SaveToFile(request.Emf))
-    throw ECmdUsage("cannot write \"" + request.Emf + "\"");
-  if (!request.Png.empty()) WritePng(metafile, request.Png, request.Width);
+  if (diagram.Layout) WriteLayout(metafile);
+  if (!diagram.Emf.empty() && !metafile.SaveToFile(diagram.Emf))
+    throw ECmdFailure("cannot write \"" + diagram.Emf + "\"");
+  if (!diagram.Png.empty()) WritePng(metafile, diagram.Png, diagram.Width);
   return code;
 }
-
-namespace {
-std::vector<std::string> With(const char* option, const std::vector<std::string>& args) {
-  std::vector<std::string> all{option};
-  all.insert(all.end(), args.begin(), args.end());
-  return all;
-}
-}  // namespace
-
-int CmdLayout(const std::vector<std::string>& args) { return CmdDiagram(With("--layout", args)); }
-
-int CmdEmf(const std::vector<std::string>& args) { return CmdDiagram(With("--emf", args)); }
-
-int CmdPng(const std::vector<std::string>& args) { return CmdDiagram(With("--png", args)); }

@@ -40,11 +40,9 @@ void PrintModel() {
 
 }  // namespace
 
-int CmdModel(const std::vector<std::string>& args) {
-  const TAnalysisRequest request = ParseAnalysisOptions(args);
-  TAnalysisSession session(request);
-  const int code = session.Run();
+TExitCode RunModel(const TCmdRequest& request) {
+  TAnalysisSession session(request.Analysis);
+  const TExitCode code = session.Run();
   PrintModel();
-  std::fflush(stdout);
   return code;
 }

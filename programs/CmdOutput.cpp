@@ -31,24 +31,38 @@ std::string EscapeField(const std::string& text) {
   return out;
 }
 
+namespace {
+// Lines are gathered here and written in large blocks: a token stream is
+// millions of short lines, and a write per line is slow on Windows.
+std::string Pending;
+constexpr std::size_t BlockSize = 1 << 20;
+}  // namespace
+
 void SetupStdout() {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
 }
 
+void FlushOutput() {
+  std::fwrite(Pending.data(), 1, Pending.size(), stdout);
+  Pending.clear();
+  std::fflush(stdout);
+}
+
 void WriteLine(const std::string& line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
+  Pending += line;
+  Pending += '\n';
+  if (Pending.size() >= BlockSize) FlushOutput();
 }
 
 void WriteLine(std::initializer_list<std::string> fields) {
-  std::string line;
   bool first = true;
   for (const std::string& field : fields) {
-    if (!first) line += '\t';
-    line += field;
+    if (!first) Pending += '\t';
+    Pending += field;
     first = false;
   }
-  WriteLine(line);
+  Pending += '\n';
+  if (Pending.size() >= BlockSize) FlushOutput();
 }

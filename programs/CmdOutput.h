@@ -4,7 +4,6 @@
 #pragma once
 
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 
 // Backslash -> \\, CR -> \r, LF -> \n, TAB -> \t, any other byte below 32 or
@@ -13,14 +12,11 @@ std::string EscapeField(const std::string& text);
 
 // Standard output in binary mode: LF stays LF on Windows.
 void SetupStdout();
+// Writes what WriteLine has gathered; before the program ends, and before
+// anything else is written to standard output.
+void FlushOutput();
 
-// Writes the fields joined by TAB, then LF. The caller escapes text fields.
+// Gathers the fields joined by TAB, then LF, for standard output. The caller
+// escapes text fields.
 void WriteLine(std::initializer_list<std::string> fields);
 void WriteLine(const std::string& line);
-
-// A command-line mistake or an input that cannot be read: the message goes
-// to standard error and the program ends with exit code 2.
-class ECmdUsage : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};

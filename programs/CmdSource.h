@@ -2,11 +2,12 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "CmdOptions.h"
 
 // --tokens FILE: the analyser's token stream, CODE<TAB>TEXT per token, the
 // last line being tkEnd ("1<TAB>").
-int CmdTokens(const std::vector<std::string>& args);
+TExitCode RunTokens(const std::string& file);
 // --uses FILE: "unit" or "program", then one line per uses entry in source
 // order: interface|implementation<TAB>NAME<TAB>PATH.
-int CmdUses(const std::vector<std::string>& args);
+TExitCode RunUses(const std::string& file);

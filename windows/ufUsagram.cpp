@@ -336,14 +336,18 @@ void TfUsagram::LoadProject() {
       SetStatus(Msg::StatusReady);
     }
   };
+  TProjectOutcome outcome;
   {
     TEnd end{*this};
-    AnalyseProjectFile(path);
+    outcome = AnalyseProjectFile(path);
     ComposeDiagram(*this, Metafile);
     SetCaption(Msg::TitlePrefix + path);
   }
+  // The run has warned; the status bar keeps what went wrong in sight.
+  if (outcome != TProjectOutcome::Analysed) StatusBar.SetPanelText(0, ProjectProblemText(outcome, ExpandFileName(path)));
+  if (const std::string dropped = DroppedEntriesText(); !dropped.empty()) StatusBar.SetPanelText(1, dropped);
   // Only after a run that went through: an error has left by now.
-  if (CountUnusedFiles() > 0 && FileArray && FileArray->Root && !FileArray->Root->IsUnit &&
+  if (outcome == TProjectOutcome::Analysed && CountUnusedFiles() > 0 && FileArray && FileArray->Root && !FileArray->Root->IsUnit &&
       Afficherlalistedesfichiers1->Checked())
     OfferFilesList();
 }
@@ -452,8 +456,10 @@ void TfUsagram::Imprimer1Click() {
                "shape you want to print ?",
                "Question", MB_YESNO | MB_ICONQUESTION) == IDYES;
   };
+  // The check mark as it is now decides (the question is asked only when it
+  // never was), and shows the answer afterwards.
   bool automatic = RglagePortraitPaysageautomatiquedelimpression1->Checked();
-  const bool printed = printer && PrintDiagram(printer, devMode, Metafile, Caption(), ask, &automatic);
+  const bool printed = printer && PrintDiagram(printer, devMode, Metafile, Caption(), ask, automatic);
   RglagePortraitPaysageautomatiquedelimpression1->SetChecked(automatic);
   if (printer) DeleteDC(printer);
   if (devMode) GlobalUnlock(devModeBlock);

@@ -46,13 +46,13 @@ TEST_F(PrintSettingTest, QuestionIsAskedOnceAndTheAnswerTurnsThePage) {
   DEVMODEA mode{};
   mode.dmOrientation = DMORIENT_PORTRAIT;
   // A wide diagram on a tall page turns it to landscape.
-  EXPECT_TRUE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, yes));
+  EXPECT_TRUE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, false, yes));
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(mode.dmOrientation, DMORIENT_LANDSCAPE);
   EXPECT_TRUE(mode.dmFields & DM_ORIENTATION);
   EXPECT_EQ(Settings->ReadString("Options", "Portrait_Paysage_Automatique", "#"), "1");
   // The next tall diagram turns it back, without asking again.
-  EXPECT_TRUE(DecidePrintOrientation(&mode, 3000, 2000, 800, 2400, yes));
+  EXPECT_TRUE(DecidePrintOrientation(&mode, 3000, 2000, 800, 2400, true, yes));
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(mode.dmOrientation, DMORIENT_PORTRAIT);
 }
@@ -65,14 +65,18 @@ TEST_F(PrintSettingTest, AnsweringNoStoresFalseAndNeverTurns) {
   };
   DEVMODEA mode{};
   mode.dmOrientation = DMORIENT_PORTRAIT;
-  EXPECT_FALSE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, no));
-  EXPECT_FALSE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, no));
+  // The answer is the check mark, whatever the item showed before.
+  EXPECT_FALSE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, true, no));
+  EXPECT_FALSE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, false, no));
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(mode.dmOrientation, DMORIENT_PORTRAIT);
   EXPECT_EQ(ReadAutoOrientation(), TAutoOrientation::Off);
-  // Checking the menu item later turns the page.
+  // Once answered, the menu item decides at each print, whatever is stored:
+  // checked turns the page, unchecked leaves it.
+  EXPECT_TRUE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, true, no));
+  EXPECT_EQ(mode.dmOrientation, DMORIENT_LANDSCAPE);
   StoreAutoOrientation(true);
-  EXPECT_TRUE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, no));
+  EXPECT_FALSE(DecidePrintOrientation(&mode, 3000, 2000, 800, 2400, false, no));
   EXPECT_EQ(mode.dmOrientation, DMORIENT_LANDSCAPE);
   EXPECT_EQ(asked, 1);
 }

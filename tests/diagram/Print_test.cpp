@@ -137,7 +137,7 @@ TEST_F(PrintTest, WideDiagramTurnsAPortraitPage) {
   ASSERT_GT(GetDeviceCaps(dc, VERTRES), GetDeviceCaps(dc, HORZRES));  // a tall page
   bool automatic = false;
   int asked = 0;
-  ASSERT_TRUE(PrintDiagram(dc, mode, m, "Usagram", [&] { return ++asked == 1; }, &automatic, Output));
+  ASSERT_TRUE(PrintDiagram(dc, mode, m, "Usagram", [&] { return ++asked == 1; }, automatic, Output));
   EXPECT_EQ(asked, 1);
   EXPECT_TRUE(automatic);
   EXPECT_EQ(mode->dmOrientation, DMORIENT_LANDSCAPE);
@@ -162,7 +162,8 @@ TEST_F(PrintTest, TallDiagramTurnsALandscapePageBackAndFillsIt) {
   HDC dc = PrinterDC(mode);
   ASSERT_NE(dc, nullptr);
   int asked = 0;
-  ASSERT_TRUE(PrintDiagram(dc, mode, m, "Usagram", [&] { return ++asked > 0; }, nullptr, Output));
+  bool automatic = true;  // the menu item, checked
+  ASSERT_TRUE(PrintDiagram(dc, mode, m, "Usagram", [&] { return ++asked > 0; }, automatic, Output));
   EXPECT_EQ(asked, 0);  // answered before
   EXPECT_EQ(mode->dmOrientation, DMORIENT_PORTRAIT);
   EXPECT_GT(GetDeviceCaps(dc, VERTRES), GetDeviceCaps(dc, HORZRES));
@@ -188,8 +189,8 @@ TEST_F(PrintTest, OrientationStaysWhenTheSettingIsOff) {
   mode->dmFields |= DM_ORIENTATION;
   HDC dc = PrinterDC(mode);
   ASSERT_NE(dc, nullptr);
-  bool automatic = true;
-  ASSERT_TRUE(PrintDiagram(dc, mode, m, "Usagram", nullptr, &automatic, Output));
+  bool automatic = false;  // the menu item, unchecked
+  ASSERT_TRUE(PrintDiagram(dc, mode, m, "Usagram", nullptr, automatic, Output));
   EXPECT_FALSE(automatic);
   EXPECT_EQ(mode->dmOrientation, DMORIENT_PORTRAIT);
   DeleteDC(dc);

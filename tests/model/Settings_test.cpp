@@ -446,6 +446,27 @@ TEST_F(Store, EndingTheProcessMidRunStillFreesTheModelBeforeTheStore) {
   EXPECT_EQ(raw.ReadString(Reg::BasicUnits, Reg::Title, "?"), "Written at exit");
 }
 
+TEST_F(Store, CancellingTheRoomWarningSavesTheSettingsBeforeTheProgramEnds) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  TTempDir dir;
+  std::vector<std::string> names;
+  for (int i = 0; i < 1001; ++i) names.push_back(Numbered("N", i));
+  dir.Write("Big.dpr", ProgramText("Big", names));
+  EXPECT_EXIT(
+      {
+        UsagramInitialise();
+        AddBasicUnit("Forms");
+        BasicUnitsColour = RGB(1, 2, 3);
+        Recorder.Answer = false;  // Cancel
+        AnalyseProjectFile(dir / "Big.dpr");
+      },
+      testing::ExitedWithCode(StopExitCode), "");
+  TRegIniFile raw(ProductKey);
+  EXPECT_EQ(raw.ReadString(Reg::BasicUnits, "Base 0", "?"), "Forms");
+  EXPECT_EQ(raw.ReadString(Reg::Locations, "Couleur pour unités de base", "?"), "1,2,3");
+  EXPECT_EQ(raw.ReadString(Reg::Locations, Reg::Count, "?"), "0");
+}
+
 TEST_F(Store, LocationsAddedBeforeTheFirstLoadAreKept) {
   TTempDir dir;
   {

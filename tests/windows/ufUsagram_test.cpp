@@ -187,13 +187,24 @@ TEST_F(MainWindow, TheCommandLineProjectOpensAtTheFirstPaint) {
   CommandLineParameters.clear();
 }
 
-TEST_F(MainWindow, AMissingProjectStillEndsReady) {
-  Open(Samples + "\\Plain\\NoSuchProject.dpr");
-  EXPECT_EQ(Form->StatusBar.PanelText(0), "Ready");
-  ASSERT_TRUE(FileArray);
+TEST_F(MainWindow, AMissingProjectIsSaidToBeMissing) {
+  const std::string missing = Samples + "\\Plain\\Nowhere.dpr";
+  TModalAnswer answer(IDOK);
+  Open(missing);
+  // One warning box, and the status bar keeps it in sight.
+  EXPECT_EQ(answer.Count(), 1);
+  EXPECT_EQ(answer.Text(), "Cannot find the project file \"" + missing + "\".");
+  EXPECT_EQ(answer.Caption(), "Usagram");
+  EXPECT_EQ(Form->StatusBar.PanelText(0), answer.Text());
+  ASSERT_NE(FileArray, nullptr);
   EXPECT_EQ(FileArray->Count, 1);
   EXPECT_EQ(FileArray->Items[0]->Location, -1);
   EXPECT_TRUE(Form->Ouvrir1->Enabled());
+  // A project that is there says nothing.
+  TModalAnswer none(IDOK);
+  Open(PlainProject);
+  EXPECT_EQ(none.Count(), 0);
+  EXPECT_EQ(Form->StatusBar.PanelText(0), "Ready");
 }
 
 TEST_F(MainWindow, OpenGoesThroughTheOpenDialog) {

@@ -1,0 +1,70 @@
+// The console program's command line: one table of options that both parses
+// the arguments and prints --help, so the two cannot say different things.
+#pragma once
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Ridarar.h"
+
+// Exit codes of UsagramCmd.
+enum TExitCode : int {
+  ExitDone = 0,
+  ExitFatal = StopExitCode,  // the analysis stopped the program (memory, a refused warning)
+  ExitBadInput = 2,  // a command-line mistake, or a file that cannot be read or written
+  ExitNotFound = 3,  // FILE does not exist (the model is its unresolved root)
+};
+
+// A mistake on the command line: one line on standard error, exit code 2.
+class ECmdUsage : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// An input or output that cannot be read or written: one line on standard
+// error, exit code 2.
+class ECmdFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The PNG: at most this wide, and this many pixels in all (a 32-bit bitmap
+// of 200 million pixels takes 800 MB).
+inline constexpr int MaxPngWidth = 20000;
+inline constexpr long long MaxPngPixels = 200'000'000;
+
+enum class TCmdMode { Help, Tokens, Uses, Model, Diagram };
+
+// What to analyse: the lists given on the command line (then the registry
+// is left alone) or, without them, the user's settings.
+struct TAnalysisRequest {
+  struct TLocationOption {
+    std::string Directory;  // full path, taken from where the program starts
+    bool Basic = false;
+    bool Active = true;
+  };
+  std::vector<TLocationOption> Locations;  // in list order; "." follows them
+  std::vector<std::string> BasicUnits;
+  bool ListsGiven = false;
+  std::string File;  // full path
+};
+
+struct TDiagramRequest {
+  bool Layout = false;
+  std::string Emf, Png;             // full paths, or empty
+  int Width = 0;                    // 0: the picture's own size
+  std::vector<std::string> Hidden;  // names whose labels are hidden, as a click would
+};
+
+struct TCmdRequest {
+  TCmdMode Mode = TCmdMode::Help;
+  std::string File;  // as given
+  TAnalysisRequest Analysis;
+  TDiagramRequest Diagram;
+};
+
+// The options in any order, FILE last. Throws ECmdUsage.
+TCmdRequest ParseCommandLine(const std::vector<std::string>& args);
+void PrintUsage(std::FILE* out);
