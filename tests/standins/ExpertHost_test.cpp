@@ -267,8 +267,19 @@ TEST_F(ExpertHostTest, AFailureInTheClickHandlerReachesRaiseException) {
 }
 
 TEST_F(ExpertHostTest, AnExceptionInTheEntryPointReachesRaiseExceptionAndTheNextLibraryStillLoads) {
-  ListExperts({{"Failing", FailingExpert}, {"TestExpert", TestExpert}});
+  // Besides: a library that is not there, and one that is no expert.
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  const std::string missing = Dir + "\\Missing.dll", notExpert = std::string(system) + "\\version.dll";
+  ListExperts({{"Failing", FailingExpert}, {"Missing", missing}, {"NotExpert", notExpert}, {"TestExpert", TestExpert}});
   const THostRun run = Run("");
+
+  const auto loads = run.Events("load");
+  EXPECT_EQ(std::count_if(loads.begin(), loads.end(),
+                          [&](const TFields& f) { return f.size() == 4 && f[1] == missing && f[2] == "failed"; }),
+            1);
+  EXPECT_TRUE(run.Has({"noentry", notExpert}));
+  EXPECT_TRUE(run.Has({"unload", notExpert}));
 
   EXPECT_TRUE(run.Has({"raise", "The test expert cannot start"}));
   EXPECT_TRUE(run.Has({"init", FailingExpert, "true"}));  // the entry point still answers true
