@@ -1,7 +1,11 @@
 // The Delphi 3 IDE's side of the Open Tools interface: the tool services
 // handed to an expert, and the IDE's main menu and menu items. The IDE
-// implements these classes; an expert only calls them. Slots are in Delphi
-// 3's order (ToolIntf), so that the 32-bit library works in the real IDE.
+// implements these classes; an expert only calls them. Slots are in the
+// order of Delphi 3's ToolIntf unit, so that the 32-bit library works in the
+// real IDE. That order was written down from memory, without the unit at
+// hand: check it against ToolIntf.pas before the first run in a real IDE,
+// first the tool services after GetComponentName (GetMainMenu,
+// FreePascalString and RaiseException are the ones our experts call).
 //
 // Every interface object an operation returns is a new reference that the
 // caller releases (TRefOwner). The IDE cannot change its own menu items;
