@@ -1,0 +1,217 @@
+// ExpertHost: a small program that plays the Delphi 3 IDE for our expert
+// libraries, for people and tests. It is not part of the product.
+//
+//   ExpertHost.exe [--click ITEMNAME] [--no-project-manager] [--log FILE] [PROJECT]
+//
+// It shows a main window with the IDE's menu bar, loads every library named
+// in HKEY_CURRENT_USER\Software\Borland\Delphi\3.0\Experts (each string
+// value is a path), calls its INITEXPERT0017 with its own tool services, and
+// frees the experts when it closes. Everything that happens is listed in
+// the window and, with --log, written to FILE, one event per line, fields
+// separated by tabs:
+//
+//   load PATH | load PATH failed ERROR | init PATH true|false | noentry PATH
+//   register IDSTRING NAME STYLE
+//   insert ITEMNAME PARENTNAME INDEX | remove ITEMNAME | leftover ITEMNAME
+//   menu PARENTNAME ITEMNAME...     (the native menu, in order)
+//   ready                           (experts loaded, --click requested)
+//   click ITEMNAME
+//   project NAME                    (GetProjectName answered)
+//   openfile PATH ok|failed
+//   raise MESSAGE
+//   release IDSTRING | terminate PATH | unload PATH
+//   strings N | interfaces N        (still held by the experts at the end)
+//   error TEXT | unsupported OPERATION | badstring OPERATION
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <exception>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ExptIntf.h"
+#include "Library.h"
+#include "RefOwner.h"
+
+// ---- Log ---------------------------------------------------------------------
+
+// One line per event to the log file (when there is one) and to the window.
+class THostLog {
+ public:
+  bool Open(const std::string& path);
+  void Event(const std::vector<std::string>& fields);
+  std::function<void(const std::string& line)> OnLine;
+
+ private:
+  std::ofstream File;
+};
+extern THostLog Log;
+
+// Runs work for an expert's call. No C++ exception goes back to the caller,
+// which is not C++ of ours: it is logged and failed is the answer.
+template <class R, class F>
+R Safely(R failed, F&& work) noexcept {
+  try {
+    return work();
+  } catch (const std::exception& e) {
+    try {
+      Log.Event({"error", e.what()});
+    } catch (...) {
+    }
+  } catch (...) {
+  }
+  return failed;
+}
+
+// ---- Strings -----------------------------------------------------------------
+
+// The host's own long strings (count 1 when made), counted so that the end
+// can tell how many an expert kept.
+class THostStrings {
+ public:
+  ~THostStrings();
+  // Stores a new string in *result; what *result held is released first.
+  void Return(TDelphiStr* result, const std::string& text);
+  TDelphiStr New(const std::string& text);
+  void Free(TDelphiStr* str);
+  void Reference(TDelphiStr* str);
+  bool Owns(TDelphiStr str) const { return Live.count(str) != 0; }
+  std::size_t Outstanding() const { return Live.size(); }
+  // The text of a string an expert returned through operation; one that is
+  // neither ours nor a constant was allocated where we cannot free it.
+  std::string TakeFromExpert(TDelphiStr* str, const char* operation);
+
+ private:
+  std::set<TDelphiStr> Live;
+};
+extern THostStrings Strings;
+
+// ---- Menus -------------------------------------------------------------------
+
+class THostMenu;
+class THostMenuItemIntf;
+
+// One item of the menu bar tree. The root is the bar itself. An item with
+// children has a submenu of its own, which it destroys.
+struct THostMenuItem {
+  THostMenuItem(THostMenu& menu, THostMenuItem* parent, std::string caption, std::string name);
+  ~THostMenuItem();
+  THostMenuItem(const THostMenuItem&) = delete;
+  THostMenuItem& operator=(const THostMenuItem&) = delete;
+
+  int Index() const;
+  bool Visible() const { return (Flags & MenuFlags(mfVisible)) != 0; }
+
+  THostMenu& Menu;
+  THostMenuItem* Parent;
+  std::string Caption, Name, Hint;
+  int32_t ShortCut = 0, Context = 0, GroupIndex = 0;
+  TIMenuFlags Flags = MenuFlags(mfEnabled, mfVisible);
+  TIMenuClickEvent OnClick;
+  HMODULE HandlerModule = nullptr;  // the library whose code OnClick calls
+  bool InsertedByExpert = false;
+  UINT Command = 0;
+  HMENU Submenu = nullptr;
+  std::vector<std::unique_ptr<THostMenuItem>> Items;
+  std::vector<THostMenuItemIntf*> Interfaces;  // references lent out, told when the item goes
+};
+
+// The main window's menu bar as the IDE's main menu.
+class THostMenu {
+ public:
+  THostMenu();
+  ~THostMenu();
+  THostMenu(const THostMenu&) = delete;
+  THostMenu& operator=(const THostMenu&) = delete;
+
+  THostMenuItem& Root() { return *RootItem; }
+  HMENU Bar() const { return RootItem->Submenu; }
+  // An item of the host, appended to parent; click runs when it is chosen.
+  THostMenuItem* AddIdeItem(THostMenuItem& parent, const std::string& caption, const std::string& name,
+                            std::function<void()> click = {});
+  // An expert's item at index (clamped) in parent; nullptr when the name is
+  // taken.
+  THostMenuItem* Insert(THostMenuItem& parent, int32_t index, const std::string& caption, const std::string& name);
+  // Takes the item and everything below it out of the menu.
+  void Remove(THostMenuItem& item);
+  // Brings the native menu of parent in line with its items.
+  void Sync(THostMenuItem& parent);
+  // Case-insensitive, as component names are.
+  THostMenuItem* Find(const std::string& name);
+  THostMenuItem* FromCommand(UINT command);
+  void Clicked(UINT command);
+  // The names of the items of parent's native menu, in order.
+  std::vector<std::string> NativeNames(const THostMenuItem& parent) const;
+  // Removes the items whose click handler lies in module.
+  void RemoveHandlersOf(HMODULE module);
+
+  HWND Window = nullptr;  // redrawn when the bar changes
+
+ private:
+  friend struct THostMenuItem;
+  // Before the items, which register in them.
+  std::map<UINT, THostMenuItem*> Commands;
+  std::map<THostMenuItem*, std::function<void()>> IdeClicks;
+  UINT NextCommand = 100;
+  std::unique_ptr<THostMenuItem> RootItem;
+};
+
+// Interface objects lent to experts that are still alive.
+extern int LiveInterfaces;
+
+TIMainMenuIntf* NewMainMenuIntf(THostMenu& menu);
+// A reference to item; an owning one (InsertItem's) removes the item when
+// it is released.
+TIMenuItemIntf* NewMenuItemIntf(THostMenuItem* item, bool owning = false);
+
+// ---- Tool services -----------------------------------------------------------
+
+struct THostContext {
+  std::string Project;  // full path, or empty
+  HWND MainWindow = nullptr;
+  THostMenu* Menu = nullptr;
+  // Opens a file in an editor window; false when it cannot be read.
+  std::function<bool(const std::string& path)> OpenFile;
+  std::function<std::string()> CurrentFile;
+};
+
+TIToolServices* NewToolServices(THostContext& context);
+
+// ---- Experts -----------------------------------------------------------------
+
+struct TExpertLibrary {
+  std::string Path;
+  TLibrary Module;
+  TExpertTerminateProc Terminate = nullptr;
+  std::vector<TRefOwner<TIExpert>> Experts;
+  std::vector<std::string> ExpertIds;
+};
+
+class THostExperts {
+ public:
+  THostExperts() = default;
+  ~THostExperts() { UnloadAll(); }
+  THostExperts(const THostExperts&) = delete;
+  THostExperts& operator=(const THostExperts&) = delete;
+
+  // Loads every library of the Experts key, in the key's order.
+  void LoadAll(TIToolServices* services);
+  void Load(const std::string& path, TIToolServices* services);
+  // Releases the experts, calls the terminate procedures and frees the
+  // libraries, last loaded first.
+  void UnloadAll();
+
+  // Items an expert left in it are removed before its library is freed.
+  THostMenu* Menu = nullptr;
+
+ private:
+  void Unload(TExpertLibrary& library);
+  std::vector<std::unique_ptr<TExpertLibrary>> Libraries;
+};
