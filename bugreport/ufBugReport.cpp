@@ -76,7 +76,7 @@ void WithSettings(F f) {
 TfBugReport::TfBugReport()
     : TForm(TFormParams{.Caption = Msg::BugReportCaption,
                         .ClientWidth = 440,
-                        .ClientHeight = 344,
+                        .ClientHeight = 364,
                         .BorderStyle = bsDialog,
                         .HelpContext = BugReportHelpContext}) {
   CreateComponents();
