@@ -121,6 +121,7 @@ TEST_F(BugReportSend, EveryFailureEndsWithItsMessagesAndTheWindowReadyAgain) {
     std::vector<TBox> Boxes;  // texts up to the details the system adds
     std::string Status;
     int Timeout = 5000;
+    std::string Address = User;
   };
   const std::string closed = "127.0.0.1:" + std::to_string(TSmtpTestServers::ClosedPort());
   const std::string silent = TSmtpTestServers::Address("silent");
@@ -138,13 +139,20 @@ TEST_F(BugReportSend, EveryFailureEndsWithItsMessagesAndTheWindowReadyAgain) {
        "Connected to SMTP server: " + TSmtpTestServers::Address("refuse")},
       // Broken by an error: its box only, never "has been sent".
       {drop, {{"Error", "10054 - Connection closed by the SMTP server"}}, Msg::StatusDocBroken},
+      // An address (stored, or from a mail program's key) that would carry
+      // a second command never reaches the server.
+      {TSmtpTestServers::Address("normal"),
+       {{"Error", "501 - Invalid sender address: jane@example.org\r\nRSET"}},
+       Msg::StatusDocBroken,
+       5000,
+       "jane@example.org\r\nRSET"},
   };
   const std::string report = "Nothing of this may be lost.\r\n";
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Server);
     Open();
     Form->SMTP.Timeout = c.Timeout;
-    const std::vector<TBox> boxes = Send(report, &c.Server, &User);
+    const std::vector<TBox> boxes = Send(report, &c.Server, &c.Address);
     ASSERT_EQ(boxes.size(), c.Boxes.size());
     for (size_t i = 0; i < boxes.size(); ++i) {
       EXPECT_EQ(boxes[i].first, c.Boxes[i].first);
@@ -157,6 +165,7 @@ TEST_F(BugReportSend, EveryFailureEndsWithItsMessagesAndTheWindowReadyAgain) {
     EXPECT_EQ(Form->Memo.Text(), report);
   }
   EXPECT_TRUE(TSmtpTestServers::Mails("drop").empty());
+  EXPECT_TRUE(TSmtpTestServers::Mails("normal").empty());
 }
 
 // Looks at the window from inside Send's wait, and tries to close it.

@@ -190,20 +190,6 @@ TEST_F(SmtpClient, EachFailureToConnectEndsDisconnectedWithItsError) {
   EXPECT_EQ(TSmtpTestServers::Connections("silent"), 1);
 }
 
-TEST_F(SmtpClient, RefusedRecipientIsNotVerifiedAndNoError) {
-  ConnectTo(TSmtpTestServers::Address("refuse"));
-  Client->Verify(Msg::SupportAddress);
-  ASSERT_TRUE(Settle());
-  EXPECT_EQ(Verified, 0);
-  EXPECT_TRUE(Errors.empty());
-  EXPECT_EQ(Client->State(), SmtpState::Connected);
-  // Nor is text that could carry a second command.
-  ConnectTo(TSmtpTestServers::Address("normal"));
-  Client->Verify("a@example.org>\r\nRSET");
-  ASSERT_TRUE(Settle());
-  EXPECT_EQ(Verified, 0);
-}
-
 TEST_F(SmtpClient, ConnectionDroppedDuringDataBreaksTheTransferAfterTheError) {
   ConnectTo(TSmtpTestServers::Address("drop"));
   Client->SendDoc(Headers("a@example.org"), "a report\r\n");
