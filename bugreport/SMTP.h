@@ -24,6 +24,7 @@
 
 #include "Forms.h"
 #include "Handle.h"
+#include "SMTPConnection.h"
 #include "SMTPMessage.h"
 #include "Socket.h"
 
@@ -128,9 +129,9 @@ class TSMTP : public TCustomControl {
   void RunRenew(const TCommand& c);
   void RunVerify(const TCommand& c);
   void RunSend(const TCommand& c);
-  void Fail(const class ESMTPError& e);
+  void Fail(const ESMTPError& e);
   void Disconnect(bool politely);
-  void Expect(const struct TSMTPReply& reply, const std::string& command);
+  void Expect(const TSMTPReply& reply, const std::string& command);
   void Post(TEvent e);
   void PostState(int state);
   void PostDoc(int state, size_t total, size_t transferred);
@@ -150,7 +151,7 @@ class TSMTP : public TCustomControl {
   bool running_ = false;
 
   // Worker only.
-  std::unique_ptr<class TSMTPConnection> connection_;
+  std::unique_ptr<TSMTPConnection> connection_;  // made by the worker
   bool connected_ = false;  // Connected was reported
   std::string connectedHost_;
   int connectedPort_ = 0;

@@ -84,7 +84,7 @@ TfBugReport::TfBugReport()
   OnHide = [this] { FormHide(); };
   OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
   FinishCreate();
-  if (!fBugReport) fBugReport = this;
+  fBugReport = this;
 }
 
 TfBugReport::~TfBugReport() {
