@@ -1,0 +1,68 @@
+// Texts of the bug report window and of its SMTP client, each written once.
+// The printf-style ones are formatted where they are used.
+#pragma once
+
+namespace Msg {
+// Where the reports go: a reserved example domain, no real mailbox.
+inline constexpr const char* SupportAddress = "support@usagram.example";
+
+// The window
+inline constexpr const char* BugReportCaption = "Buf report";
+inline constexpr const char* TypeReport = "Please type you bug report below";
+inline constexpr const char* ThenSend = "Then click on Send to send it to me by e-mail";
+inline constexpr const char* SendButton = "Send";
+inline constexpr const char* At = "at ";
+inline constexpr const char* CancelButton = "Cancel";
+inline constexpr const char* YourSmtpServer = "Your SMTP server :";
+inline constexpr const char* YourEmail = "Your e-mail address :";
+inline constexpr const char* StopMusic = "Stop the music !!!";
+
+// Send
+inline constexpr const char* NoSmtpServer = "You must give the address of your SMTP server.";
+inline constexpr const char* NoEmailAddress = "You must give you e-mail adress.";
+inline constexpr const char* IncorrectAddress = "Incorrect address format";
+inline constexpr const char* ReportSent = "Your bug-report has been sent.";
+inline constexpr const char* NotConnected = "Not connected to SMTP server";
+inline constexpr const char* SmtpErrorFormat = "%d - %s%s";
+
+// Status bar: the client's states
+inline constexpr const char* StatusConnecting = "Connecting to SMTP server: %s...";
+inline constexpr const char* StatusResolving = "Resolving Host";
+inline constexpr const char* StatusResolved = "Host Resolved";
+inline constexpr const char* StatusConnected = "Connected to SMTP server: ";
+inline constexpr const char* StatusDisconnecting = "Disconnecting from SMTP server: %s...";
+inline constexpr const char* StatusDisconnected = "Disconnected from SMTP server: ";
+// Status bar: the document transfer
+inline constexpr const char* StatusDocInitialize = "Initialize document transfer";
+inline constexpr const char* StatusDocHeaders = "Sending headers";
+inline constexpr const char* StatusDocSending = "Sending...";
+inline constexpr const char* StatusDocProgress = "Sending data: %d of %d bytes (%d%%)";
+inline constexpr const char* StatusDocBroken = "Broken transfer";
+inline constexpr const char* StatusDocSent = "Mail sent to %s (%d bytes of data)";
+
+// The mail
+inline constexpr const char* MailSubject = "Bug-Usagram";
+inline constexpr const char* MailMessageIdFormat = "%s_%s_%s";
+inline constexpr const char* MailContentType = "TEXT/PLAIN charset=US-ASCII";
+
+// The SMTP client's own error descriptions (the number is the server's
+// reply code or the Winsock error)
+inline constexpr const char* SmtpErrorTitle = "SMTP";
+inline constexpr const char* SmtpNoWinsock = "Windows Sockets cannot be started";
+inline constexpr const char* SmtpBadPort = "Invalid port in the server address: ";
+inline constexpr const char* SmtpNoHost = "No SMTP server given";
+inline constexpr const char* SmtpHostNotFound = "Host not found: ";
+inline constexpr const char* SmtpCannotConnect = "Cannot connect to ";
+inline constexpr const char* SmtpTimeout = "No answer from the SMTP server within %d seconds";
+inline constexpr const char* SmtpConnectionClosed = "Connection closed by the SMTP server";
+inline constexpr const char* SmtpNetworkError = "Network error while talking to the SMTP server";
+inline constexpr const char* SmtpBadReply = "The SMTP server's answer cannot be understood";
+inline constexpr const char* SmtpRefused = "The SMTP server refused ";
+inline constexpr const char* SmtpRefusedConnection = "The SMTP server refused the connection";
+inline constexpr const char* SmtpRefusedMessage = "The SMTP server refused the message";
+inline constexpr const char* SmtpNotConnected = "Not connected to an SMTP server";
+inline constexpr const char* SmtpBadSender = "Invalid sender address: ";
+inline constexpr const char* SmtpNoRecipient = "The document has no recipient";
+inline constexpr const char* SmtpBadRecipient = "Invalid recipient address: ";
+inline constexpr const char* SmtpStopped = "The SMTP client was stopped";
+}  // namespace Msg

@@ -1,0 +1,23 @@
+// printf-style formatting of the program's texts that carry %s and %d.
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+inline std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  int n = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string text;
+  if (n > 0) {
+    text.resize(static_cast<size_t>(n) + 1);
+    std::vsnprintf(text.data(), text.size(), format, args);
+    text.resize(static_cast<size_t>(n));
+  }
+  va_end(args);
+  return text;
+}

@@ -1,0 +1,163 @@
+// The SMTP client of the bug report, hosted on its form as a control. The
+// conversation runs on a worker thread; what it reports reaches the form as
+// events raised on the user-interface thread, from messages posted to the
+// control's own (hidden) window, in the order they happened.
+//
+// States: connecting a client in the Disconnected state goes through
+// ResolvingHost, HostResolved and Connecting to Connected (after the
+// greeting and EHLO or HELO). Any failure raises OnError and leaves the
+// client Disconnected (through Disconnecting when it was connected).
+#pragma once
+
+#include <winsock2.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Forms.h"
+#include "Handle.h"
+#include "SMTPConnection.h"
+#include "SMTPMessage.h"
+#include "Socket.h"
+
+namespace SmtpState {
+enum : int16_t { Connecting = 1, ResolvingHost = 2, HostResolved = 3, Connected = 4, Disconnecting = 5, Disconnected = 6 };
+}
+namespace DocInputState {
+enum : int16_t { Initializing = 1, SendingHeaders = 2, SendingData = 3, Done = 5 };
+}
+
+// The document being sent: its state, its size and progress, its headers.
+struct TDocInput {
+  int16_t State = 0;
+  int32_t BytesTotal = 0;
+  int32_t BytesTransferred = 0;
+  TDocHeaders Headers;
+};
+
+// The details of the last error (1-based, as the form reads them).
+class TSMTPErrors {
+ public:
+  struct TItem {
+    std::string Description;
+  };
+  int Count() const { return static_cast<int>(items_.size()); }
+  const TItem& Item(int i) const { return items_.at(static_cast<size_t>(i - 1)); }
+
+ private:
+  friend class TSMTP;
+  std::vector<TItem> items_;
+};
+
+class TSMTP : public TCustomControl {
+ public:
+  TSMTP();
+  ~TSMTP() override;
+
+  // An invisible control on the form.
+  void Create(TControl& parent);
+
+  // "host", "host:port", "[IPv6]:port"; port 25 unless given.
+  std::string RemoteHost;
+  // Milliseconds that each wait for the server may last.
+  int Timeout = 60000;
+
+  int16_t State() const { return state_; }
+  // A command is running or waiting to run.
+  bool Busy() const { return pending_ > 0; }
+  TDocInput& DocInput() { return docInput_; }
+  const TSMTPErrors& Errors() const { return errors_; }
+
+  // Connects to host (default RemoteHost, which it replaces) on port
+  // (default the one in the host text, or 25).
+  void Connect(std::optional<std::string> host = std::nullopt, std::optional<int> port = std::nullopt);
+  // Asks the server whether it takes mail for the address (MAIL FROM:<>,
+  // RCPT TO, RSET); OnVerify follows when it does. A refusal is no error.
+  void Verify(const std::string& address);
+  // Sends the memo: the envelope from the From, To and CC headers, the
+  // headers and the data as they are (line ends and leading dots aside).
+  void SendDoc(const TDocHeaders& headers, const std::string& inputData);
+  // Makes a connected session ready for a new mail: RSET; when RemoteHost
+  // names another server, or this one has closed the connection meanwhile,
+  // connects again (to RemoteHost).
+  void Renew();
+
+  std::function<void(int16_t state)> OnStateChanged;
+  std::function<void(TDocInput& docInput)> OnDocInput;
+  std::function<void()> OnVerify;
+  std::function<void(int16_t number, const std::string& description, int32_t scode, const std::string& source,
+                     const std::string& helpFile, int32_t helpContext, bool& cancelDisplay)>
+      OnError;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  struct TCommand {
+    enum TKind { Connect, Verify, Send, Renew } Kind = Connect;
+    std::string Host;
+    std::optional<int> Port;
+    std::string Address;
+    TDocHeaders Headers;
+    std::string Data;
+    int Timeout = 0;
+  };
+  struct TEvent {
+    enum TKind { StateChanged, DocInput, Verified, Error, Done } Kind = Done;
+    int Value = 0;  // state, document state or error number
+    int32_t Total = 0, Transferred = 0;
+    std::string Description;
+    std::vector<std::string> Details;
+  };
+
+  void Queue(TCommand command);
+  void RaiseEvents();
+  void Raise(const TEvent& e);
+
+  // The worker thread's side.
+  void Work();
+  void Run(const TCommand& c);
+  void RunConnect(const TCommand& c);
+  void RunRenew(const TCommand& c);
+  void RunVerify(const TCommand& c);
+  void RunSend(const TCommand& c);
+  void Fail(const ESMTPError& e);
+  void Disconnect(bool politely);
+  void Expect(const TSMTPReply& reply, const std::string& command);
+  void Post(TEvent e);
+  void PostState(int state);
+  void PostDoc(int state, size_t total, size_t transferred);
+
+  // User-interface thread only.
+  int16_t state_ = SmtpState::Disconnected;
+  int pending_ = 0;
+  TDocInput docInput_;
+  TSMTPErrors errors_;
+
+  // Shared with the worker, under mutex_.
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<TCommand> commands_;
+  std::deque<TEvent> events_;
+  bool closing_ = false;
+  bool running_ = false;
+
+  // Worker only.
+  std::unique_ptr<TSMTPConnection> connection_;  // made by the worker
+  bool connected_ = false;  // Connected was reported
+  std::string connectedHost_;
+  int connectedPort_ = 0;
+
+  TWinsock winsock_;
+  THandle abort_;
+  HWND window_ = nullptr;
+  std::thread worker_;
+};

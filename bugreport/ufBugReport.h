@@ -1,0 +1,73 @@
+// The bug report window: the user types a report and sends it by mail to
+// the support address through their own SMTP server, while a melody plays.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "Forms.h"
+#include "SMTP.h"
+#include "StdCtrls.h"
+
+class TfBugReport : public TForm {
+ public:
+  TfBugReport();
+  ~TfBugReport() override;
+
+  // Components, in the order of the form.
+  TLabel Label1;
+  TMemo Memo;
+  TLabel Label2;
+  TButton Envoyer;
+  TLabel Label3;
+  TButton Annuler;
+  TLabel Label4;
+  TComboBox ServeurSMTP;
+  TLabel Label5;
+  TComboBox email;
+  TCheckBox cbCouperLeSon;
+  TStatusBar StatusBar;
+  TTimer Exorciste{*this, 250, false};
+  TSMTP SMTP;
+
+  // The client verified the recipient and the report was handed over.
+  bool Verified = false;
+  // The client reported an error.
+  bool Failed = false;
+
+  // Handlers.
+  void FormShow();
+  void FormHide();
+  void FormCloseQuery(bool& canClose);
+  void cbCouperLeSonClick();
+  void EnvoyerClick();
+  void ExorcisteTimer();
+  void SMTPVerify();
+  void SMTPStateChanged(int16_t state);
+  void SMTPDocInput(TDocInput& docInput);
+  void pSMTPError(int16_t number, const std::string& description, int32_t scode, const std::string& source,
+                  const std::string& helpFile, int32_t helpContext, bool& cancelDisplay);
+
+  // True while Send is at work (the window then refuses to close).
+  bool Sending() const { return sending_; }
+
+ private:
+  void CreateComponents();
+  void SetStatus(const std::string& text);
+  // Lets the messages (and so the client's events) in while busy() holds.
+  void WaitWhile(const std::function<bool()>& busy);
+  bool sending_ = false;
+  std::string address_;  // the sender of the report being sent
+};
+
+// The window, once created.
+extern TfBugReport* fBugReport;
+
+// The main window's side: created once at its first show (false when that
+// fails, and the menu items are then hidden); shown modally on demand.
+bool CreateBugReportWindow();
+void ShowBugReport();
+// Destroys the window (and ends its mail session) before the library goes.
+void FreeBugReportWindow();
