@@ -6,13 +6,6 @@
 
 namespace {
 
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
-}
-
 // A header line never holds a line break: each run of CR and LF becomes one
 // blank.
 std::string OneLine(const std::string& text) {

@@ -20,13 +20,6 @@ constexpr int BugReportHelpContext = 6;
 
 std::unique_ptr<TfBugReport> OwnedWindow;
 
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  size_t e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
-
 // A text value of another program's key; empty when it cannot be read.
 // The names are written as absolute paths; the API wants them relative.
 std::string ReadForeignText(HKEY root, const char* key, const char* value) {

@@ -5,6 +5,7 @@
 
 #include "Analysis.h"
 #include "Forms.h"
+#include "ufBugReport.h"
 #include "ufUsagram.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -18,6 +19,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } catch (...) {
     Application.HandleException();
   }
+  // The mail client's thread ends before the settings are written.
+  FreeBugReportWindow();
   UsagramFinalise();
   return 0;
 }

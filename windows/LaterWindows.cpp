@@ -40,14 +40,8 @@ void ShowWelcome(bool closing) {
   if (closing && fUsagram) PostMessageA(fUsagram->Handle(), WM_CLOSE, 0, 0);
 }
 
-bool CreateBugReportWindow() { return true; }
-
-void ShowBugReport() { NotYet("The bug report window"); }
-
 void InspectUnit(TFile& /*unit*/) { NotYet("The unit inspection window"); }
 
 void EditUnit(TFile& /*unit*/) { NotYet("The source editor"); }
-
-void InstallAsDelphiTool() { NotYet("Installing Usagram in Delphi's Tools menu"); }
 
 void ReportNoDocumentGenerator() { NotYet("Generating a document with Microsoft Word(tm)"); }

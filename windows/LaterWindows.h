@@ -23,14 +23,8 @@ void ShowAbout();
 // The welcome window. closing: the main window asked to close and the
 // welcome window closes it in its turn.
 void ShowWelcome(bool closing);
-// The bug-report window: created once at the first show; false when it
-// could not be.
-bool CreateBugReportWindow();
-void ShowBugReport();
 // The inspection and editor windows of a found unit.
 void InspectUnit(TFile& unit);
 void EditUnit(TFile& unit);
-// The entry of the tool in Delphi's Tools menus.
-void InstallAsDelphiTool();
 // Word generation is not installed in this version.
 void ReportNoDocumentGenerator();

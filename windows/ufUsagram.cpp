@@ -10,7 +10,9 @@
 #include "Layout.h"
 #include "Messages.h"
 #include "Output.h"
+#include "ufBugReport.h"
 #include "Settings.h"
+#include "ToolsMenuEntry.h"
 #include "Units.h"
 #include "Yield.h"
 #include "uChaines.h"
@@ -190,12 +192,7 @@ void TfUsagram::CreateMenus() {
 
 void TfUsagram::FormCreate() {
   // The restart entry written at logoff has done its work once we run.
-  HKEY run = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
-                    &run) == ERROR_SUCCESS) {
-    RegDeleteValueA(run, "Usagram");
-    RegCloseKey(run);
-  }
+  ForgetRestart();
 
   SetCaption(PadRight(Msg::TitlePrefix, 255, '#'));
   if (!CommandLineParameters.empty() && !ExpertMode) {
@@ -295,6 +292,16 @@ void TfUsagram::FormDestroy() {
   if (automatic || store->ReadString(OptionsSection, AutoOrientationValue, Reg::NotSet) != Reg::NotSet)
     store->WriteBool(OptionsSection, AutoOrientationValue, automatic);
   store->WriteBool(OptionsSection, FilesListValue, Afficherlalistedesfichiers1->Checked());
+}
+
+LRESULT TfUsagram::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ENDSESSION) {
+    // Only when the session really ends: a logoff that was cancelled must not
+    // leave a record that restarts the program at some later logon.
+    if (wp) RememberForRestart(OpenDialog.FileName);
+    return 0;
+  }
+  return TForm::WndProc(msg, wp, lp);
 }
 
 // ---- Menus -------------------------------------------------------------------

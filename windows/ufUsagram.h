@@ -120,6 +120,10 @@ class TfUsagram : public TForm, public TDiagramHost {
   void Invalidate() override;
   HWND ClipboardOwner() override { return Handle(); }
 
+ protected:
+  // The end of the Windows session records the program for a restart.
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
  private:
   void CreateComponents();
   void CreateMenus();
