@@ -1,0 +1,128 @@
+// An owned registry key, closed when its owner ends; ownership moves with
+// Attach and Detach. Names and string values are code page 1252 text through
+// the A functions. Each call returns the system's code, so a caller decides
+// which failures matter.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class TRegKey {
+ public:
+  TRegKey() = default;
+  explicit TRegKey(HKEY key) : key_(key) {}
+  ~TRegKey() { Close(); }
+  TRegKey(TRegKey&& other) noexcept : key_(other.Detach()) {}
+  TRegKey& operator=(TRegKey&& other) noexcept {
+    if (this != &other) Attach(other.Detach());
+    return *this;
+  }
+  TRegKey(const TRegKey&) = delete;
+  TRegKey& operator=(const TRegKey&) = delete;
+
+  HKEY Get() const { return key_; }
+  operator HKEY() const { return key_; }
+  bool IsOpen() const { return key_ != nullptr; }
+
+  // Takes a key over (closing the one held); gives it away unclosed.
+  void Attach(HKEY key) {
+    Close();
+    key_ = key;
+  }
+  HKEY Detach() {
+    HKEY key = key_;
+    key_ = nullptr;
+    return key;
+  }
+  void Close() {
+    if (key_) RegCloseKey(key_);
+    key_ = nullptr;
+  }
+
+  // An existing key; nothing is created.
+  LONG Open(HKEY parent, const std::string& path, REGSAM access = KEY_READ) {
+    HKEY key = nullptr;
+    LONG rc = RegOpenKeyExA(parent, path.c_str(), 0, access, &key);
+    Attach(rc == ERROR_SUCCESS ? key : nullptr);
+    return rc;
+  }
+  // The key, created with its missing parents.
+  LONG Create(HKEY parent, const std::string& path, REGSAM access = KEY_READ | KEY_WRITE) {
+    HKEY key = nullptr;
+    LONG rc = RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
+                              nullptr);
+    Attach(rc == ERROR_SUCCESS ? key : nullptr);
+    return rc;
+  }
+
+  bool ValueExists(const std::string& name) const {
+    return key_ && RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  }
+
+  // A string value; false when it is absent or not a string.
+  bool QueryString(const std::string& name, std::string& value) const {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (QueryRaw(name, type, data) != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    // The stored data need not end with its terminator, or may hold several.
+    std::string text(data.begin(), data.end());
+    const size_t end = text.find('\0');
+    if (end != std::string::npos) text.resize(end);
+    value = text;
+    return true;
+  }
+
+  LONG SetString(const std::string& name, const std::string& value) {
+    return RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1));
+  }
+
+  LONG DeleteValue(const std::string& name) { return RegDeleteValueA(key_, name.c_str()); }
+
+  // The value takes another name with its data and type.
+  LONG RenameValue(const std::string& from, const std::string& to) {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    LONG rc = QueryRaw(from, type, data);
+    if (rc != ERROR_SUCCESS) return rc;
+    rc = RegSetValueExA(key_, to.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+    return rc == ERROR_SUCCESS ? RegDeleteValueA(key_, from.c_str()) : rc;
+  }
+
+  bool HasSubKeys() const { return Counts().first > 0; }
+  bool HasValues() const { return Counts().second > 0; }
+
+  LONG DeleteSubKeyTree(const std::string& name) { return RegDeleteTreeA(key_, name.c_str()); }
+  // An empty subkey (a key with subkeys of its own is refused).
+  LONG DeleteSubKey(const std::string& name) { return RegDeleteKeyA(key_, name.c_str()); }
+
+ private:
+  // The value's type and data as stored, however long.
+  LONG QueryRaw(const std::string& name, DWORD& type, std::vector<BYTE>& data) const {
+    if (!key_) return ERROR_INVALID_HANDLE;
+    for (;;) {
+      DWORD size = 0;
+      LONG rc = RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size);
+      if (rc != ERROR_SUCCESS) return rc;
+      data.assign(size, 0);
+      rc = RegQueryValueExA(key_, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
+      if (rc == ERROR_MORE_DATA) continue;  // it grew in between
+      if (rc == ERROR_SUCCESS) data.resize(size);
+      return rc;
+    }
+  }
+
+  // Numbers of subkeys and of values; none for a key that is not open.
+  std::pair<DWORD, DWORD> Counts() const {
+    DWORD subKeys = 0, values = 0;
+    if (!key_ || RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                                  nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return {0, 0};
+    return {subKeys, values};
+  }
+
+  HKEY key_ = nullptr;
+};

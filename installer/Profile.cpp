@@ -1,0 +1,45 @@
+#include "Profile.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "InstallTexts.h"
+
+bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
+  const LONG rc = canCreate ? Current.Create(HKEY_CURRENT_USER, path) : Current.Open(HKEY_CURRENT_USER, path,
+                                                                                     KEY_READ | KEY_WRITE);
+  return rc == ERROR_SUCCESS;
+}
+
+bool TRegistry::OpenKeyReadOnly(const std::string& path) {
+  return Current.Open(HKEY_CURRENT_USER, path, KEY_READ) == ERROR_SUCCESS;
+}
+
+std::string TRegistry::ReadString(const std::string& name) const {
+  std::string value;
+  return Current.QueryString(name, value) ? value : std::string();
+}
+
+void TRegistry::WriteString(const std::string& name, const std::string& value) {
+  if (Current.SetString(name, value) != ERROR_SUCCESS) throw std::runtime_error(Msg::CannotWrite(name));
+}
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+  // The profile functions cut a value that does not fit: grow until it does.
+  std::vector<char> buffer(256);
+  for (;;) {
+    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), FileName.c_str());
+    if (n + 1 < buffer.size()) return std::string(buffer.data(), n);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), FileName.c_str()))
+    throw std::runtime_error(Msg::CannotWrite(key));
+}
+
+void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
+  WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, FileName.c_str());
+}
