@@ -30,8 +30,7 @@ std::string SystemErrorText(HRESULT hr) {
   return message;
 }
 
-// The link file's name in UTF-16; a name too long for the shell is refused
-// rather than cut, which would save the link somewhere else.
+// The link file's name in UTF-16, as long as the shell takes one.
 HRESULT WideLinkName(const std::string& name, std::wstring& wide) {
   const int n = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
   if (n <= 0) return HRESULT_FROM_WIN32(GetLastError());
