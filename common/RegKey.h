@@ -92,6 +92,18 @@ class TRegKey {
     return rc == ERROR_SUCCESS ? RegDeleteValueA(key_, from.c_str()) : rc;
   }
 
+  // The names of the key's values.
+  std::vector<std::string> ValueNames() const {
+    std::vector<std::string> names;
+    char name[16384];  // the longest value name the registry allows
+    for (DWORD i = 0; key_; ++i) {
+      DWORD size = sizeof name;
+      if (RegEnumValueA(key_, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      names.emplace_back(name, size);
+    }
+    return names;
+  }
+
   bool HasSubKeys() const { return Counts().first > 0; }
   bool HasValues() const { return Counts().second > 0; }
 

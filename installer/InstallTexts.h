@@ -16,8 +16,8 @@ inline std::string DelphiNotInstalled(const std::string& version) {
 
 // A Tools list whose "Count" is not a number is left alone.
 inline std::string BadToolsCount(const std::string& version, const std::string& count) {
-  return "The Tools menu list of Delphi " + version + " has a \"Count\" that is not a number (\"" + count +
-         "\"); nothing was changed";
+  return "The Tools menu list of Delphi " + version + " has a \"Count\" that is not a number" +
+         (count.empty() ? std::string() : " (\"" + count + "\")") + "; nothing was changed";
 }
 
 inline std::string CannotWrite(const std::string& name) { return "Failed to set data for '" + name + "'"; }

@@ -43,3 +43,22 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
   WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, FileName.c_str());
 }
+
+std::vector<std::string> TIniFile::ReadKeys(const std::string& section) const {
+  // The names come back NUL-separated, the list ended by two NULs; a list
+  // cut short ends two bytes before the buffer's end.
+  std::vector<char> buffer(1024);
+  DWORD n = 0;
+  for (;;) {
+    n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), static_cast<DWORD>(buffer.size()),
+                                 FileName.c_str());
+    if (n + 2 < buffer.size()) break;
+    buffer.resize(buffer.size() * 2);
+  }
+  std::vector<std::string> keys;
+  for (size_t i = 0; i < n;) {
+    keys.emplace_back(&buffer[i]);
+    i += keys.back().size() + 1;
+  }
+  return keys;
+}

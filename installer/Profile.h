@@ -6,6 +6,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "RegKey.h"
 
@@ -34,6 +35,8 @@ class TIniFile {
   std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void DeleteKey(const std::string& section, const std::string& key);
+  // The section's keys, in file order.
+  std::vector<std::string> ReadKeys(const std::string& section) const;
 
  private:
   std::string FileName;

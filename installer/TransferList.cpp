@@ -17,7 +17,11 @@ constexpr const char* IniAbsent = "#";
 // that Delphi made empty) is an empty list; so is a negative one.
 int CountForChange(TTransferList& list) {
   std::string text;
-  if (!list.Read(InstallReg::Count, text)) return 0;
+  if (!list.Read(InstallReg::Count, text)) {
+    // A Count that is there but not text is no empty list to write over.
+    if (list.Exists(InstallReg::Count)) throw ETransferCount(Msg::BadToolsCount(list.Version(), ""));
+    return 0;
+  }
   int32_t count = 0;
   if (!TryStrToInt(text, count)) throw ETransferCount(Msg::BadToolsCount(list.Version(), text));
   return count < 0 ? 0 : count;
@@ -26,6 +30,18 @@ int CountForChange(TTransferList& list) {
 }  // namespace
 
 std::string EntryName(const char* value, int index) { return value + std::to_string(index); }
+
+bool EntryIndex(const std::string& name, const char* value, int& index) {
+  const std::string prefix = value;
+  if (name.size() <= prefix.size() || !SameTextAscii(name.substr(0, prefix.size()), prefix)) return false;
+  const std::string digits = name.substr(prefix.size());
+  if (digits.find_first_not_of("0123456789") != std::string::npos || (digits.size() > 1 && digits[0] == '0'))
+    return false;
+  int32_t parsed = 0;
+  if (!TryStrToInt(digits, parsed)) return false;
+  index = parsed;
+  return true;
+}
 
 // ---- Registry ------------------------------------------------------------------
 
@@ -36,6 +52,10 @@ bool TRegistryTransferList::Open() {
 bool TRegistryTransferList::Read(const std::string& name, std::string& value) {
   return reg_.CurrentKey().QueryString(name, value);
 }
+
+bool TRegistryTransferList::Exists(const std::string& name) { return reg_.ValueExists(name); }
+
+std::vector<std::string> TRegistryTransferList::Names() { return reg_.CurrentKey().ValueNames(); }
 
 void TRegistryTransferList::Write(const std::string& name, const std::string& value) { reg_.WriteString(name, value); }
 
@@ -57,6 +77,13 @@ bool TIniTransferList::Read(const std::string& name, std::string& value) {
   value = ini_.ReadString(InstallReg::Transfer, name, IniAbsent);
   return value != IniAbsent;
 }
+
+bool TIniTransferList::Exists(const std::string& name) {
+  std::string value;
+  return Read(name, value);
+}
+
+std::vector<std::string> TIniTransferList::Names() { return ini_.ReadKeys(InstallReg::Transfer); }
 
 void TIniTransferList::Write(const std::string& name, const std::string& value) {
   ini_.WriteString(InstallReg::Transfer, name, value);
@@ -80,11 +107,14 @@ int TransferCountOrZero(const std::string& text) {
 }
 
 int FindTransferEntry(TTransferList& list, int count, const std::string& exePath) {
-  for (int i = 0; i < count; ++i) {
+  int found = -1;
+  for (const std::string& name : list.Names()) {
+    int index = 0;
+    if (!EntryIndex(name, InstallReg::Path, index) || index >= count || (found >= 0 && index > found)) continue;
     std::string path;
-    if (list.Read(EntryName(InstallReg::Path, i), path) && SameTextAscii(path, exePath)) return i;
+    if (list.Read(name, path) && SameTextAscii(path, exePath)) found = index;
   }
-  return -1;
+  return found;
 }
 
 TToolChange AddTransferEntry(TTransferList& list, const std::string& exePath) {
@@ -117,7 +147,12 @@ void CompactTransferList(TTransferList& list, int index) {
   std::string text;
   int32_t count = 0;
   if (!list.Read(InstallReg::Count, text) || !TryStrToInt(text, count)) return;
-  for (int i = index; i < count; ++i)
+  // Past the highest index present there is nothing to move.
+  int highest = -1;
+  for (const std::string& name : list.Names())
+    for (const char* value : EntryValues)
+      if (int i = 0; EntryIndex(name, value, i) && i > highest) highest = i;
+  for (int i = index; i < count && i < highest; ++i)
     for (const char* value : EntryValues) list.Move(EntryName(value, i + 1), EntryName(value, i));
   list.DropAfterCompaction(count);
 }

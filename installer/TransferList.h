@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "Profile.h"
 
@@ -30,6 +31,11 @@ class TTransferList {
   virtual std::string Version() const = 0;
   // A value; false when it is absent or cannot be read as a string.
   virtual bool Read(const std::string& name, std::string& value) = 0;
+  // Whether a value of that name is there, string or not.
+  virtual bool Exists(const std::string& name) = 0;
+  // The names of every value there: searches go by what is present, so
+  // that a huge "Count" costs nothing.
+  virtual std::vector<std::string> Names() = 0;
   virtual void Write(const std::string& name, const std::string& value) = 0;
   virtual void Delete(const std::string& name) = 0;
   // While renumbering: the value named from takes the name to.
@@ -45,6 +51,8 @@ class TRegistryTransferList : public TTransferList {
   bool Open() override;
   std::string Version() const override { return version_; }
   bool Read(const std::string& name, std::string& value) override;
+  bool Exists(const std::string& name) override;
+  std::vector<std::string> Names() override;
   void Write(const std::string& name, const std::string& value) override;
   void Delete(const std::string& name) override;
   // A rename that keeps data and type, and never overwrites.
@@ -63,6 +71,8 @@ class TIniTransferList : public TTransferList {
   bool Open() override;
   std::string Version() const override;
   bool Read(const std::string& name, std::string& value) override;
+  bool Exists(const std::string& name) override;
+  std::vector<std::string> Names() override;
   void Write(const std::string& name, const std::string& value) override;
   void Delete(const std::string& name) override;
   // An absent key becomes an empty one.
@@ -76,6 +86,9 @@ class TIniTransferList : public TTransferList {
 
 // "Title" + index.
 std::string EntryName(const char* value, int index);
+// The index of a name such as "Path12" (letter case aside, decimal without
+// leading zeros); false for any other name.
+bool EntryIndex(const std::string& name, const char* value, int& index);
 
 // The number of entries a "Count" text means for the reading pass: 0 when it
 // is not a number; a negative count is an empty list.

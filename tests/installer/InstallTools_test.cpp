@@ -156,6 +156,30 @@ TEST_F(ToolEntries, OtherProgramsListsAreNeverDamaged) {
   EXPECT_NE(Errors[0].find("two"), std::string::npos) << Errors[0];
   EXPECT_EQ(Snapshot("Software"), beforeBad);
   Errors.clear();
+  // Nor when it is there but not text: entry 0 of another program is not
+  // written over.
+  DeleteTree("Software\\Borland\\Delphi\\3.0", "Transfer");
+  SetValues(Transfer3, OtherEntry(0, "a"));
+  {
+    TRegKey key;
+    ASSERT_EQ(key.Open(HKEY_CURRENT_USER, Transfer3, KEY_WRITE), ERROR_SUCCESS);
+    const DWORD one = 1;
+    RegSetValueExA(key, "Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+  }
+  const auto beforeDword = Snapshot("Software");
+  Quietly(Form->OD3, false);
+  Click(Form->OD3);
+  EXPECT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Snapshot("Software"), beforeDword);
+  Errors.clear();
+
+  // A Count far beyond the entries there: read and renumbered at once.
+  DeleteTree("Software\\Borland\\Delphi\\3.0", "Transfer");
+  SetValues(Transfer3, TValues{{"Count", "2000000000"}} + OurEntry(0, ExePath()) + OtherEntry(1, "b"));
+  Form->ReadState();
+  ASSERT_TRUE(Form->OD3.Checked());
+  Click(Form->OD3);
+  EXPECT_EQ(Values(Transfer3), Map(TValues{{"Count", "1999999999"}} + OtherEntry(0, "b")));
 
   // Delphi not installed: the message, and nothing written.
   RemoveIni();
@@ -217,8 +241,10 @@ TEST_F(ExpertEntries, EachBoxWritesAndDeletesItsOwnValue) {
 // The entry rules on their own, on both stores: an entry beyond Count is
 // never the system's, whatever its path.
 TEST_F(ToolEntries, FindingLooksOnlyBelowCount) {
-  SetValues(Transfer3, TValues{{"Count", "1"}} + OtherEntry(0, "a") + OurEntry(1, ExePath()));
-  SetIni(TValues{{"Count", "1"}} + OtherEntry(0, "a") + OurEntry(1, ExePath()));
+  // "Path01" is no name of entry 1; "path2" is entry 2's, whatever the case.
+  const TValues list = OtherEntry(0, "a") + OurEntry(1, ExePath()) + TValues{{"Path01", ExePath()}, {"path2", ExePath()}};
+  SetValues(Transfer3, TValues{{"Count", "1"}} + list);
+  SetIni(TValues{{"Count", "1"}} + list);
   TRegistryTransferList registry("3.0");
   TIniFile ini(InstallReg::DelphiIni);
   TIniTransferList profile(ini);
@@ -226,12 +252,15 @@ TEST_F(ToolEntries, FindingLooksOnlyBelowCount) {
     ASSERT_TRUE(list->Open());
     EXPECT_EQ(FindTransferEntry(*list, 1, ExePath()), -1);
     EXPECT_EQ(FindTransferEntry(*list, 2, ExePath()), 1);
+    list->Delete("Path1");
+    EXPECT_EQ(FindTransferEntry(*list, 2, ExePath()), -1);
+    EXPECT_EQ(FindTransferEntry(*list, 3, ExePath()), 2);
     int removed = 0;
     EXPECT_EQ(RemoveTransferEntry(*list, ExePath(), removed), TToolChange::NotFound);
     EXPECT_EQ(removed, -1);
   }
-  EXPECT_EQ(Value(Transfer3, "Path1"), ExePath());
-  EXPECT_EQ(IniValue("Path1"), ExePath());
+  EXPECT_EQ(Value(Transfer3, "Path2"), ExePath());
+  EXPECT_EQ(IniValue("Path2"), ExePath());
 }
 
 }  // namespace
