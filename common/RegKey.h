@@ -1,12 +1,13 @@
-// The owner of an open registry key, and the error a failed registry write
-// raises. Names and texts are code page 1252 (the A functions). Link
-// advapi32.
+// The owner of an open registry key, and the error a refused registry write
+// raises. Names and string values are code page 1252 text through the A
+// functions. Link advapi32.
 #pragma once
 
 #include <windows.h>
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A registry write that the system refused; the message names the value.
@@ -16,10 +17,13 @@ class ERegistryError : public std::runtime_error {
 };
 
 // One open key, closed when the owner ends. Open never creates a key;
-// Create does. Attach and Detach move ownership in and out.
+// Create does. Attach and Detach move ownership in and out. Calls that
+// change the registry return the system's code, so the caller decides which
+// failures matter (WriteString raises instead).
 class TRegKey {
  public:
   TRegKey() = default;
+  explicit TRegKey(HKEY key) : Key(key) {}
   ~TRegKey() { Close(); }
   TRegKey(const TRegKey&) = delete;
   TRegKey& operator=(const TRegKey&) = delete;
@@ -32,30 +36,24 @@ class TRegKey {
   // An existing key; false, with nothing open, when it is missing or the
   // access is refused.
   bool Open(HKEY parent, const std::string& name, REGSAM access = KEY_READ) {
-    Close();
     HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name.c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
-    Key = key;
-    return true;
+    const bool opened = RegOpenKeyExA(parent, name.c_str(), 0, access, &key) == ERROR_SUCCESS;
+    Attach(opened ? key : nullptr);
+    return opened;
   }
-
-  // The key, made first when it is missing.
+  // The key, made first (with its missing parents) when it is missing.
   bool Create(HKEY parent, const std::string& name, REGSAM access = KEY_READ | KEY_WRITE) {
-    Close();
     HKEY key = nullptr;
-    if (RegCreateKeyExA(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-      return false;
-    Key = key;
-    return true;
+    const bool created = RegCreateKeyExA(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                         &key, nullptr) == ERROR_SUCCESS;
+    Attach(created ? key : nullptr);
+    return created;
   }
-
   void Close() {
     if (Key) RegCloseKey(Key);
     Key = nullptr;
   }
-
-  // Takes ownership of a key opened elsewhere (the previous one is closed).
+  // Takes over a key opened elsewhere (closing the one held).
   void Attach(HKEY key) {
     Close();
     Key = key;
@@ -71,37 +69,30 @@ class TRegKey {
   HKEY Get() const { return Key; }
   operator HKEY() const { return Key; }
 
-  // The value as text; false when it is missing or not a string value.
-  bool QueryString(const std::string& name, std::string& value) const {
-    if (!Key) return false;
-    std::vector<char> buffer(128);
-    for (int attempt = 0; attempt < 8; ++attempt) {
-      DWORD type = 0;
-      DWORD size = static_cast<DWORD>(buffer.size());
-      LONG rc = RegQueryValueExA(Key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
-      if (rc == ERROR_MORE_DATA) {
-        buffer.assign(size + 2, '\0');
-        continue;
-      }
-      if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-      // The stored data need not end with a terminator.
-      std::string text(buffer.data(), size);
-      const auto end = text.find('\0');
-      if (end != std::string::npos) text.resize(end);
-      value = std::move(text);
-      return true;
-    }
-    return false;
+  bool ValueExists(const std::string& name) const {
+    return Key && RegQueryValueExA(Key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   }
 
-  // A string value (REG_SZ); the system's error code.
+  // A string value; false when it is absent or not a string.
+  bool QueryString(const std::string& name, std::string& value) const {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (QueryRaw(name, type, data) != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    // The stored data need not end with its terminator, or may hold several.
+    std::string text(data.begin(), data.end());
+    const size_t end = text.find('\0');
+    if (end != std::string::npos) text.resize(end);
+    value = std::move(text);
+    return true;
+  }
+
+  // A string value (REG_SZ); the system's code.
   LONG SetString(const std::string& name, const std::string& value) {
     if (!Key) return ERROR_INVALID_HANDLE;
     return RegSetValueExA(Key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>(value.size() + 1));
   }
-
-  // Like SetString, but a refusal raises ERegistryError naming the value.
+  // The same, where a refusal must not pass unnoticed: ERegistryError.
   void WriteString(const std::string& name, const std::string& value) {
     if (SetString(name, value) != ERROR_SUCCESS) throw ERegistryError("Failed to set data for '" + name + "'");
   }
@@ -111,23 +102,59 @@ class TRegKey {
     return RegDeleteValueA(Key, name.c_str());
   }
 
+  // The value takes another name with its data and type.
+  LONG RenameValue(const std::string& from, const std::string& to) {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    LONG rc = QueryRaw(from, type, data);
+    if (rc != ERROR_SUCCESS) return rc;
+    rc = RegSetValueExA(Key, to.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+    return rc == ERROR_SUCCESS ? RegDeleteValueA(Key, from.c_str()) : rc;
+  }
+
   // The names of the key's values, in the registry's order.
   std::vector<std::string> ValueNames() const {
     std::vector<std::string> names;
-    if (!Key) return names;
-    DWORD count = 0, longest = 0;
-    if (RegQueryInfoKeyA(Key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
-                         nullptr) != ERROR_SUCCESS)
-      return names;
-    std::vector<char> name(longest + 2);
-    for (DWORD i = 0; i < count; ++i) {
-      DWORD length = static_cast<DWORD>(name.size());
-      if (RegEnumValueA(Key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
-        names.emplace_back(name.data(), length);
+    char name[16384];  // the longest value name the registry allows
+    for (DWORD i = 0; Key; ++i) {
+      DWORD size = sizeof name;
+      if (RegEnumValueA(Key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      names.emplace_back(name, size);
     }
     return names;
   }
 
+  bool HasSubKeys() const { return Counts().first > 0; }
+  bool HasValues() const { return Counts().second > 0; }
+
+  LONG DeleteSubKeyTree(const std::string& name) { return RegDeleteTreeA(Key, name.c_str()); }
+  // An empty subkey (a key with subkeys of its own is refused).
+  LONG DeleteSubKey(const std::string& name) { return RegDeleteKeyA(Key, name.c_str()); }
+
  private:
+  // The value's type and data as stored, however long.
+  LONG QueryRaw(const std::string& name, DWORD& type, std::vector<BYTE>& data) const {
+    if (!Key) return ERROR_INVALID_HANDLE;
+    for (;;) {
+      DWORD size = 0;
+      LONG rc = RegQueryValueExA(Key, name.c_str(), nullptr, &type, nullptr, &size);
+      if (rc != ERROR_SUCCESS) return rc;
+      data.assign(size, 0);
+      rc = RegQueryValueExA(Key, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
+      if (rc == ERROR_MORE_DATA) continue;  // it grew in between
+      if (rc == ERROR_SUCCESS) data.resize(size);
+      return rc;
+    }
+  }
+
+  // Numbers of subkeys and of values; none for a key that is not open.
+  std::pair<DWORD, DWORD> Counts() const {
+    DWORD subKeys = 0, values = 0;
+    if (!Key || RegQueryInfoKeyA(Key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                                 nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return {0, 0};
+    return {subKeys, values};
+  }
+
   HKEY Key = nullptr;
 };

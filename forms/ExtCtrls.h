@@ -86,6 +86,7 @@ class TShape : public TCustomControl {
   void SetPen(TColor color, int width = 1);
   // clear = no filling (the parent's colour shows).
   void SetBrush(TColor color, bool clear = false);
+  TColor BrushColor() const { return brushColor_; }
 
  protected:
   void Paint(HDC dc, const RECT& client) override;

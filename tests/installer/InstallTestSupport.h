@@ -1,0 +1,230 @@
+// Shared set-up of the installer tests: an install directory of the test's
+// own with the system's files, Delphi's keys and "Delphi.INI" made by the
+// tests in the prefix's real registry and Windows directory (and removed
+// after), the window driven by real messages, boxes answered by a hook.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ComPtr.h"
+#include "InstallNames.h"
+#include "ModalAnswer.h"
+#include "RegKey.h"
+#include "Settings.h"
+#include "ufInstall.h"
+#include "ufRepertoire.h"
+
+namespace installtest {
+
+using TValues = std::vector<std::pair<std::string, std::string>>;
+
+inline std::string TempDir(const std::string& name) {
+  char buf[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, buf);
+  std::string path = buf;
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path + "\\" + name + "-" + std::to_string(GetCurrentProcessId());
+}
+
+inline void RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = dir + "\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        DeleteFileA(path.c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+// An empty directory of the test's own (a run that was stopped may have left one).
+inline std::string FreshDir(const std::string& name) {
+  const std::string dir = TempDir(name);
+  RemoveTree(dir);
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir;
+}
+
+inline void TouchFile(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  CloseHandle(h);
+}
+
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// ---- Registry ---------------------------------------------------------------------
+
+inline std::string DelphiKey(const char* version, const char* sub) { return InstallReg::DelphiKeyOf(version, sub); }
+
+inline void SetValues(const std::string& key, const TValues& values) {
+  TRegKey k;
+  ASSERT_TRUE(k.Create(HKEY_CURRENT_USER, key)) << key;
+  for (const auto& [name, value] : values) ASSERT_EQ(k.SetString(name, value), ERROR_SUCCESS) << name;
+}
+
+inline bool KeyExists(const std::string& key) {
+  TRegKey k;
+  return k.Open(HKEY_CURRENT_USER, key);
+}
+
+// Every value under the key and its subkeys, as "sub\name=type:data", sorted:
+// two snapshots compare whole trees.
+inline void CollectValues(HKEY key, const std::string& prefix, std::vector<std::string>& out) {
+  char name[512];
+  BYTE data[4096];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+    if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+    std::string text(reinterpret_cast<char*>(data), dataSize);
+    if (type == REG_SZ || type == REG_EXPAND_SZ) text = text.c_str();
+    out.push_back(prefix + name + "=" + std::to_string(type) + ":" + text);
+  }
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = sizeof name;
+    if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    TRegKey sub;
+    if (sub.Open(key, name)) CollectValues(sub, prefix + name + "\\", out);
+    out.push_back(prefix + name + "\\");
+  }
+}
+
+inline std::vector<std::string> Snapshot(const std::string& key) {
+  std::vector<std::string> out;
+  TRegKey k;
+  if (k.Open(HKEY_CURRENT_USER, key)) CollectValues(k, "", out);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// A string value, or "<absent>".
+inline std::string Value(const std::string& key, const std::string& name) {
+  TRegKey k;
+  std::string value;
+  if (!k.Open(HKEY_CURRENT_USER, key) || !k.QueryString(name, value)) return "<absent>";
+  return value;
+}
+
+inline void DeleteTree(const std::string& parent, const std::string& name) {
+  TRegKey k;
+  if (k.Open(HKEY_CURRENT_USER, parent, KEY_READ | KEY_WRITE)) k.DeleteSubKeyTree(name);
+}
+
+// ---- Delphi.INI, through the profile functions only (they cache the file) -----------
+
+inline std::string IniPath() {
+  char dir[MAX_PATH] = {};
+  GetWindowsDirectoryA(dir, MAX_PATH);
+  return std::string(dir) + "\\" + InstallReg::DelphiIni;
+}
+
+inline void SetIni(const TValues& values) {
+  for (const auto& [name, value] : values)
+    ASSERT_TRUE(WritePrivateProfileStringA(InstallReg::Transfer, name.c_str(), value.c_str(), IniPath().c_str()));
+}
+
+inline std::string IniValue(const std::string& name) {
+  char buf[1024] = {};
+  GetPrivateProfileStringA(InstallReg::Transfer, name.c_str(), "<absent>", buf, sizeof buf, IniPath().c_str());
+  return buf;
+}
+
+// The keys of the section, in file order.
+inline std::vector<std::string> IniKeys() {
+  std::vector<char> buf(8192);
+  const DWORD n = GetPrivateProfileStringA(InstallReg::Transfer, nullptr, "", buf.data(),
+                                           static_cast<DWORD>(buf.size()), IniPath().c_str());
+  std::vector<std::string> keys;
+  for (size_t i = 0; i < n;) {
+    keys.emplace_back(&buf[i]);
+    i += keys.back().size() + 1;
+  }
+  return keys;
+}
+
+inline void RemoveIni() {
+  WritePrivateProfileStringA(InstallReg::Transfer, nullptr, nullptr, IniPath().c_str());
+  DeleteFileA(IniPath().c_str());
+}
+
+// ---- The fixture ----------------------------------------------------------------------
+
+class InstallerTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Application.Initialize();
+    DirectoryWindow = std::make_unique<TfRepertoire>();
+  }
+  static void TearDownTestSuite() { DirectoryWindow.reset(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(Com.Result()));
+    CleanUp();
+    Dir = FreshDir("usagram-install");
+    ASSERT_TRUE(Exists(Dir));
+    for (const char* f : {InstallFiles::Exe, InstallFiles::Expert, InstallFiles::Expert2, InstallFiles::Help,
+                          InstallFiles::QuorvelHelp})
+      TouchFile(Dir + "\\" + f);
+    Application.OnException = [this](const std::string& m) { Errors.push_back(m); };
+  }
+
+  void TearDown() override {
+    Close(IDNO);
+    Application.OnException = nullptr;
+    CleanUp();
+    RemoveTree(Dir);
+  }
+
+  static void CleanUp() {
+    DeleteTree("Software", "Borland");
+    DeleteTree("Software", "Vantrelle");
+    RemoveIni();
+  }
+
+  // The window on the test's install directory, after its first pass.
+  void Open() {
+    Form = std::make_unique<TfInstall>(Dir);
+    Form->Show();
+    Application.ProcessMessages();
+  }
+
+  // Closes the window (its closing may ask about the settings: answered
+  // with button); how many boxes were answered.
+  int Close(int button) {
+    TModalAnswer answer(button);
+    Form.reset();
+    Asked = answer.Text();
+    AskedCaption = answer.Caption();
+    return answer.Count();
+  }
+
+  // A click of the user: the box's notification through the window's dispatch.
+  static void Click(TCheckBox& box) {
+    SendMessageA(GetParent(box.Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box.Handle()), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(box.Handle()));
+  }
+
+  std::string ExePath() const { return Dir + "\\" + InstallFiles::Exe; }
+
+  TComApartment Com;
+  static inline std::unique_ptr<TfRepertoire> DirectoryWindow;
+  std::unique_ptr<TfInstall> Form;
+  std::string Dir;
+  std::vector<std::string> Errors;
+  std::string Asked, AskedCaption;
+};
+
+}  // namespace installtest
