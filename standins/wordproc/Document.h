@@ -137,14 +137,18 @@ struct TParaFormat {
 // wdSectionContinuous, wdSectionNewColumn, wdSectionNewPage.
 enum class TSectionStart { Continuous = 0, NewColumn = 1, NewPage = 2 };
 
-// Page setup and columns of one section; lengths in points.
+// Page setup and columns of one section; lengths in points. A new document
+// is A4 upright with the French Word's margins: 2.5 cm, header and footer
+// at 1.25 cm, columns 1.25 cm apart.
+inline constexpr double CmPoints = 72.0 / 2.54;
 struct TSection {
-  double PageWidth = 595.3, PageHeight = 841.9;  // A4
-  int Orientation = 0;                           // wdOrientPortrait; 1 landscape
-  double TopMargin = 70.85, BottomMargin = 70.85, LeftMargin = 70.85, RightMargin = 70.85, Gutter = 0;
-  double HeaderDistance = 35.45, FooterDistance = 35.45;
+  double PageWidth = 21 * CmPoints, PageHeight = 29.7 * CmPoints;
+  int Orientation = 0;  // wdOrientPortrait; 1 landscape
+  double TopMargin = 2.5 * CmPoints, BottomMargin = 2.5 * CmPoints, LeftMargin = 2.5 * CmPoints,
+         RightMargin = 2.5 * CmPoints, Gutter = 0;
+  double HeaderDistance = 1.25 * CmPoints, FooterDistance = 1.25 * CmPoints;
   int Columns = 1;
-  double ColumnSpacing = 35.45;
+  double ColumnSpacing = 1.25 * CmPoints;
   bool EvenlySpaced = true, LineBetween = false;
   TSectionStart Start = TSectionStart::NewPage;
 

@@ -56,7 +56,9 @@ bool ParseMeasure(const std::string& text, double& points) {
 }
 
 std::string FormatCentimetres(double points) {
-  const long hundredths = std::lround(points / PointsPerCm * 100);
+  // Halves round up, as Word shows them, whatever the last bit of the double.
+  const double scaled = points / PointsPerCm * 100;
+  const long hundredths = static_cast<long>(std::floor(std::fabs(scaled) + 0.5 + 1e-7)) * (scaled < 0 ? -1 : 1);
   const long whole = std::labs(hundredths) / 100, part = std::labs(hundredths) % 100;
   std::string text = hundredths < 0 ? "-" : "";
   text += std::to_string(whole);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 namespace {
 
@@ -86,19 +87,46 @@ std::pair<int, int> WordWithSpaces(const TStory& story, int pos) {
   return {from, WordEnd(story, from)};
 }
 
+namespace {
+bool EndsLine(const TChar& c) {
+  return TDocument::IsMark(c) || c.Kind == TElement::PageBreak || c.Kind == TElement::ColumnBreak ||
+         c.Kind == TElement::LineBreak;
+}
+}  // namespace
+
+int LineStart(const TStory& story, int pos) {
+  pos = std::clamp(pos, 0, story.End() - 1);
+  while (pos > 0 && !EndsLine(story.Chars[static_cast<size_t>(pos - 1)])) --pos;
+  return pos;
+}
+
+int LineEnd(const TStory& story, int pos) {
+  pos = std::clamp(pos, 0, story.End() - 1);
+  while (!EndsLine(story.Chars[static_cast<size_t>(pos)])) ++pos;
+  return pos;
+}
+
 int LineMove(const TStory& story, int pos, int count) {
   pos = std::clamp(pos, 0, story.End() - 1);
-  const int column = pos - TDocument::ParagraphStart(story, pos);
+  const int column = pos - LineStart(story, pos);
   for (; count > 0; --count) {
-    const int mark = TDocument::ParagraphMark(story, pos);
-    if (mark >= story.End() - 1) break;  // already on the last line
-    pos = std::min(mark + 1 + column, TDocument::ParagraphMark(story, mark + 1));
+    const int end = LineEnd(story, pos);
+    if (end >= story.End() - 1) break;  // already on the last line
+    pos = std::min(end + 1 + column, LineEnd(story, end + 1));
   }
   for (; count < 0; ++count) {
-    const int start = TDocument::ParagraphStart(story, pos);
+    const int start = LineStart(story, pos);
     if (start == 0) break;  // already on the first line
-    pos = std::min(TDocument::ParagraphStart(story, start - 1) + column, start - 1);
+    pos = std::min(LineStart(story, start - 1) + column, start - 1);
   }
+  return pos;
+}
+
+int TextStart(const TStory& story, int paragraphStart) {
+  int pos = paragraphStart;
+  while (pos < story.End() - 1 && !TDocument::IsMark(story.Chars[static_cast<size_t>(pos)]) &&
+         EndsLine(story.Chars[static_cast<size_t>(pos)]))
+    ++pos;
   return pos;
 }
 
@@ -117,6 +145,9 @@ TMetrics MetricsOf(const std::string& font) {
   return {1.150, 0.45};
 }
 
+// Lengths read back from centimetres differ from the page's in the last digits.
+constexpr double Tolerance = 0.05;
+
 // Walks the main text line by line through the columns and pages.
 class TPaginator {
  public:
@@ -124,14 +155,22 @@ class TPaginator {
 
   std::vector<int> Run() {
     const TStory& main = Doc.Main;
+    for (const auto& shape : Doc.Shapes)
+      if (&shape->Anchor->Story() == &main)
+        Floating[TDocument::ParagraphStart(main, shape->Anchor->Start())].push_back(shape.get());
     int sectionIndex = 0;
     for (int start = 0; start < main.End();) {
       const int mark = TDocument::ParagraphMark(main, start);
-      Paragraph(start, mark);
-      if (main.Chars[static_cast<size_t>(mark)].Kind == TElement::SectionBreak &&
-          sectionIndex + 1 < static_cast<int>(Doc.Sections.size())) {
+      // A page break that ends a section starts the next one on a new page,
+      // as the document is written; a paragraph that held only that break
+      // leaves no line behind it (unless it opens its section).
+      const bool sectionEnd = main.Chars[static_cast<size_t>(mark)].Kind == TElement::SectionBreak;
+      const bool breakEnds = sectionEnd && mark > start && main.Chars[static_cast<size_t>(mark - 1)].Kind == TElement::PageBreak;
+      const bool onlyBreak = breakEnds && mark == start + 1 && start > Doc.SectionStart(sectionIndex) && !Floating.contains(start);
+      if (!onlyBreak) Paragraph(start, breakEnds ? mark - 1 : mark, mark);
+      if (sectionEnd && sectionIndex + 1 < static_cast<int>(Doc.Sections.size())) {
         Section = &Doc.Sections[static_cast<size_t>(++sectionIndex)];
-        if (Section->Start == TSectionStart::NewPage)
+        if (breakEnds || Section->Start == TSectionStart::NewPage)
           NewPage(mark + 1);
         else if (Section->Start == TSectionStart::NewColumn)
           NextColumn(mark + 1);
@@ -159,11 +198,12 @@ class TPaginator {
   }
   // A line of that height beginning at position at.
   void Line(double height, int at) {
-    if (Y > 0 && Y + height > Section->TextHeight()) NextColumn(at);
+    if (Y > 0 && Y + height > Section->TextHeight() + Tolerance) NextColumn(at);
     Y += height;
   }
 
-  void Paragraph(int start, int mark) {
+  // The paragraph [start, end) whose mark is at mark.
+  void Paragraph(int start, int end, int mark) {
     const TStory& main = Doc.Main;
     const TStyle& style = Doc.ParagraphStyle(main, start);
     const TStyle& normal = Doc.Styles[0];
@@ -177,11 +217,25 @@ class TPaginator {
       lineHeight = 0;
       lineStart = next;
     };
+    // Floating pictures are written at the start of their paragraph.
+    if (const auto shapes = Floating.find(start); shapes != Floating.end())
+      for (const TShape* shape : shapes->second) {
+        const TPicture& p = Doc.Pictures[static_cast<size_t>(shape->Picture)];
+        if (x > 0 && x + p.Width > width + Tolerance) endLine(start);
+        x += p.Width;
+        lineHeight = std::max(lineHeight, p.Height);
+      }
     for (int i = start; i <= mark; ++i) {
+      if (i == end) i = mark;
       const TChar& c = main.Chars[static_cast<size_t>(i)];
+      // Direct format first, then the character style, the paragraph's, Normal.
       const TCharFormat& f = Doc.CharFormats[c.Format];
-      const std::string& font = !f.Font.empty() ? f.Font : !style.Font.empty() ? style.Font : normal.Font;
-      const double size = f.Size > 0 ? f.Size : style.Size > 0 ? style.Size : normal.Size;
+      const TStyle& chars = f.CharStyle >= 0 ? Doc.Styles[static_cast<size_t>(f.CharStyle)] : style;
+      const std::string& font = !f.Font.empty()       ? f.Font
+                                : !chars.Font.empty() ? chars.Font
+                                : !style.Font.empty() ? style.Font
+                                                      : normal.Font;
+      const double size = f.Size > 0 ? f.Size : chars.Size > 0 ? chars.Size : style.Size > 0 ? style.Size : normal.Size;
       const TMetrics m = MetricsOf(font);
       double advance = 0, height = size * m.Line;
       switch (c.Kind) {
@@ -205,7 +259,8 @@ class TPaginator {
         case TElement::ParagraphEnd:
         case TElement::SectionBreak: break;
       }
-      if (x > 0 && x + advance > width) endLine(i);
+      // Only what takes room wraps; a hair's breadth over the width is not over.
+      if (advance > 0 && x > 0 && x + advance > width + Tolerance) endLine(i);
       x += advance;
       lineHeight = std::max(lineHeight, height);
       if (c.Kind == TElement::Field && Doc.Fields[static_cast<size_t>(c.Ref)].Type == TFieldType::Toc) TocLines(i);
@@ -226,6 +281,7 @@ class TPaginator {
 
   const TDocument& Doc;
   const TSection* Section;
+  std::map<int, std::vector<const TShape*>> Floating;
   std::vector<int> Starts;
   int Column = 0;
   double Y = 0;

@@ -181,7 +181,7 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
          const int before = d.Selection.End();
          // Extending to the end of the story takes in its last paragraph mark.
          const int target = unit == Wd::Story ? (extend ? story.End() : story.End() - 1)
-                                              : TDocument::ParagraphMark(story, d.Selection.End());
+                                              : LineEnd(story, d.Selection.End());
          MoveSelection(d, target, extend);
          c.Return(std::abs(target - before));
        }},

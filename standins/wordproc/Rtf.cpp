@@ -177,6 +177,15 @@ class TRtfWriter {
     Out += "{\\field{\\*\\fldinst {" + props + " " + instruction + " }}{\\fldrslt {" + props + " " + result + "}}}";
   }
 
+  int TocStyle(int level) const { return std::max(Doc.StyleById(StyleId::Toc1 - std::min(level, 3) + 1), 0); }
+
+  void TocParagraph(const TField& toc) {
+    const int style = TocStyle(toc.From);
+    const TStyle& tocStyle = Doc.Styles[static_cast<size_t>(style)];
+    Out += "\\pard\\plain\\s" + std::to_string(style) + StyleParagraph(tocStyle, Align::FromStyle) +
+           StyleCharacters(tocStyle) + " ";
+  }
+
   // The table of contents: one paragraph per heading, with the heading's
   // estimated page.
   void Toc(const TField& toc, int sectionIndex) {
@@ -188,7 +197,7 @@ class TRtfWriter {
       const int mark = TDocument::ParagraphMark(main, start);
       const int level = Doc.ParagraphStyle(main, start).OutlineLevel + 1;
       if (level < toc.From || level > toc.To) continue;
-      const int style = std::max(Doc.StyleById(StyleId::Toc1 - std::min(level, 3) + 1), 0);
+      const int style = TocStyle(level);
       const TStyle& tocStyle = Doc.Styles[static_cast<size_t>(style)];
       std::string text;
       for (int i = start; i < mark; ++i)
@@ -199,7 +208,7 @@ class TRtfWriter {
       if (toc.IncludePageNumbers) {
         Out += toc.RightAlignPageNumbers ? "\\tab " : " ";
         Out += "{\\field{\\*\\fldinst PAGEREF " + BookmarkOf(start) + " \\\\h }{\\fldrslt " +
-               std::to_string(Pages.PageOf(start)) + "}}";
+               std::to_string(Pages.PageOf(TextStart(main, start))) + "}}";
       }
       Out += "\\par\n";
     }
@@ -231,14 +240,18 @@ class TRtfWriter {
       std::string extra;
       if (pageNumber) extra = PageNumberTab(Doc.Sections[static_cast<size_t>(sectionIndex)]);
       ParagraphStart(story, mark, extra);
+      // A heading's bookmark starts with its text, after any break that
+      // opens the paragraph, so that it is on the heading's page.
       const bool heading = &story == &Doc.Main && style.OutlineLevel >= 0;
-      if (heading) Out += "{\\*\\bkmkstart " + BookmarkOf(start) + "}";
+      const int text = heading ? TextStart(story, start) : -1;
       if (&story == &Doc.Main) {
         const auto shapes = ShapesAt.find(start);
         if (shapes != ShapesAt.end())
           for (const TShape* shape : shapes->second) Picture(Doc.Pictures[static_cast<size_t>(shape->Picture)]);
       }
-      for (int i = start; i < mark;) {
+      for (int i = start; i <= mark;) {
+        if (i == text) Out += "{\\*\\bkmkstart " + BookmarkOf(start) + "}";
+        if (i == mark) break;
         const TChar& c = story.Chars[static_cast<size_t>(i)];
         const std::string props = Characters(Doc.CharFormats[c.Format], style);
         if (i == skip) {
@@ -269,7 +282,10 @@ class TRtfWriter {
             } else {
               // Its entries are paragraphs: whatever came before in this
               // paragraph ends first, and the rest continues after it.
+              // Readers give the first entry the format in force where the
+              // field starts, so that is the entries' format already.
               if (i > start) Out += "\\par\n";
+              TocParagraph(field);
               Toc(field, sectionIndex);
               ParagraphStart(story, mark);
             }
@@ -285,10 +301,22 @@ class TRtfWriter {
         PageNumberField(style);
         pageNumber = false;
       }
+      // The mark's own format: it sets the height of an empty paragraph.
+      Out += Characters(Doc.CharFormats[story.Chars[static_cast<size_t>(mark)].Format], style) + " ";
       const bool sectionEnd = story.Chars[static_cast<size_t>(mark)].Kind == TElement::SectionBreak;
-      Out += sectionEnd ? "\\sect\n" : "\\par\n";
       start = mark + 1;
+      // A last paragraph that only carried the page break goes: this one
+      // ends the section, and no empty line is left to spill onto a page.
+      const bool merged = start < to && CarriesOnlyBreak(story, start, skip);
+      if (merged) start = TDocument::ParagraphMark(story, start) + 1;
+      Out += sectionEnd || merged ? "\\sect\n" : "\\par\n";
     }
+  }
+
+  bool CarriesOnlyBreak(const TStory& story, int start, int skip) const {
+    const int mark = TDocument::ParagraphMark(story, start);
+    return &story == &Doc.Main && start == skip && mark == start + 1 &&
+           story.Chars[static_cast<size_t>(mark)].Kind == TElement::SectionBreak && !ShapesAt.contains(start);
   }
 
   std::string PageNumberTab(const TSection& section) {

@@ -307,12 +307,12 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
       {{L"DébutLigne", mkMethod, L"*Étendre"},
        [](TWordBasic&, TCall& c) {
          TDocument& d = Doc();
-         MoveSelection(d, TDocument::ParagraphStart(d.Selection.Story(), d.Selection.Start()), c.Bool(0, false));
+         MoveSelection(d, LineStart(d.Selection.Story(), d.Selection.Start()), c.Bool(0, false));
        }},
       {{L"FinLigne", mkMethod, L"*Étendre"},
        [](TWordBasic&, TCall& c) {
          TDocument& d = Doc();
-         MoveSelection(d, TDocument::ParagraphMark(d.Selection.Story(), d.Selection.End()), c.Bool(0, false));
+         MoveSelection(d, LineEnd(d.Selection.Story(), d.Selection.End()), c.Bool(0, false));
        }},
       {{L"FinDocument", mkMethod, L"*Étendre"},
        [](TWordBasic&, TCall& c) {
