@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ClipboardOwner.h"
+#include "GdiGuard.h"
 #include "HandleOwner.h"
 #include "HostPath.h"
 #include "RegKey.h"
@@ -117,7 +118,11 @@ std::string EmfBytes(int width, int height, const std::string& text) {
   Rectangle(dc, 0, 0, w, h);
   MoveToEx(dc, 0, 0, nullptr);
   LineTo(dc, w, h);
-  TextOutA(dc, w / 10, h / 10, text.c_str(), static_cast<int>(text.size()));
+  {
+    TSelectedObject font(dc, CreateFontA(-h / 12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial"));
+    TextOutA(dc, w / 10, h / 10, text.c_str(), static_cast<int>(text.size()));
+  }
   TMetafileOwner metafile(CloseEnhMetaFile(dc), &DeleteEnhMetaFile);
   const UINT size = GetEnhMetaFileBits(metafile.get(), 0, nullptr);
   std::string bytes(size, '\0');
