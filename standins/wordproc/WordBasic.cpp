@@ -387,13 +387,13 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
          if (!c.Bool(0, true) && !c.Bool(3, false))
            throw TAutoError(WordError::CommandFailed, "A table of contents needs headings (Plan) or entry fields (Champs).");
          toc.RightAlignPageNumbers = c.Bool(4, true);
-         if (c.Bool(5, false)) {
-           for (TField& field : d.Fields)
-             if (field.Type == TFieldType::Toc) {
-               field = toc;
+         // Replacing: a table already in the text takes the new settings.
+         if (c.Bool(5, false))
+           for (const TChar& ch : d.Main.Chars)
+             if (ch.Kind == TElement::Field && d.Fields[static_cast<size_t>(ch.Ref)].Type == TFieldType::Toc) {
+               d.Fields[static_cast<size_t>(ch.Ref)] = toc;
                return;
              }
-         }
          InsertField(d, toc);
        }},
       {{L"FichierEnregistrerSous", mkMethod, L"Nom"}, [](TWordBasic&, TCall& c) { SaveDocument(Doc(), c.Text(0)); }},
