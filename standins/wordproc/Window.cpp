@@ -3,6 +3,8 @@
 // as markers, and the footer below.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "App.h"
 #include "GdiGuard.h"
 #include "WindowOwner.h"
@@ -27,13 +29,25 @@ TWindowState& State() {
   return state;
 }
 
+// Each paragraph after its style's name, as in Word's style area.
 std::string Markers(const TDocument& doc, const TStory& story) {
+  constexpr size_t StyleArea = 14;
   std::string text;
-  for (const TChar& c : story.Chars) {
+  size_t section = 0;
+  for (size_t i = 0; i < story.Chars.size(); ++i) {
+    const TChar& c = story.Chars[i];
+    if (i == 0 || TDocument::IsMark(story.Chars[i - 1])) {
+      std::string style = doc.ParagraphStyle(story, static_cast<int>(i)).LocalName.substr(0, StyleArea - 1);
+      text += style + std::string(StyleArea - style.size(), ' ') + "| ";
+    }
     switch (c.Kind) {
       case TElement::Text: text += c.Ch; break;
       case TElement::ParagraphEnd: text += "\r\n"; break;
-      case TElement::SectionBreak: text += "\r\n==== section break ====\r\n"; break;
+      case TElement::SectionBreak:
+        text += "\r\n==== section break: next section in " +
+                std::to_string(doc.Sections[std::min(++section, doc.Sections.size() - 1)].Columns) +
+                " column(s) ====\r\n";
+        break;
       case TElement::PageBreak: text += "---- page break ----"; break;
       case TElement::ColumnBreak: text += "---- column break ----"; break;
       case TElement::LineBreak: text += "\r\n"; break;
