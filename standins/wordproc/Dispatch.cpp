@@ -349,8 +349,8 @@ HRESULT TAutoObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS*
   const TSwitches switches = ReadSwitches();
   HRESULT hr = S_OK;
   try {
-    if (FailureRequested(switches, member))
-      throw TAutoError(WordError::CommandFailed, member + " failed: the FailOn switch of wordproc names it.");
+    if (FailureRequested(switches, ObjectPath, member))
+      throw TAutoError(WordError::CommandFailed, member + " failed: the FailOn switch of wordproc asks for it.");
     TCall call(kind, bound, positions, value, valuePosition, target);
     Run(index, call);
     if (target->vt != VT_EMPTY) line += "\t-> " + DescribeValue(*target);

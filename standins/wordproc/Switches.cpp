@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <map>
 
 #include "RegKey.h"
 #include "uChaines.h"
@@ -42,11 +43,36 @@ TSwitches ReadSwitches() {
   return switches;
 }
 
-bool FailureRequested(const TSwitches& switches, const std::string& member) {
-  for (const std::string& name : switches.FailOn)
-    if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str(), -1, member.c_str(), -1) == CSTR_EQUAL)
-      return true;
-  return false;
+namespace {
+bool SameName(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                        static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+}  // namespace
+
+bool FailureRequested(const TSwitches& switches, const std::string& path, const std::string& member) {
+  // Calls counted per entry, for "#N", over the server's life.
+  static std::map<std::string, int> counts;
+  const std::string call = path + "." + member;
+  bool fail = false;
+  for (const std::string& entry : switches.FailOn) {
+    std::string name = entry;
+    int32_t nth = 0;
+    const size_t hash = entry.find('#');
+    if (hash != std::string::npos) {
+      name = Trimmed(entry.substr(0, hash));
+      if (!TryStrToInt(Trimmed(entry.substr(hash + 1)), nth) || nth < 1) continue;
+    }
+    const bool qualified = name.find('.') != std::string::npos;
+    const bool matches = qualified ? call.size() >= name.size() &&
+                                         SameName(call.substr(call.size() - name.size()), name) &&
+                                         (call.size() == name.size() || call[call.size() - name.size() - 1] == '.')
+                                   : SameName(member, name);
+    if (!matches) continue;
+    const int count = ++counts[UpperCaseAscii(entry)];
+    if (nth == 0 || count == nth) fail = true;
+  }
+  return fail;
 }
 
 void AppendToCallLog(const TSwitches& switches, const std::string& line) {

@@ -12,7 +12,7 @@ inline constexpr const char* StandinKey = "Software\\Usagram Stand-ins\\wordproc
 namespace Reg {
 // Under StandinKey.
 inline constexpr const char* CallLog = "CallLog";  // file that receives one line per call
-inline constexpr const char* FailOn = "FailOn";    // member names that fail, separated by ';'
+inline constexpr const char* FailOn = "FailOn";    // calls that fail, separated by ';' (below)
 // Under the classes root.
 inline constexpr const char* Classes = "Software\\Classes";
 inline constexpr const char* Clsid = "CLSID";
@@ -26,7 +26,11 @@ struct TSwitches {
 };
 
 TSwitches ReadSwitches();
-// Whether a member of this name is asked to fail (letter case ignored).
-bool FailureRequested(const TSwitches& switches, const std::string& member);
+// Whether this call is asked to fail. An entry of FailOn names a member
+// ("FormatImage": every call of it, on any object), or an object and a
+// member ("Shapes.AddPicture": the end of the object's path and the
+// member), and may add "#N": only the Nth such call since the server
+// started. Letter case is ignored.
+bool FailureRequested(const TSwitches& switches, const std::string& path, const std::string& member);
 // Appends one line (a line end is added) to the call log when there is one.
 void AppendToCallLog(const TSwitches& switches, const std::string& line);

@@ -84,7 +84,7 @@ TEST_F(ServerTest, NamesAreWordsAndTheRunningObjectIsShared) {
 }
 
 TEST_F(ServerTest, FailOnMakesThatCallRaiseAnException) {
-  SetSwitch(Reg::FailOn, "FormatImage; AddPicture");
+  SetSwitch(Reg::FailOn, "FormatImage; Fields.Add ;Insertion#2");
   TAuto basic = TAuto::Create(L"Word.Basic");
   ASSERT_TRUE(basic);
   basic.Call(L"FichierNouveau");
@@ -92,8 +92,20 @@ TEST_F(ServerTest, FailOnMakesThatCallRaiseAnException) {
   EXPECT_EQ(failed.Result, DISP_E_EXCEPTION);
   EXPECT_NE(failed.Error.find(L"FormatImage"), std::wstring::npos) << A(failed.Error);
   EXPECT_NE(failed.Code, 0);
-  // Other calls go on working.
-  EXPECT_TRUE(basic.Try(L"Insertion", DISPATCH_METHOD, {{L"", Text(L"x")}}).Ok());
+  // "#2": the second call only.
+  EXPECT_TRUE(basic.Try(L"Insertion", DISPATCH_METHOD, {{L"", Text(L"a")}}).Ok());
+  EXPECT_EQ(basic.Try(L"Insertion", DISPATCH_METHOD, {{L"", Text(L"b")}}).Result, DISP_E_EXCEPTION);
+  EXPECT_TRUE(basic.Try(L"Insertion", DISPATCH_METHOD, {{L"", Text(L"c")}}).Ok());
+  // The failed call changed nothing.
+  EXPECT_EQ(AsInt(basic.Call(L"LitPosDébSél")), 2);
+  // "Fields.Add": that object's member, not another Add.
+  TAuto word = TAuto::Create(L"Word.Application");
+  ASSERT_TRUE(word);
+  TAuto doc = word.Obj(L"ActiveDocument");
+  EXPECT_TRUE(doc.Obj(L"Styles").Try(L"Add", DISPATCH_METHOD, {{L"Name", Text(L"Code")}}).Ok());
+  TOutcome field = word.Obj(L"Selection").Obj(L"Fields").Try(
+      L"Add", DISPATCH_METHOD, {{L"Range", word.Obj(L"Selection").Get(L"Range")}, {L"Type", Int(33)}});
+  EXPECT_EQ(field.Result, DISP_E_EXCEPTION);
   // Without the switch, the same call fails for its own reason only
   // (no picture is selected).
   ClearSwitches();
