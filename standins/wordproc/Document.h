@@ -188,7 +188,7 @@ struct TField {
 // 1 centre, 2 right, 3 inside, 4 outside).
 struct TPageNumbers {
   bool Present = false;
-  int Alignment = 2;
+  int Alignment = 2;  // right
   bool FirstPage = true;
 };
 

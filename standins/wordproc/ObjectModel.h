@@ -43,6 +43,9 @@ inline constexpr int FieldPage = 33;
 // WdSaveFormat
 inline constexpr int FormatDocument = 0;
 inline constexpr int FormatRtf = 6;
+// msoTriState / Boolean arguments.
+inline constexpr long True = -1;
+inline constexpr long False = 0;
 // Largest heading level of a table of contents, largest font size, page side.
 inline constexpr int MaxHeadingLevel = 9;
 inline constexpr double MaxFontSize = 1638;

@@ -192,7 +192,7 @@ class TShapesObj : public TAutoClass<TShapesObj> {
         {{L"AddPicture", mkMethod, L"FileName,LinkToFile,SaveWithDocument,Left,Top,Width,Height,Anchor"},
          [](TShapesObj& ss, TCall& c) {
            TDocument& d = *ss.Doc;
-           if (TriState(c.Int(1, 0)) || !TriState(c.Int(2, -1)))
+           if (TriState(c.Int(1, Wd::False)) || !TriState(c.Int(2, Wd::True)))
              throw TAutoError(WordError::CommandFailed, "wordproc keeps pictures in the document (LinkToFile = False).");
            // Without an anchor the picture goes with the selection's paragraph.
            TStory* story = &d.Main;
@@ -264,10 +264,10 @@ class TTablesOfContentsObj : public TAutoClass<TTablesOfContentsObj> {
            toc.From = static_cast<int>(c.Int(2, 1));
            toc.To = static_cast<int>(c.Int(3, Wd::MaxHeadingLevel));
            Check(toc.From >= 1 && toc.From <= toc.To && toc.To <= Wd::MaxHeadingLevel);
-           if (!TriState(c.Int(1, -1)) && !TriState(c.Int(4, 0)))
+           if (!TriState(c.Int(1, Wd::True)) && !TriState(c.Int(4, Wd::False)))
              throw TAutoError(WordError::CommandFailed, "A table of contents needs heading styles or entry fields.");
-           toc.RightAlignPageNumbers = TriState(c.Int(6, -1));
-           toc.IncludePageNumbers = TriState(c.Int(7, -1));
+           toc.RightAlignPageNumbers = TriState(c.Int(6, Wd::True));
+           toc.IncludePageNumbers = TriState(c.Int(7, Wd::True));
            d.Fields.push_back(toc);
            TTracked at(d.Main, range.Start, range.End);
            d.InsertElement(at, TElement::Field, static_cast<int32_t>(d.Fields.size() - 1));

@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int MaxPageNumberAlignment = 4;  // wdAlignPageNumberOutside
+constexpr int PageNumberRight = 2;         // wdAlignPageNumberRight
 
 void Check(bool ok) {
   if (!ok) throw TAutoError(WordError::OutOfRange, "Value out of range.");
@@ -40,9 +41,9 @@ class TPageNumbersObj : public TAutoClass<TPageNumbersObj> {
     static const TMember<TPageNumbersObj> table[] = {
         {{L"Add", mkMethod, L"PageNumberAlignment,FirstPage"},
          [](TPageNumbersObj& p, TCall& c) {
-           const long alignment = c.Int(0, Align::Right);
+           const long alignment = c.Int(0, PageNumberRight);
            Check(alignment >= 0 && alignment <= MaxPageNumberAlignment);
-           p.Doc->PageNumbers = TPageNumbers{true, static_cast<int>(alignment), TriState(c.Int(1, -1))};
+           p.Doc->PageNumbers = TPageNumbers{true, static_cast<int>(alignment), TriState(c.Int(1, Wd::True))};
            c.ReturnObject(MakeObject<TPageNumberObj>(p.Doc, p.Path() + ".Item(1)").Get());
          }},
         {{L"Count", mkGet, L""}, [](TPageNumbersObj& p, TCall& c) { c.Return(p.Doc->PageNumbers.Present ? 1 : 0); }},
@@ -288,7 +289,7 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
        }},
       {{L"InsertDateTime", mkMethod, L"DateTimeFormat,InsertAsField"},
        [](TSelectionObj&, TCall& c) {
-         if (TriState(c.Int(1, 0)))
+         if (TriState(c.Int(1, Wd::False)))
            throw TAutoError(WordError::CommandFailed, "wordproc inserts the date as text only (InsertAsField = False).");
          SYSTEMTIME now;
          GetLocalTime(&now);
@@ -296,7 +297,7 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
        }},
       {{L"InsertFile", mkMethod, L"FileName,Range,ConfirmConversions,Link,Attachment"},
        [](TSelectionObj&, TCall& c) {
-         if (!c.Text(1, "").empty() || TriState(c.Int(3, 0)) || TriState(c.Int(4, 0)))
+         if (!c.Text(1, "").empty() || TriState(c.Int(3, Wd::False)) || TriState(c.Int(4, Wd::False)))
            throw TAutoError(WordError::CommandFailed, "wordproc inserts whole files only, without links.");
          InsertFile(*ActiveDoc(), c.Text(0));
        }},

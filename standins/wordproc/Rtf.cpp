@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr double DefaultTab = 1.25 * 72 / 2.54;  // Word's default tab stops, 1.25 cm apart
+
 // The RTF font family of a font name.
 const char* FamilyOf(const std::string& font) {
   if (font.find("Courier") != std::string::npos || font.find("Mono") != std::string::npos) return "\\fmodern";
@@ -53,6 +55,7 @@ class TRtfWriter {
 
   std::string Run() {
     Fonts();
+    // French text (1036), the Normal font first.
     Out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036\n{\\fonttbl";
     for (size_t i = 0; i < FontNames.size(); ++i)
       Out += "{\\f" + std::to_string(i) + FamilyOf(FontNames[i]) + "\\fcharset0\\fprq2 " + Escaped(FontNames[i]) + ";}";
@@ -63,7 +66,7 @@ class TRtfWriter {
     Out += Twips("\\paperw", first.PageWidth) + Twips("\\paperh", first.PageHeight) +
            Twips("\\margl", first.LeftMargin) + Twips("\\margr", first.RightMargin) +
            Twips("\\margt", first.TopMargin) + Twips("\\margb", first.BottomMargin) +
-           (first.Orientation == 1 ? "\\landscape" : "") + "\\deftab709\n";
+           (first.Orientation == 1 ? "\\landscape" : "") + Twips("\\deftab", DefaultTab) + "\n";
     Anchors();
     Body();
     Out += "}\n";

@@ -32,6 +32,7 @@ constexpr int PageNumbersInFooter = 1;
 constexpr int MaxColumns = 45;
 constexpr int MaxAlignment = Align::Justify;
 constexpr int MaxPageNumberPosition = 4;
+constexpr int PageNumberRight = 2;  // InsertionNumPage's Position
 constexpr double MaxLength = 22 * PointsPerInch;  // Word's largest page and picture side
 constexpr double MaxFontSize = 1638;
 constexpr int MaxHeadingLevel = 9;
@@ -243,6 +244,7 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
          const int scope = c.Int(1, ApplyTo::ThisSection);
          Check(scope >= ApplyTo::ThisSection && scope <= ApplyTo::WholeDocument);
          if (c.Has(0)) Check(c.Int(0) == 0 || c.Int(0) == 1);
+         // Indexed as the arguments; -1 where none was given.
          std::vector<double> lengths(11, -1);
          for (int i = 2; i <= 10; ++i)
            if (c.Has(i)) {
@@ -281,7 +283,7 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
          TDocument& d = Doc();
          if (c.Int(0, PageNumbersInFooter) != PageNumbersInFooter)
            throw TAutoError(WordError::NotAvailable, "wordproc keeps no header: page numbers go in the footer (Type = 1).");
-         const int position = c.Int(1, 2);
+         const int position = c.Int(1, PageNumberRight);
          Check(position >= 0 && position <= MaxPageNumberPosition);
          d.PageNumbers = TPageNumbers{true, position, c.Bool(2, true)};
        }},
