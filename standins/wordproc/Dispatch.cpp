@@ -236,7 +236,29 @@ HRESULT TAutoObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
-HRESULT TAutoObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+// No exception leaves the server's entry points: a client gets an error code.
+HRESULT TAutoObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) {
+  try {
+    return FindIds(iid, names, count, lcid, ids);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT TAutoObject::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                            EXCEPINFO* exception, UINT* argError) {
+  try {
+    return InvokeMember(id, iid, lcid, flags, params, result, exception, argError);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT TAutoObject::FindIds(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!names || !ids || count == 0) return E_INVALIDARG;
   const auto members = Members();
@@ -260,8 +282,8 @@ HRESULT TAutoObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID
   return hr;
 }
 
-HRESULT TAutoObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                            EXCEPINFO* exception, UINT* argError) {
+HRESULT TAutoObject::InvokeMember(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                  EXCEPINFO* exception, UINT* argError) {
   if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   const auto members = Members();
   size_t index = members.size();

@@ -160,6 +160,10 @@ class TAutoObject : public IDispatch {
   virtual void* QueryOther(REFIID iid);
 
  private:
+  HRESULT FindIds(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids);
+  HRESULT InvokeMember(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                       EXCEPINFO* exception, UINT* argError);
+
   std::string ObjectPath;
   LONG References = 1;
 };

@@ -1,6 +1,7 @@
 // Application.Selection (always the active document's), and the fields,
 // header or footer and page numbers reached from it.
 #include <algorithm>
+#include <climits>
 
 #include "App.h"
 #include "Commands.h"
@@ -238,7 +239,7 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
          const bool page = what == Wd::GoToPage;
          const int current = page ? PageOfSelection(*d) : d->SectionAt(d->Selection.Start()) + 1;
          const int total = page ? PageCount(*d) : static_cast<int>(d->Sections.size());
-         long target;
+         long long target;
          // A name (Edit/Go To's "3", "+1") says where, whatever Which says.
          const std::string name = c.Text(3, "");
          if (!name.empty()) {
@@ -259,7 +260,7 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
            throw TAutoError(WordError::OutOfRange, "Value out of range.");
          }
          if (page) {
-           GoToPage(*d, static_cast<int>(target));
+           GoToPage(*d, static_cast<int>(std::clamp<long long>(target, 0, INT_MAX)));
          } else {
            if (target < 1 || target > total) throw TAutoError(WordError::OutOfRange, "There is no such section.");
            CloseFooter(*d);

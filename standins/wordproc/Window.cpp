@@ -82,19 +82,25 @@ void Refresh(bool force) {
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SIZE:
-      if (State().Edit) MoveWindow(State().Edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-      return 0;
-    case WM_TIMER:
-      if (wParam == RefreshTimer) Refresh(false);
-      return 0;
-    case WM_CLOSE:
-      // Closing the window hides the word processor; clients keep their documents.
-      TWordApp::Instance().SetVisible(false);
-      return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+  // Exceptions never cross the window procedure.
+  try {
+    switch (message) {
+      case WM_SIZE:
+        if (State().Edit) MoveWindow(State().Edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+      case WM_TIMER:
+        if (wParam == RefreshTimer) Refresh(false);
+        return 0;
+      case WM_CLOSE:
+        // Closing the window hides the word processor; clients keep their documents.
+        TWordApp::Instance().SetVisible(false);
+        return 0;
+      default: break;
+    }
+  } catch (...) {
+    return 0;
   }
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 bool Create() {

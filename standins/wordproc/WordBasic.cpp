@@ -1,6 +1,7 @@
 // "Word.Basic": the commands of the French WordBasic that drive the active
 // document, and the dialog records of CurValues.
 #include <algorithm>
+#include <climits>
 
 #include "App.h"
 #include "Automation.h"
@@ -189,7 +190,8 @@ void GoTo(TDocument& d, const std::string& destination) {
     throw TAutoError(WordError::CommandFailed, "wordproc cannot go to \"" + destination + "\".");
   if (page) {
     const int current = PageOfSelection(d);
-    GoToPage(d, number.empty() ? current + 1 : relative ? current + n : n);
+    const long long target = number.empty() ? current + 1LL : relative ? current + static_cast<long long>(n) : n;
+    GoToPage(d, static_cast<int>(std::clamp<long long>(target, 0, INT_MAX)));
   } else {
     if (relative || n < 1 || n > static_cast<int>(d.Sections.size()))
       throw TAutoError(WordError::OutOfRange, "There is no section " + number + ".");
