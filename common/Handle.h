@@ -20,6 +20,7 @@ class THandle {
 
   HANDLE Get() const { return h_; }
   bool Valid() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
+  explicit operator bool() const { return Valid(); }
   void Attach(HANDLE h) {
     if (h == h_) return;
     Close();

@@ -37,18 +37,20 @@ class TRegKey {
   // access is refused.
   bool Open(HKEY parent, const std::string& name, REGSAM access = KEY_READ) {
     HKEY key = nullptr;
-    const bool opened = RegOpenKeyExA(parent, name.c_str(), 0, access, &key) == ERROR_SUCCESS;
-    Attach(opened ? key : nullptr);
-    return opened;
+    LastResult = RegOpenKeyExA(parent, name.c_str(), 0, access, &key);
+    Attach(LastResult == ERROR_SUCCESS ? key : nullptr);
+    return IsOpen();
   }
   // The key, made first (with its missing parents) when it is missing.
   bool Create(HKEY parent, const std::string& name, REGSAM access = KEY_READ | KEY_WRITE) {
     HKEY key = nullptr;
-    const bool created = RegCreateKeyExA(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                                         &key, nullptr) == ERROR_SUCCESS;
-    Attach(created ? key : nullptr);
-    return created;
+    LastResult =
+        RegCreateKeyExA(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
+    Attach(LastResult == ERROR_SUCCESS ? key : nullptr);
+    return IsOpen();
   }
+  // The system's code of the last Open or Create, for a message that says why.
+  LONG Result() const { return LastResult; }
   void Close() {
     if (Key) RegCloseKey(Key);
     Key = nullptr;
@@ -157,4 +159,5 @@ class TRegKey {
   }
 
   HKEY Key = nullptr;
+  LONG LastResult = ERROR_SUCCESS;
 };

@@ -23,7 +23,7 @@
 #include <string>
 
 #include "ExptIntf.h"
-#include "RefOwner.h"
+#include "ComOwners.h"
 
 // The IDE's tool services, valid from the entry point until the library is
 // unloaded (one per library).
@@ -118,13 +118,13 @@ TIMenuClickEvent MakeClickEvent(T* object) {
 inline TIMenuItemIntf* InsertMenuItemAfter(TIToolServices* services, TDelphiStr anchorName, TDelphiStr caption,
                                            TDelphiStr name, TIMenuClickEvent onClick) {
   if (!services) return nullptr;
-  TRefOwner<TIMainMenuIntf> mainMenu(services->GetMainMenu());
+  TComPtr<TIMainMenuIntf> mainMenu(services->GetMainMenu());
   if (!mainMenu) return nullptr;
-  TRefOwner<TIMenuItemIntf> items(mainMenu->GetMenuItems());
+  TComPtr<TIMenuItemIntf> items(mainMenu->GetMenuItems());
   if (!items) return nullptr;
-  TRefOwner<TIMenuItemIntf> anchor(mainMenu->FindMenuItem(anchorName));
+  TComPtr<TIMenuItemIntf> anchor(mainMenu->FindMenuItem(anchorName));
   if (!anchor) return nullptr;
-  TRefOwner<TIMenuItemIntf> parent(anchor->GetParent());
+  TComPtr<TIMenuItemIntf> parent(anchor->GetParent());
   if (!parent) return nullptr;
   return parent->InsertItem(anchor->GetIndex() + 1, caption, name, nullptr, 0, 0, 0, MenuFlags(mfEnabled, mfVisible),
                             onClick);

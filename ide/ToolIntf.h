@@ -8,7 +8,7 @@
 // FreePascalString and RaiseException are the ones our experts call).
 //
 // Every interface object an operation returns is a new reference that the
-// caller releases (TRefOwner). The IDE cannot change its own menu items;
+// caller releases (TComPtr). The IDE cannot change its own menu items;
 // an item an expert inserted is the expert's: releasing the reference
 // InsertItem returned removes the item.
 #pragma once

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ComPtr.h"
+#include "ComOwners.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Profile.h"

@@ -306,7 +306,7 @@ class THostWindow {
   THostContext Context;
   THostMenu Menu;
   THostExperts Experts;
-  TRefOwner<TIToolServices> Services;
+  TComPtr<TIToolServices> Services;
   std::vector<std::unique_ptr<THostEditor>> Editors;
   std::string CurrentFile;
   HWND Events = nullptr;

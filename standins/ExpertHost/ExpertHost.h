@@ -38,7 +38,7 @@
 
 #include "ExptIntf.h"
 #include "Library.h"
-#include "RefOwner.h"
+#include "ComOwners.h"
 
 // ---- Log ---------------------------------------------------------------------
 
@@ -190,7 +190,7 @@ struct TExpertLibrary {
   std::string Path;
   TLibrary Module;
   TExpertTerminateProc Terminate = nullptr;
-  std::vector<TRefOwner<TIExpert>> Experts;
+  std::vector<TComPtr<TIExpert>> Experts;
   std::vector<std::string> ExpertIds;
 };
 

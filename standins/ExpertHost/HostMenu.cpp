@@ -303,7 +303,7 @@ void THostMenu::Clicked(UINT command) {
   }
   // The item may be gone once the handler returns: nothing of it is used after.
   const TIMenuClickEvent click = item->OnClick;
-  TRefOwner<TIMenuItemIntf> sender(NewMenuItemIntf(item));
+  TComPtr<TIMenuItemIntf> sender(NewMenuItemIntf(item));
   click.Code(click.Data, sender.Get());
 }
 

@@ -143,7 +143,7 @@ bool DELPHI_REGISTER RegisterExpert(TIExpert* expert) {
     return false;
   }
   return Safely(false, [&] {
-    TRefOwner<TIExpert> owner(expert);  // the register procedure takes over the creation reference
+    TComPtr<TIExpert> owner(expert);  // the register procedure takes over the creation reference
     TDelphiStr id = nullptr, name = nullptr;
     expert->GetIDString(&id);
     expert->GetName(&name);

@@ -65,7 +65,7 @@ class TTestExpert final : public TInterfaceImpl<TIExpert, TTestExpert> {
     Trace("open " + project.Text() + (ToolServices->OpenFile(file.Str()) ? " ok" : " failed"));
   }
 
-  TRefOwner<TIMenuItemIntf> MenuItem;
+  TComPtr<TIMenuItemIntf> MenuItem;
 };
 
 void TerminateExpert() { Trace("terminate"); }

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "ComPtr.h"
+#include "ComOwners.h"
 #include "InstallNames.h"
 #include "ModalAnswer.h"
 #include "RegKey.h"
@@ -171,7 +171,7 @@ class InstallerTest : public testing::Test {
   static void TearDownTestSuite() { DirectoryWindow.reset(); }
 
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(Com.Result()));
+    ASSERT_TRUE(Com.Entered());
     CleanUp();
     Dir = FreshDir("usagram-install");
     ASSERT_TRUE(Exists(Dir));
