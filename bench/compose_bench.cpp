@@ -40,7 +40,7 @@ void ComposePlain(TMetafile& metafile) {
   if (FileArray) ComputeLayout(*FileArray, r);
   metafile.Width = r.right;
   metafile.Height = r.bottom;
-  TScreenDC screen;
+  TWindowDC screen;
   TMetafileRecorder recorder(metafile, screen);
   TCanvas canvas(recorder.Dc());
   DrawDiagram(FileArray.get(), canvas, r);

@@ -51,31 +51,40 @@ class TSelectedObject {
   bool Owned;
 };
 
-// A GDI object that is not selected anywhere (a cached font).
+// A GDI object that is not selected anywhere (a cached font, a bitmap):
+// deleted when its owner ends or takes another.
 class TOwnedGdiObject {
  public:
   explicit TOwnedGdiObject(HGDIOBJ object = nullptr) : Handle(object) {}
-  ~TOwnedGdiObject() {
-    if (Handle) DeleteObject(Handle);
-  }
-  TOwnedGdiObject(TOwnedGdiObject&& other) noexcept : Handle(other.Handle) { other.Handle = nullptr; }
+  ~TOwnedGdiObject() { Reset(); }
+  TOwnedGdiObject(TOwnedGdiObject&& other) noexcept : Handle(other.Detach()) {}
   TOwnedGdiObject& operator=(TOwnedGdiObject&& other) noexcept {
-    if (this != &other) {
-      if (Handle) DeleteObject(Handle);
-      Handle = other.Handle;
-      other.Handle = nullptr;
-    }
+    if (this != &other) Attach(other.Detach());
     return *this;
   }
   TOwnedGdiObject(const TOwnedGdiObject&) = delete;
   TOwnedGdiObject& operator=(const TOwnedGdiObject&) = delete;
   HGDIOBJ Get() const { return Handle; }
+  void Attach(HGDIOBJ object) {
+    if (object == Handle) return;
+    Reset();
+    Handle = object;
+  }
+  HGDIOBJ Detach() {
+    HGDIOBJ object = Handle;
+    Handle = nullptr;
+    return object;
+  }
+  void Reset() {
+    if (Handle) DeleteObject(Handle);
+    Handle = nullptr;
+  }
 
  private:
   HGDIOBJ Handle;
 };
 
-// Background mode and text alignment, restored when the guard ends.
+// Background mode, restored when the guard ends.
 class TBkModeGuard {
  public:
   TBkModeGuard(HDC dc, int mode) : DC(dc), Previous(SetBkMode(dc, mode)) {}
@@ -90,33 +99,53 @@ class TBkModeGuard {
   int Previous;
 };
 
-// The screen's device context, the reference device of every metafile.
-class TScreenDC {
+// The device context of a window, or of the screen (no window: the
+// reference device of every metafile), released when the owner ends.
+class TWindowDC {
  public:
-  TScreenDC() : DC(GetDC(nullptr)) {}
-  ~TScreenDC() {
-    if (DC) ReleaseDC(nullptr, DC);
+  explicit TWindowDC(HWND window = nullptr) : Window(window), DC(GetDC(window)) {}
+  ~TWindowDC() {
+    if (DC) ReleaseDC(Window, DC);
   }
-  TScreenDC(const TScreenDC&) = delete;
-  TScreenDC& operator=(const TScreenDC&) = delete;
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
   HDC Get() const { return DC; }
   operator HDC() const { return DC; }
 
  private:
+  HWND Window;
   HDC DC;
 };
 
-// A memory device context compatible with another one (or the screen).
-class TMemoryDC {
+// A device context this program created (a memory context, a printer's),
+// deleted when the owner ends; ownership moves with Attach and Detach.
+class TCreatedDC {
  public:
-  explicit TMemoryDC(HDC compatibleWith = nullptr) : DC(CreateCompatibleDC(compatibleWith)) {}
-  ~TMemoryDC() {
-    if (DC) DeleteDC(DC);
+  explicit TCreatedDC(HDC dc = nullptr) : DC(dc) {}
+  ~TCreatedDC() { Reset(); }
+  TCreatedDC(TCreatedDC&& other) noexcept : DC(other.Detach()) {}
+  TCreatedDC& operator=(TCreatedDC&& other) noexcept {
+    if (this != &other) Attach(other.Detach());
+    return *this;
   }
-  TMemoryDC(const TMemoryDC&) = delete;
-  TMemoryDC& operator=(const TMemoryDC&) = delete;
+  TCreatedDC(const TCreatedDC&) = delete;
+  TCreatedDC& operator=(const TCreatedDC&) = delete;
   HDC Get() const { return DC; }
   operator HDC() const { return DC; }
+  void Attach(HDC dc) {
+    if (dc == DC) return;
+    Reset();
+    DC = dc;
+  }
+  HDC Detach() {
+    HDC dc = DC;
+    DC = nullptr;
+    return dc;
+  }
+  void Reset() {
+    if (DC) DeleteDC(DC);
+    DC = nullptr;
+  }
 
  private:
   HDC DC;

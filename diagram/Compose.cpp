@@ -28,7 +28,7 @@ bool ComposeDiagram(TDiagramHost& host, TMetafile& metafile) {
     if (FileArray) ComputeLayout(*FileArray, r);
     metafile.Width = r.right;
     metafile.Height = r.bottom;
-    TScreenDC screen;
+    TWindowDC screen;
     TMetafileRecorder recorder(metafile, screen);
     if (!recorder.Recording()) {
       metafile.Clear();
@@ -49,7 +49,7 @@ bool ComposeDiagram(TDiagramHost& host, TMetafile& metafile) {
   }
 
   try {
-    host.ShowMetafile(metafile.Copy());
+    host.ShowMetafile(metafile);
     if (GeneratingDocument) {
       CopyMetafileToClipboard(host.ClipboardOwner(), metafile.Handle());
       if (DocumentGenerator) DocumentGenerator->Finish();

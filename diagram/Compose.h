@@ -14,10 +14,8 @@ class TDiagramHost {
   virtual void SetHourglass(bool /*busy*/) {}
   virtual void StopTimer() {}
   virtual void StartTimer() {}
-  // The image receives a copy of the new metafile and owns it.
-  virtual void ShowMetafile(HENHMETAFILE copy) {
-    if (copy) DeleteEnhMetaFile(copy);
-  }
+  // The new picture, to show (the image takes a copy if it keeps it).
+  virtual void ShowMetafile(const TMetafile& /*metafile*/) {}
   // The whole window is to be repainted.
   virtual void Invalidate() {}
   // Owner of the clipboard while a document is generated.

@@ -2,40 +2,15 @@
 
 #include <algorithm>
 
-TMetafile::TMetafile(TMetafile&& other) noexcept : Width(other.Width), Height(other.Height), Metafile(other.Metafile) {
-  other.Metafile = nullptr;
-}
+void TMetafile::Assign(HENHMETAFILE handle) { Metafile.Attach(handle); }
 
-TMetafile& TMetafile::operator=(TMetafile&& other) noexcept {
-  if (this != &other) {
-    Clear();
-    Metafile = other.Metafile;
-    Width = other.Width;
-    Height = other.Height;
-    other.Metafile = nullptr;
-  }
-  return *this;
-}
+void TMetafile::Clear() { Metafile.Reset(); }
 
-void TMetafile::Assign(HENHMETAFILE handle) {
-  if (handle == Metafile) return;
-  Clear();
-  Metafile = handle;
-}
-
-void TMetafile::Clear() {
-  if (Metafile) DeleteEnhMetaFile(Metafile);
-  Metafile = nullptr;
-}
-
-HENHMETAFILE TMetafile::Copy() const { return Metafile ? CopyEnhMetaFileA(Metafile, nullptr) : nullptr; }
+HENHMETAFILE TMetafile::Copy() const { return Metafile ? CopyEnhMetaFileA(Metafile.Get(), nullptr) : nullptr; }
 
 bool TMetafile::SaveToFile(const std::string& fileName) const {
   if (!Metafile || fileName.empty()) return false;
-  HENHMETAFILE written = CopyEnhMetaFileA(Metafile, fileName.c_str());
-  if (!written) return false;
-  DeleteEnhMetaFile(written);
-  return true;
+  return static_cast<bool>(TEnhMetafile(CopyEnhMetaFileA(Metafile.Get(), fileName.c_str())));
 }
 
 RECT FrameForPixels(HDC reference, int width, int height) {
@@ -44,10 +19,21 @@ RECT FrameForPixels(HDC reference, int width, int height) {
   return RECT{0, 0, MulDiv(std::max(width, 1), mmWide * 100, pxWide), MulDiv(std::max(height, 1), mmHigh * 100, pxHigh)};
 }
 
-TMetafileRecorder::TMetafileRecorder(TMetafile& target, HDC reference)
-    : TMetafileRecorder(target, reference, FrameForPixels(reference, target.Width, target.Height)) {}
+SIZE PixelsForFrame(HDC reference, const RECT& frame) {
+  const int mmWide = GetDeviceCaps(reference, HORZSIZE), pxWide = GetDeviceCaps(reference, HORZRES);
+  const int mmHigh = GetDeviceCaps(reference, VERTSIZE), pxHigh = GetDeviceCaps(reference, VERTRES);
+  return SIZE{MulDiv(frame.right - frame.left, pxWide, mmWide * 100), MulDiv(frame.bottom - frame.top, pxHigh, mmHigh * 100)};
+}
+
+TMetafileRecorder::TMetafileRecorder(TMetafile& target, HDC reference) : Target(target) {
+  const RECT frame = FrameForPixels(reference, target.Width, target.Height);
+  DC = CreateEnhMetaFileA(reference, nullptr, &frame, nullptr);
+}
 
 TMetafileRecorder::TMetafileRecorder(TMetafile& target, HDC reference, const RECT& frame) : Target(target) {
+  const SIZE pixels = PixelsForFrame(reference, frame);
+  Target.Width = pixels.cx;
+  Target.Height = pixels.cy;
   DC = CreateEnhMetaFileA(reference, nullptr, &frame, nullptr);
 }
 
@@ -60,16 +46,12 @@ void TMetafileRecorder::Close() {
 
 bool CopyMetafileToClipboard(HWND owner, HENHMETAFILE metafile) {
   if (!metafile) return false;
-  HENHMETAFILE copy = CopyEnhMetaFileA(metafile, nullptr);
-  if (!copy) return false;
-  if (!OpenClipboard(owner)) {
-    DeleteEnhMetaFile(copy);
-    return false;
-  }
+  TEnhMetafile copy(CopyEnhMetaFileA(metafile, nullptr));
+  if (!copy || !OpenClipboard(owner)) return false;
   EmptyClipboard();
   // The clipboard owns the copy once it accepts it.
-  const bool accepted = SetClipboardData(CF_ENHMETAFILE, copy) != nullptr;
+  const bool accepted = SetClipboardData(CF_ENHMETAFILE, copy.Get()) != nullptr;
+  if (accepted) copy.Detach();
   CloseClipboard();
-  if (!accepted) DeleteEnhMetaFile(copy);
   return accepted;
 }

@@ -6,17 +6,14 @@
 
 #include <string>
 
+#include "EnhMetafile.h"
+
 class TMetafile {
  public:
   TMetafile() = default;
-  ~TMetafile() { Clear(); }
-  TMetafile(TMetafile&& other) noexcept;
-  TMetafile& operator=(TMetafile&& other) noexcept;
-  TMetafile(const TMetafile&) = delete;
-  TMetafile& operator=(const TMetafile&) = delete;
 
-  HENHMETAFILE Handle() const { return Metafile; }
-  bool Empty() const { return Metafile == nullptr; }
+  HENHMETAFILE Handle() const { return Metafile.Get(); }
+  bool Empty() const { return !Metafile; }
   // Takes ownership of the handle.
   void Assign(HENHMETAFILE handle);
   void Clear();
@@ -29,11 +26,13 @@ class TMetafile {
   int Height = 0;
 
  private:
-  HENHMETAFILE Metafile = nullptr;
+  TEnhMetafile Metafile;
 };
 
-// The metafile's frame in .01 mm for a size in pixels of the reference device.
+// The metafile's frame in .01 mm for a size in pixels of the reference
+// device, and the other way round.
 RECT FrameForPixels(HDC reference, int width, int height);
+SIZE PixelsForFrame(HDC reference, const RECT& frame);
 
 // Records into a metafile of the given size with the screen as reference
 // device; Close (or the end of the recorder) completes the metafile. The
@@ -41,7 +40,8 @@ RECT FrameForPixels(HDC reference, int width, int height);
 class TMetafileRecorder {
  public:
   TMetafileRecorder(TMetafile& target, HDC reference);
-  // A frame given in .01 mm (a physical size); the pixel size follows from it.
+  // A frame given in .01 mm (a physical size); the target's pixel size
+  // follows from it.
   TMetafileRecorder(TMetafile& target, HDC reference, const RECT& frame);
   ~TMetafileRecorder() { Close(); }
   TMetafileRecorder(const TMetafileRecorder&) = delete;

@@ -9,6 +9,7 @@
 #include "GdiGuard.h"
 #include "Globales.h"
 #include "Messages.h"
+#include "PrintJob.h"
 #include "Settings.h"
 #include "Units.h"
 #include "Yield.h"
@@ -104,22 +105,11 @@ bool DecidePrintOrientation(DEVMODEA* devMode, int pageWidth, int pageHeight, in
 
 bool PrintMetafile(HDC printer, HENHMETAFILE metafile, const std::string& title, const std::string& outputFile) {
   if (!printer || !metafile) return false;
-  DOCINFOA info{};
-  info.cbSize = sizeof info;
-  info.lpszDocName = title.c_str();
-  if (!outputFile.empty()) info.lpszOutput = outputFile.c_str();
-  if (StartDocA(printer, &info) <= 0) return false;
-  bool ok = StartPage(printer) > 0;
-  if (ok) {
-    RECT page{0, 0, GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES)};
-    ok = PlayEnhMetaFile(printer, metafile, &page) != FALSE;
-    ok = EndPage(printer) > 0 && ok;
-  }
-  if (ok)
-    EndDoc(printer);
-  else
-    AbortDoc(printer);
-  return ok;
+  TPrintJob job(printer, title, outputFile);
+  if (!job.StartPage()) return false;
+  RECT page{0, 0, GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES)};
+  const bool played = PlayEnhMetaFile(printer, metafile, &page) != FALSE;
+  return job.EndPage() && played && job.End();  // a job not ended is aborted
 }
 
 bool PrintDiagram(HDC printer, DEVMODEA* devMode, const TMetafile& metafile, const std::string& title,
@@ -146,11 +136,7 @@ TMetafile MetafileAtSize(const TMetafile& source, double widthCm, double heightC
   RECT frame{0, 0, static_cast<LONG>(std::lround(widthCm * 1000.0)), static_cast<LONG>(std::lround(heightCm * 1000.0))};
   if (frame.right < 1) frame.right = 1;
   if (frame.bottom < 1) frame.bottom = 1;
-  TScreenDC screen;
-  const int mmWide = GetDeviceCaps(screen, HORZSIZE), pxWide = GetDeviceCaps(screen, HORZRES);
-  const int mmHigh = GetDeviceCaps(screen, VERTSIZE), pxHigh = GetDeviceCaps(screen, VERTRES);
-  sized.Width = MulDiv(frame.right, pxWide, mmWide * 100);
-  sized.Height = MulDiv(frame.bottom, pxHigh, mmHigh * 100);
+  TWindowDC screen;
   {
     TMetafileRecorder recorder(sized, screen, frame);
     if (!recorder.Recording()) return sized;

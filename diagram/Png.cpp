@@ -10,24 +10,11 @@
 #include <gdiplus.h>
 
 #include "GdiGuard.h"
+#include "GdiplusSession.h"
+#include "WideText.h"
 
 namespace {
 using namespace Gdiplus;
-
-class TGdiplus {
- public:
-  TGdiplus() {
-    GdiplusStartupInput input;
-    Started = GdiplusStartup(&Token, &input, nullptr) == Status::Ok;
-  }
-  ~TGdiplus() {
-    if (Started) GdiplusShutdown(Token);
-  }
-  bool Started = false;
-
- private:
-  ULONG_PTR Token = 0;
-};
 
 bool PngEncoder(CLSID& clsid) {
   UINT count = 0, bytes = 0;
@@ -44,26 +31,6 @@ bool PngEncoder(CLSID& clsid) {
   return false;
 }
 
-std::wstring Wide(const std::string& text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring result(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), result.data(), n);
-  return result;
-}
-
-class TBitmapHandle {
- public:
-  explicit TBitmapHandle(HBITMAP bitmap) : Bitmap(bitmap) {}
-  ~TBitmapHandle() {
-    if (Bitmap) DeleteObject(Bitmap);
-  }
-  TBitmapHandle(const TBitmapHandle&) = delete;
-  TBitmapHandle& operator=(const TBitmapHandle&) = delete;
-  HBITMAP Get() const { return Bitmap; }
-
- private:
-  HBITMAP Bitmap;
-};
 }  // namespace
 
 bool SaveMetafileAsPng(HENHMETAFILE metafile, int width, int height, const std::string& fileName,
@@ -84,14 +51,14 @@ bool SaveMetafileAsPng(HENHMETAFILE metafile, int width, int height, const std::
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  TScreenDC screen;
-  TBitmapHandle bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TWindowDC screen;
+  TOwnedGdiObject bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap.Get() || !bits) {
     error = "cannot create a bitmap of that size";
     return false;
   }
   {
-    TMemoryDC dc(screen);
+    TCreatedDC dc(CreateCompatibleDC(screen));
     TSelectedObject selected(dc, bitmap.Get(), false);
     RECT all{0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -99,8 +66,8 @@ bool SaveMetafileAsPng(HENHMETAFILE metafile, int width, int height, const std::
     GdiFlush();
   }
 
-  TGdiplus gdiplus;
-  if (!gdiplus.Started) {
+  TGdiplusSession gdiplus;
+  if (!gdiplus.IsStarted()) {
     error = "GDI+ is not available";
     return false;
   }
@@ -115,7 +82,7 @@ bool SaveMetafileAsPng(HENHMETAFILE metafile, int width, int height, const std::
     error = "cannot create the GDI+ bitmap";
     return false;
   }
-  const Status saved = DllExports::GdipSaveImageToFile(image, Wide(fileName).c_str(), &png, nullptr);
+  const Status saved = DllExports::GdipSaveImageToFile(image, WidenFileName(fileName).c_str(), &png, nullptr);
   DllExports::GdipDisposeImage(image);
   if (saved != Status::Ok) {
     error = "cannot write " + fileName;

@@ -60,7 +60,7 @@ class TTextMeasure {
 
  private:
   HFONT Font(TFontCell cell);
-  TMemoryDC DC;
+  TCreatedDC DC{CreateCompatibleDC(nullptr)};
   HGDIOBJ OriginalFont = nullptr;
   std::map<std::pair<uint16_t, uint16_t>, TOwnedGdiObject> Fonts;
 };

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "GdiGuard.h"
+#include "Handle.h"
+
 // ---- TStatusBar --------------------------------------------------------------
 
 void TStatusBar::Create(TControl& parent) {
@@ -63,9 +66,9 @@ int TImageList::Count() const { return ImageList_GetImageCount(h_); }
 void TImageList::Draw(HDC dc, int x, int y, int index) const { ImageList_Draw(h_, index, dc, x, y, ILD_TRANSPARENT); }
 
 HBITMAP TImageList::CreateBitmap(int index, TColor background) const {
-  HDC screen = GetDC(nullptr);
+  TWindowDC screen;
   HBITMAP bmp = CreateCompatibleBitmap(screen, width_, height_);
-  HDC mem = CreateCompatibleDC(screen);
+  TCreatedDC mem(CreateCompatibleDC(screen));
   {
     TSelectedObject g(mem, bmp, false);
     TOwnedGdiObject brush(CreateSolidBrush(ColorToRGB(background)));
@@ -73,8 +76,6 @@ HBITMAP TImageList::CreateBitmap(int index, TColor background) const {
     FillRect(mem, &r, static_cast<HBRUSH>(brush.Get()));
     Draw(mem, 0, 0, index);
   }
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
   return bmp;
 }
 
@@ -164,13 +165,6 @@ bool TTreeView::Notify(NMHDR* nm, LRESULT&) {
 
 namespace {
 
-struct TFileHandle {
-  HANDLE h;
-  ~TFileHandle() {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-};
-
 DWORD CALLBACK ReadCallback(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done) {
   DWORD n = 0;
   if (!ReadFile(reinterpret_cast<HANDLE>(cookie), buf, static_cast<DWORD>(cb), &n, nullptr)) return 1;
@@ -203,10 +197,10 @@ void TRichEdit::Create(TControl& parent, const TBounds& b, bool plainText, bool 
 }
 
 void TRichEdit::LoadFromFile(const std::string& path) {
-  TFileHandle f{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (f.h == INVALID_HANDLE_VALUE) throw std::runtime_error("Cannot open file \"" + path + "\"");
-  EDITSTREAM es{reinterpret_cast<DWORD_PTR>(f.h), 0, &ReadCallback};
+  THandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.Valid()) throw std::runtime_error("Cannot open file \"" + path + "\"");
+  EDITSTREAM es{reinterpret_cast<DWORD_PTR>(f.Get()), 0, &ReadCallback};
   SendMessageA(Handle(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&es));
   if (es.dwError) throw std::runtime_error("Cannot read file \"" + path + "\"");
   SetModified(false);
@@ -214,10 +208,9 @@ void TRichEdit::LoadFromFile(const std::string& path) {
 }
 
 void TRichEdit::SaveToFile(const std::string& path) {
-  TFileHandle f{
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (f.h == INVALID_HANDLE_VALUE) throw std::runtime_error("Cannot create file \"" + path + "\"");
-  EDITSTREAM es{reinterpret_cast<DWORD_PTR>(f.h), 0, &WriteCallback};
+  THandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.Valid()) throw std::runtime_error("Cannot create file \"" + path + "\"");
+  EDITSTREAM es{reinterpret_cast<DWORD_PTR>(f.Get()), 0, &WriteCallback};
   SendMessageA(Handle(), EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&es));
   if (es.dwError) throw std::runtime_error("Cannot write file \"" + path + "\"");
 }

@@ -12,24 +12,6 @@ const char* const NoPrinter = "There is no default printer currently selected";
 
 HWND OwnerOr(HWND owner) { return owner ? owner : GetActiveWindow(); }
 
-// Locks a global memory block for the life of the object.
-template <class T>
-class TGlobalLock {
- public:
-  explicit TGlobalLock(HGLOBAL h) : h_(h), p_(h ? static_cast<T*>(GlobalLock(h)) : nullptr) {}
-  ~TGlobalLock() {
-    if (p_) GlobalUnlock(h_);
-  }
-  TGlobalLock(const TGlobalLock&) = delete;
-  TGlobalLock& operator=(const TGlobalLock&) = delete;
-  T* operator->() const { return p_; }
-  T* get() const { return p_; }
-
- private:
-  HGLOBAL h_;
-  T* p_;
-};
-
 }  // namespace
 
 // ---- File dialogs ------------------------------------------------------------
@@ -89,11 +71,7 @@ TPrinter& Printer() {
   return printer;
 }
 
-TPrinter::~TPrinter() {
-  if (dc_) Abort();
-  if (devMode_) GlobalFree(devMode_);
-  if (devNames_) GlobalFree(devNames_);
-}
+TPrinter::~TPrinter() = default;
 
 void TPrinter::EnsureDefault() {
   if (devNames_) return;
@@ -101,101 +79,86 @@ void TPrinter::EnsureDefault() {
   pd.lStructSize = sizeof pd;
   pd.Flags = PD_RETURNDEFAULT;
   if (PrintDlgA(&pd)) {
-    devMode_ = pd.hDevMode;
-    devNames_ = pd.hDevNames;
+    devMode_.Attach(pd.hDevMode);
+    devNames_.Attach(pd.hDevNames);
   }
 }
 
 bool TPrinter::HasPrinter() {
   EnsureDefault();
-  return devNames_ != nullptr;
+  return static_cast<bool>(devNames_);
 }
 
 std::string TPrinter::PrinterName() {
   EnsureDefault();
-  TGlobalLock<DEVNAMES> dn(devNames_);
-  if (!dn.get()) return {};
-  return reinterpret_cast<const char*>(dn.get()) + dn->wDeviceOffset;
+  TGlobalLock<DEVNAMES> dn(devNames_.Get());
+  if (!dn.Get()) return {};
+  return reinterpret_cast<const char*>(dn.Get()) + dn->wDeviceOffset;
 }
 
 TPrinterOrientation TPrinter::Orientation() {
   EnsureDefault();
-  TGlobalLock<DEVMODEA> dm(devMode_);
-  return dm.get() && (dm->dmFields & DM_ORIENTATION) && dm->dmOrientation == DMORIENT_LANDSCAPE ? poLandscape
+  TGlobalLock<DEVMODEA> dm(devMode_.Get());
+  return dm.Get() && (dm->dmFields & DM_ORIENTATION) && dm->dmOrientation == DMORIENT_LANDSCAPE ? poLandscape
                                                                                                 : poPortrait;
 }
 
 void TPrinter::SetOrientation(TPrinterOrientation o) {
   EnsureDefault();
-  TGlobalLock<DEVMODEA> dm(devMode_);
-  if (!dm.get()) throw EPrinter(NoPrinter);
+  TGlobalLock<DEVMODEA> dm(devMode_.Get());
+  if (!dm.Get()) throw EPrinter(NoPrinter);
   dm->dmFields |= DM_ORIENTATION;
   dm->dmOrientation = o == poLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
 }
 
-HDC TPrinter::CreatePrinterDC() {
+TCreatedDC TPrinter::CreatePrinterDC() {
   EnsureDefault();
-  TGlobalLock<DEVNAMES> dn(devNames_);
-  if (!dn.get()) throw EPrinter(NoPrinter);
-  TGlobalLock<DEVMODEA> dm(devMode_);
-  const char* base = reinterpret_cast<const char*>(dn.get());
-  HDC dc = CreateDCA(base + dn->wDriverOffset, base + dn->wDeviceOffset, nullptr, dm.get());
+  TGlobalLock<DEVNAMES> dn(devNames_.Get());
+  if (!dn.Get()) throw EPrinter(NoPrinter);
+  TGlobalLock<DEVMODEA> dm(devMode_.Get());
+  const char* base = reinterpret_cast<const char*>(dn.Get());
+  TCreatedDC dc(CreateDCA(base + dn->wDriverOffset, base + dn->wDeviceOffset, nullptr, dm.Get()));
   if (!dc) throw EPrinter("Printer selected is not valid");
   return dc;
 }
 
 int TPrinter::PageWidth() {
-  if (dc_) return GetDeviceCaps(dc_, HORZRES);
-  HDC dc = CreatePrinterDC();
-  int w = GetDeviceCaps(dc, HORZRES);
-  DeleteDC(dc);
-  return w;
+  if (job_) return GetDeviceCaps(jobDC_, HORZRES);
+  return GetDeviceCaps(CreatePrinterDC(), HORZRES);
 }
 
 int TPrinter::PageHeight() {
-  if (dc_) return GetDeviceCaps(dc_, VERTRES);
-  HDC dc = CreatePrinterDC();
-  int h = GetDeviceCaps(dc, VERTRES);
-  DeleteDC(dc);
-  return h;
+  if (job_) return GetDeviceCaps(jobDC_, VERTRES);
+  return GetDeviceCaps(CreatePrinterDC(), VERTRES);
 }
 
 void TPrinter::BeginDoc(const std::string& title) {
-  if (dc_) throw EPrinter("Printing in progress");
-  HDC dc = CreatePrinterDC();
-  DOCINFOA di{};
-  di.cbSize = sizeof di;
-  di.lpszDocName = title.c_str();
-  if (StartDocA(dc, &di) <= 0) {
-    DeleteDC(dc);
-    throw EPrinter("Printing of \"" + title + "\" failed");
-  }
-  dc_ = dc;
-  StartPage(dc_);
-  pageOpen_ = true;
+  if (job_) throw EPrinter("Printing in progress");
+  TCreatedDC dc = CreatePrinterDC();
+  auto job = std::make_unique<TPrintJob>(dc, title);
+  if (!job->Started()) throw EPrinter("Printing of \"" + title + "\" failed");
+  job->StartPage();
+  jobDC_ = std::move(dc);
+  job_ = std::move(job);
 }
 
 void TPrinter::NewPage() {
-  if (!dc_) throw EPrinter("Printer is not currently printing");
-  EndPage(dc_);
-  StartPage(dc_);
+  if (!job_) throw EPrinter("Printer is not currently printing");
+  job_->EndPage();
+  job_->StartPage();
 }
 
 void TPrinter::EndDoc() {
-  if (!dc_) throw EPrinter("Printer is not currently printing");
-  if (pageOpen_) EndPage(dc_);
-  pageOpen_ = false;
-  ::EndDoc(dc_);
-  DeleteDC(dc_);
-  dc_ = nullptr;
+  if (!job_) throw EPrinter("Printer is not currently printing");
+  job_->EndPage();
+  job_->End();
+  job_.reset();
+  jobDC_.Reset();
 }
 
 void TPrinter::Abort() {
-  if (!dc_) return;
-  AbortDoc(dc_);
-  DeleteDC(dc_);
-  dc_ = nullptr;
-  pageOpen_ = false;
+  job_.reset();  // an unfinished job aborts as it goes
+  jobDC_.Reset();
 }
 
 namespace {
@@ -204,13 +167,14 @@ bool RunPrintDlg(HWND owner, DWORD flags) {
   PRINTDLGA pd{};
   pd.lStructSize = sizeof pd;
   pd.hwndOwner = OwnerOr(owner);
-  pd.hDevMode = p.DevMode();
-  pd.hDevNames = p.DevNames();
+  // The dialog may free the blocks it is given and hand back new ones.
+  pd.hDevMode = p.DevMode().Detach();
+  pd.hDevNames = p.DevNames().Detach();
   pd.Flags = flags;
   pd.nCopies = 1;
   BOOL ok = PrintDlgA(&pd);
-  p.DevMode() = pd.hDevMode;
-  p.DevNames() = pd.hDevNames;
+  p.DevMode().Attach(pd.hDevMode);
+  p.DevNames().Attach(pd.hDevNames);
   if (!ok && CommDlgExtendedError() == PDERR_NODEFAULTPRN) throw EPrinter(NoPrinter);
   return ok != FALSE;
 }

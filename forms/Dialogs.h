@@ -7,7 +7,12 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include <memory>
 #include <string>
+
+#include "GdiGuard.h"
+#include "GlobalMemory.h"
+#include "PrintJob.h"
 
 #include "Ridarar.h"
 
@@ -83,21 +88,20 @@ class TPrinter {
   void NewPage();
   void EndDoc();
   void Abort();
-  bool Printing() const { return dc_ != nullptr; }
-  HDC Handle() const { return dc_; }
-  // A DC on the printer with the current settings, not in a job (the
-  // caller deletes it).
-  HDC CreatePrinterDC();
+  bool Printing() const { return job_ != nullptr; }
+  HDC Handle() const { return jobDC_.Get(); }
+  // A DC on the printer with the current settings, not in a job.
+  TCreatedDC CreatePrinterDC();
 
   // The settings blocks that PrintDlg reads and replaces.
-  HGLOBAL& DevMode() { return devMode_; }
-  HGLOBAL& DevNames() { return devNames_; }
+  TGlobalMemory& DevMode() { return devMode_; }
+  TGlobalMemory& DevNames() { return devNames_; }
 
  private:
   void EnsureDefault();
-  HGLOBAL devMode_ = nullptr, devNames_ = nullptr;
-  HDC dc_ = nullptr;
-  bool pageOpen_ = false;
+  TGlobalMemory devMode_, devNames_;
+  TCreatedDC jobDC_;                // outlives the job, which needs it to end
+  std::unique_ptr<TPrintJob> job_;
 };
 TPrinter& Printer();
 

@@ -93,7 +93,7 @@ void TImage::Create(TControl& parent, const TBounds& b) { TCustomControl::Create
 
 void TImage::SetMetafile(HENHMETAFILE mf) {
   bitmap_.reset();
-  metafile_.Reset(mf ? CopyEnhMetaFileA(mf, nullptr) : nullptr);
+  metafile_.Attach(mf ? CopyEnhMetaFileA(mf, nullptr) : nullptr);
   Invalidate();
 }
 
@@ -161,7 +161,7 @@ void TImage::Paint(HDC dc, const RECT& client) {
     return;
   }
   if (!bitmap_) return;
-  HDC mem = CreateCompatibleDC(dc);
+  TCreatedDC mem(CreateCompatibleDC(dc));
   {
     TSelectedObject g(mem, bitmap_->Get(), false);
     const int w = PictureWidth(), h = PictureHeight();
@@ -173,7 +173,6 @@ void TImage::Paint(HDC dc, const RECT& client) {
       StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, mem, 0, 0, w, h, SRCCOPY);
     }
   }
-  DeleteDC(mem);
 }
 
 // ---- TShape ------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Panel, image and shape: controls Win32 lacks, painted by us.
 #pragma once
 
+#include "EnhMetafile.h"
 #include "Forms.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised };
@@ -26,23 +27,6 @@ class TPanel : public TCustomControl {
   TBevelCut outer_ = bvRaised, inner_ = bvNone;
   int bevelWidth_ = 1, borderWidth_ = 0;
   TAlignment alignment_ = taCenter;
-};
-
-// An owned enhanced metafile.
-class TMetafileHandle {
- public:
-  explicit TMetafileHandle(HENHMETAFILE h = nullptr) : h_(h) {}
-  ~TMetafileHandle() { Reset(); }
-  TMetafileHandle(const TMetafileHandle&) = delete;
-  TMetafileHandle& operator=(const TMetafileHandle&) = delete;
-  HENHMETAFILE Get() const { return h_; }
-  void Reset(HENHMETAFILE h = nullptr) {
-    if (h_) DeleteEnhMetaFile(h_);
-    h_ = h;
-  }
-
- private:
-  HENHMETAFILE h_;
 };
 
 // Shows an enhanced metafile or a bitmap: stretched over its client when
@@ -72,7 +56,7 @@ class TImage : public TCustomControl {
 
  private:
   RECT PictureRect(const RECT& client) const;
-  TMetafileHandle metafile_;
+  TEnhMetafile metafile_;
   std::unique_ptr<TOwnedGdiObject> bitmap_;
   bool stretch_ = false, center_ = false, transparent_ = false;
 };

@@ -1,5 +1,7 @@
 #include "FileCtrl.h"
 
+#include "FindFile.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -39,8 +41,8 @@ void TDirectoryListBox::SetDirectory(const std::string& dir) {
   const std::string base = path.back() == '\\' ? path : path + '\\';
   std::vector<std::string> subdirs;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((base + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) {
+  TFindFile search;
+  if (!search.FindFirst(base + "*", fd)) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) throw std::runtime_error(cannot);
   } else {
     do {
@@ -48,8 +50,7 @@ void TDirectoryListBox::SetDirectory(const std::string& dir) {
       if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != ".." &&
           !(fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
         subdirs.push_back(name);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    } while (search.FindNext(fd));
   }
   std::sort(subdirs.begin(), subdirs.end(),
             [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });

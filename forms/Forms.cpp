@@ -7,6 +7,7 @@
 
 #include "Dialogs.h"
 #include "Menus.h"
+#include "Module.h"
 #include "Yield.h"
 
 TApplication Application;
@@ -18,13 +19,6 @@ const char* const ControlProp = "Usagram.Control";
 const char* const FormClass = "UsagramForm";
 const char* const ControlClass = "UsagramControl";
 int NextControlId = 1000;
-
-HINSTANCE ThisModule() {
-  HMODULE m = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &m);
-  return m;
-}
 
 TShiftState ShiftFromMouse(WPARAM wp) {
   TShiftState s = 0;
@@ -64,18 +58,19 @@ HFONT CreateFontFrom(const TFont& font) {
   return CreateFontIndirectA(&lf);
 }
 
+SIZE MeasureText(HFONT font, const std::string& text, UINT flags, int width) {
+  TWindowDC dc;
+  RECT r{0, 0, width, 0};
+  TSelectedObject g(dc, font, false);
+  const std::string t = text.empty() ? std::string(" ") : text;  // an empty text keeps a line's height
+  DrawTextA(dc, t.c_str(), static_cast<int>(t.size()), &r, flags | DT_CALCRECT);
+  if (text.empty()) r.right = r.left;
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
 SIZE TextExtent(const TFont& font, const std::string& text) {
   TOwnedGdiObject f(CreateFontFrom(font));
-  HDC dc = GetDC(nullptr);
-  RECT r{0, 0, 0, 0};
-  {
-    TSelectedObject g(dc, f.Get(), false);
-    std::string t = text.empty() ? std::string(" ") : text;  // an empty label keeps a line's height
-    DrawTextA(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_CALCRECT | DT_NOPREFIX);
-    if (text.empty()) r.right = r.left;
-  }
-  ReleaseDC(nullptr, dc);
-  return SIZE{r.right - r.left, r.bottom - r.top};
+  return MeasureText(static_cast<HFONT>(f.Get()), text, DT_NOPREFIX, 0);
 }
 
 // ---- TControl --------------------------------------------------------------

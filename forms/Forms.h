@@ -463,6 +463,10 @@ class TWaitCursor {
 
 // Text extent of a string in a font (labels size themselves with it).
 SIZE TextExtent(const TFont& font, const std::string& text);
+// The size of a text drawn with DrawText's flags in the font; width, when
+// not 0, is the width that the text wraps to. An empty text is zero wide
+// and one line high.
+SIZE MeasureText(HFONT font, const std::string& text, UINT flags, int width);
 
 // Where the user holds a scroll bar's thumb (SB_HORZ or SB_VERT), for
 // SB_THUMBTRACK and SB_THUMBPOSITION: 32-bit, unlike the message's own.

@@ -62,16 +62,8 @@ UINT TLabel::DrawFlags() const {
 
 void TLabel::AdjustSize() {
   if (!autoSize_ || !Handle()) return;
-  HDC dc = GetDC(Handle());
-  std::string t = Text();
-  RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
-  {
-    TSelectedObject g(dc, FontHandle(), false);
-    std::string measured = t.empty() ? std::string(" ") : t;
-    DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DrawFlags() | DT_CALCRECT);
-  }
-  ReleaseDC(Handle(), dc);
-  SetBounds(Left(), Top(), wordWrap_ ? Width() : (t.empty() ? 0 : r.right - r.left), r.bottom - r.top);
+  const SIZE size = MeasureText(FontHandle(), Text(), DrawFlags(), wordWrap_ ? Width() : 0);
+  SetBounds(Left(), Top(), wordWrap_ ? Width() : size.cx, size.cy);
 }
 
 void TLabel::SetText(const std::string& text) {

@@ -2,7 +2,7 @@
 // the boxes do when clicked, and what closing does, is in ufInstallActions.cpp.
 #include "ufInstall.h"
 
-#include "FindHandle.h"
+#include "FindFile.h"
 #include "InstallNames.h"
 #include "InstallTexts.h"
 #include "Settings.h"
@@ -204,7 +204,7 @@ void TfInstall::ReadShortcuts() {
     return;
   }
   WIN32_FIND_DATAA found;
-  cbGroupe.SetChecked(TFindHandle(ShortcutDir, found).Valid());
+  cbGroupe.SetChecked(TFindFile().FindFirst(ShortcutDir, found));
   Groupe.SetVisible(cbGroupe.Checked());
   if (!Groupe.Visible()) return;
   struct TRow {

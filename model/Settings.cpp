@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Globales.h"
+#include "Module.h"
 #include "uChaines.h"
 
 // Settings itself is defined with the model (Units.cpp), so that the model is
@@ -215,14 +216,6 @@ std::string TempDirectory() {
     }
     buffer.assign(n + 1, '\0');
   }
-}
-
-// The module that holds this code: the expert library, or the program.
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
 }
 
 std::string Indexed(const char* prefix, int i) { return prefix + std::to_string(i); }

@@ -1,25 +1,20 @@
 #include <windows.h>
 
+#include "GlobalMemory.h"
 #include "ReaderMemory.h"
 
 bool AllocateReaderBlock(std::size_t size, TReaderBlock& block) {
   block = {};
-  HGLOBAL handle = GlobalAlloc(GMEM_FIXED, size);
-  if (!handle) return false;
-  void* address = GlobalLock(handle);
-  if (!address) {
-    GlobalFree(handle);
-    return false;
-  }
-  block.Handle = handle;
+  TGlobalMemory memory(GlobalAlloc(GMEM_FIXED, size));
+  void* address = memory.Lock();
+  if (!address) return false;  // the block is freed with its owner
+  block.Handle = memory.Detach();
   block.Address = static_cast<char*>(address);
   return true;
 }
 
 void FreeReaderBlock(TReaderBlock& block) {
-  if (block.Handle) {
-    GlobalUnlock(static_cast<HGLOBAL>(block.Handle));
-    GlobalFree(static_cast<HGLOBAL>(block.Handle));
-  }
+  // Locked since its allocation: unlocked, then freed.
+  TGlobalMemory(static_cast<HGLOBAL>(block.Handle), true);
   block = {};
 }

@@ -373,9 +373,8 @@ void TfUsagram::SetHourglass(bool busy) {
 void TfUsagram::StopTimer() { Timer.SetEnabled(false); }
 void TfUsagram::StartTimer() { Timer.SetEnabled(true); }
 
-void TfUsagram::ShowMetafile(HENHMETAFILE copy) {
-  Image.SetMetafile(copy);  // the image keeps a copy of its own
-  if (copy) DeleteEnhMetaFile(copy);
+void TfUsagram::ShowMetafile(const TMetafile& metafile) {
+  Image.SetMetafile(metafile.Handle());  // the image keeps a copy of its own
 }
 
 void TfUsagram::Invalidate() {
@@ -454,9 +453,8 @@ void TfUsagram::Imprimante1Click() { PrinterSetupDialog.Execute(Handle()); }
 
 void TfUsagram::Imprimer1Click() {
   if (Metafile.Empty() || !PrintDialog.Execute(Handle())) return;
-  HGLOBAL& devModeBlock = Printer().DevMode();
-  auto* devMode = devModeBlock ? static_cast<DEVMODEA*>(GlobalLock(devModeBlock)) : nullptr;
-  HDC printer = Printer().CreatePrinterDC();
+  TGlobalLock<DEVMODEA> devMode(Printer().DevMode().Get());
+  TCreatedDC printer = Printer().CreatePrinterDC();
   auto ask = [] {
     return ShowMessageBox(
                "Do you want that Usagram sets automatically Portrait/Landscape option according to the diagram's "
@@ -466,10 +464,8 @@ void TfUsagram::Imprimer1Click() {
   // The check mark as it is now decides (the question is asked only when it
   // never was), and shows the answer afterwards.
   bool automatic = RglagePortraitPaysageautomatiquedelimpression1->Checked();
-  const bool printed = printer && PrintDiagram(printer, devMode, Metafile, Caption(), ask, automatic);
+  const bool printed = printer && PrintDiagram(printer, devMode.Get(), Metafile, Caption(), ask, automatic);
   RglagePortraitPaysageautomatiquedelimpression1->SetChecked(automatic);
-  if (printer) DeleteDC(printer);
-  if (devMode) GlobalUnlock(devModeBlock);
   if (!printed) throw std::runtime_error("The diagram could not be printed.");
 }
 

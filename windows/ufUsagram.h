@@ -116,7 +116,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   void SetHourglass(bool busy) override;
   void StopTimer() override;
   void StartTimer() override;
-  void ShowMetafile(HENHMETAFILE copy) override;
+  void ShowMetafile(const TMetafile& metafile) override;
   void Invalidate() override;
   HWND ClipboardOwner() override { return Handle(); }
 

@@ -83,7 +83,7 @@ TEST_F(ComposeTest, MetafileIsAValidEnhancedMetafileOfTheLayoutSize) {
   ASSERT_EQ(GetEnhMetaFileHeader(m.Handle(), sizeof header, &header), sizeof header);
   EXPECT_EQ(header.iType, static_cast<DWORD>(EMR_HEADER));
   EXPECT_EQ(header.dSignature, static_cast<DWORD>(ENHMETA_SIGNATURE));
-  TScreenDC screen;
+  TWindowDC screen;
   const RECT frame = FrameForPixels(screen, m.Width, m.Height);
   EXPECT_EQ(header.rclFrame.left, 0);
   EXPECT_EQ(header.rclFrame.right, frame.right);

@@ -39,12 +39,9 @@ struct TRecordingHost : TDiagramHost {
   void SetHourglass(bool busy) override { Calls.push_back(busy ? "hourglass" : "arrow"); }
   void StopTimer() override { Calls.push_back("stop timer"); }
   void StartTimer() override { Calls.push_back("start timer"); }
-  void ShowMetafile(HENHMETAFILE copy) override {
+  void ShowMetafile(const TMetafile& metafile) override {
     Calls.push_back("show");
-    if (copy) {
-      ++Shown;
-      DeleteEnhMetaFile(copy);
-    }
+    if (!metafile.Empty()) ++Shown;
   }
   void Invalidate() override { Calls.push_back("invalidate"); }
 };

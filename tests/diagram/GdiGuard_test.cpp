@@ -13,8 +13,8 @@ static_assert(!std::is_copy_constructible_v<TMetafile>);
 
 class GdiGuardTest : public ::testing::Test {
  protected:
-  TScreenDC Screen;
-  TMemoryDC DC{Screen};
+  TWindowDC Screen;
+  TCreatedDC DC{CreateCompatibleDC(Screen)};
 };
 
 TEST_F(GdiGuardTest, RestoresThePreviousObjectAndDeletesItsOwn) {

@@ -25,13 +25,13 @@ class TextFitTest : public ::testing::Test {
   }
   // The extent of the text in the label font of that cell, on the screen.
   SIZE ExtentAt(const std::string& text, TFontCell cell) {
-    TMemoryDC dc(Screen);
+    TCreatedDC dc(CreateCompatibleDC(Screen));
     TSelectedObject font(dc, CreateLabelFont(cell.Width, cell.Height));
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return size;
   }
-  TScreenDC Screen;
+  TWindowDC Screen;
   TMetafile Picture;
   std::unique_ptr<TMetafileRecorder> Recorder;
 };
@@ -50,8 +50,8 @@ TEST(LabelFont, TemplateFields) {
 }
 
 TEST(LabelFont, FaceIsTimesNewRoman) {
-  TScreenDC screen;
-  TMemoryDC dc(screen);
+  TWindowDC screen;
+  TCreatedDC dc(CreateCompatibleDC(screen));
   TSelectedObject font(dc, CreateLabelFont(10, 24));
   char face[LF_FACESIZE] = {};
   GetTextFaceA(dc, LF_FACESIZE, face);
