@@ -8,6 +8,7 @@
 #include "Format.h"
 #include "Melody.h"
 #include "Messages.h"
+#include "ScopeExit.h"
 #include "Settings.h"
 #include "uChaines.h"
 #include "uMidi.h"
@@ -188,14 +189,11 @@ void TfBugReport::EnvoyerClick() {
   Envoyer.SetEnabled(false);
   Annuler.SetEnabled(false);
   sending_ = true;
-  struct TGiveBack {
-    TfBugReport& form;
-    ~TGiveBack() {
-      form.sending_ = false;
-      form.Envoyer.SetEnabled(true);
-      form.Annuler.SetEnabled(true);
-    }
-  } giveBack{*this};
+  const TScopeExit giveBack([this] {
+    sending_ = false;
+    Envoyer.SetEnabled(true);
+    Annuler.SetEnabled(true);
+  });
 
   const std::string server = Trim(ServeurSMTP.Text());
   address_ = Trim(email.Text());

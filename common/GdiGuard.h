@@ -6,51 +6,6 @@
 
 #include <windows.h>
 
-// Keeps one object selected in a device context. An owned object (one the
-// caller created) is deleted once it is no longer selected; a stock or
-// borrowed object is only deselected.
-class TSelectedObject {
- public:
-  TSelectedObject(HDC dc, HGDIOBJ object, bool owned = true) : DC(dc), Current(object), Owned(owned) {
-    Previous = (DC && Current) ? SelectObject(DC, Current) : nullptr;
-  }
-  ~TSelectedObject() { Release(); }
-  TSelectedObject(const TSelectedObject&) = delete;
-  TSelectedObject& operator=(const TSelectedObject&) = delete;
-
-  // Selects another object in place of the current one, which is deleted
-  // at once when owned: each object lives only while it is selected.
-  void Replace(HGDIOBJ object, bool owned = true) {
-    if (!DC) return;
-    if (object) {
-      HGDIOBJ replaced = SelectObject(DC, object);
-      if (!Previous) Previous = replaced;  // the first selection remembers what was there
-    } else if (Previous) {
-      SelectObject(DC, Previous);
-    }
-    if (Owned && Current) DeleteObject(Current);
-    Current = object;
-    Owned = owned;
-  }
-
-  HGDIOBJ Get() const { return Current; }
-  HDC Dc() const { return DC; }
-
- private:
-  void Release() {
-    if (!DC) return;
-    if (Previous) SelectObject(DC, Previous);
-    if (Owned && Current) DeleteObject(Current);
-    DC = nullptr;
-    Current = nullptr;
-  }
-
-  HDC DC;
-  HGDIOBJ Previous = nullptr;
-  HGDIOBJ Current;
-  bool Owned;
-};
-
 // A GDI object that is not selected anywhere (a cached font, a bitmap):
 // deleted when its owner ends or takes another.
 class TOwnedGdiObject {
@@ -82,6 +37,55 @@ class TOwnedGdiObject {
 
  private:
   HGDIOBJ Handle;
+};
+
+// Keeps one object selected in a device context. An owned object (one the
+// caller created) is deleted once it is no longer selected; a stock or
+// borrowed object is only deselected.
+class TSelectedObject {
+ public:
+  TSelectedObject(HDC dc, HGDIOBJ object, bool owned = true) : DC(dc), Current(object), Owned(owned) {
+    Previous = (DC && Current) ? SelectObject(DC, Current) : nullptr;
+  }
+  // An object the guard takes over from its owner.
+  TSelectedObject(HDC dc, TOwnedGdiObject object) : TSelectedObject(dc, object.Detach(), true) {}
+  ~TSelectedObject() { Release(); }
+  TSelectedObject(const TSelectedObject&) = delete;
+  TSelectedObject& operator=(const TSelectedObject&) = delete;
+
+  // Selects another object in place of the current one, which is deleted
+  // at once when owned: each object lives only while it is selected.
+  void Replace(HGDIOBJ object, bool owned = true) {
+    if (!DC) return;
+    if (object) {
+      HGDIOBJ replaced = SelectObject(DC, object);
+      if (!Previous) Previous = replaced;  // the first selection remembers what was there
+    } else if (Previous) {
+      SelectObject(DC, Previous);
+    }
+    if (Owned && Current) DeleteObject(Current);
+    Current = object;
+    Owned = owned;
+  }
+
+  void Replace(TOwnedGdiObject object) { Replace(object.Detach(), true); }
+
+  HGDIOBJ Get() const { return Current; }
+  HDC Dc() const { return DC; }
+
+ private:
+  void Release() {
+    if (!DC) return;
+    if (Previous) SelectObject(DC, Previous);
+    if (Owned && Current) DeleteObject(Current);
+    DC = nullptr;
+    Current = nullptr;
+  }
+
+  HDC DC;
+  HGDIOBJ Previous = nullptr;
+  HGDIOBJ Current;
+  bool Owned;
 };
 
 // Background mode, restored when the guard ends.

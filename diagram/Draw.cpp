@@ -70,7 +70,7 @@ void DrawList(const TFileArray* list, HDC dc, TLocationTools& tools, const TFile
     if (!used) continue;
     if (used->Hidden && options.Amont) continue;
     const int x = implementation ? columns.ImplementationColumn(k) : columns.InterfaceColumn(k);
-    if (used->Location <= -2) {
+    if (used->Location == LocationBasic) {
       if (BoxHidden() && options.Amont) continue;
       tools.UsePen(user.Location);
       MoveToEx(dc, x, columns.Bottom, nullptr);

@@ -23,8 +23,8 @@ void ComputeLayout(TFileArray& array, RECT& r) {
   for (int i = 0; i < count; ++i) {
     const TFile* unit = array.Items[i];
     if (!unit) continue;
-    if (unit->Location == -1) ++notFound;
-    if (unit->Location == -2) ++basic;
+    if (unit->Location == LocationNotFound) ++notFound;
+    if (unit->Location == LocationBasic) ++basic;
   }
   array.NotFoundCount = notFound;
   array.BasicCount = basic;

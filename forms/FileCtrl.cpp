@@ -1,9 +1,9 @@
 #include "FileCtrl.h"
 
-#include "FindFile.h"
-
 #include <algorithm>
 #include <cctype>
+
+#include "FindFile.h"
 
 void TDirectoryListBox::Create(TControl& parent, const TBounds& b) {
   CreateNative(parent, "LISTBOX",

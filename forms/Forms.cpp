@@ -741,7 +741,7 @@ void TForm::Close() {
   } else {
     Hide();
     // Not now: we may be inside one of this form's own handlers.
-    PostMessageA(Handle(), WM_APP + 0x3F0, 0, 0);
+    PostMessageA(Handle(), WM_RELEASEFORM, 0, 0);
   }
 }
 
@@ -890,7 +890,7 @@ TControl* TForm::FindById(TControl* root, int id) {
 
 TControl* TForm::FindButton(TControl* root, bool cancel) {
   for (TControl* c : root->children_) {
-    if (c->Handle() && c->Visible() && c->Enabled() && (c->ButtonRoles() & (cancel ? 2u : 1u))) return c;
+    if (c->Handle() && c->Visible() && c->Enabled() && (c->ButtonRoles() & (cancel ? brCancel : brDefault))) return c;
     if (TControl* d = FindButton(c, cancel)) return d;
   }
   return nullptr;
@@ -998,7 +998,7 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (GetMenu(Handle())) ::SetMenu(Handle(), nullptr);  // the menu is ours, not the window's
       if (OnDestroy) OnDestroy();
       break;
-    case WM_APP + 0x3F0: {  // the deferred free of Close
+    case WM_RELEASEFORM: {
       std::function<void()> release = OnRelease;
       DestroyHandle();
       if (release) release();  // may delete this object

@@ -108,6 +108,15 @@ class EInvalidOperation : public std::runtime_error {
 // a window of our own class (form, panel, image...). Every control can hold
 // children; notifications of children (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*)
 // are handed back to the child object that sent them.
+// What a button does for the dialog keys of its form.
+enum TButtonRole : unsigned {
+  brDefault = 1,  // Enter clicks it
+  brCancel = 2,   // Escape clicks it
+};
+
+// A form's own message: frees it after Close once its handlers have returned.
+inline constexpr UINT WM_RELEASEFORM = WM_APP + 0x3F0;
+
 class TControl {
  public:
   TControl();
@@ -182,8 +191,7 @@ class TControl {
 
   // Fires OnClick (buttons first set their form's ModalResult).
   virtual void Click();
-  // Roles in the dialog keys: 1 = the default button (Enter), 2 = the
-  // cancel button (Escape).
+  // The control's roles in the dialog keys: TButtonRole bits.
   virtual unsigned ButtonRoles() const { return 0; }
 
  protected:

@@ -14,7 +14,7 @@ class TButton : public TControl {
   bool Default = false;
   bool Cancel = false;
   void Click() override;
-  unsigned ButtonRoles() const override { return (Default ? 1u : 0u) | (Cancel ? 2u : 0u); }
+  unsigned ButtonRoles() const override { return (Default ? brDefault : 0u) | (Cancel ? brCancel : 0u); }
 
  protected:
   void Command(WORD code) override;

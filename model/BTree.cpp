@@ -129,7 +129,7 @@ uint8_t TFileArbre::Compare(uint16_t newKey, uint16_t nodeKey) {
   }
   int ru = EffectiveLocation(u->Location), rv = EffectiveLocation(v->Location);
   if (ru != rv) return ru < rv ? 0 : 2;
-  if (ru == -2) return u->BasicIndex < v->BasicIndex ? 0 : u->BasicIndex == v->BasicIndex ? 1 : 2;
+  if (ru == LocationBasic) return u->BasicIndex < v->BasicIndex ? 0 : u->BasicIndex == v->BasicIndex ? 1 : 2;
   return u->Level < v->Level ? 0 : u->Level == v->Level ? 1 : 2;
 }
 

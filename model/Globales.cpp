@@ -152,15 +152,15 @@ void ClearLocations() {
 }
 
 COLORREF LocationColour(int location) {
-  if (location == -2) return BasicUnitsColour;
-  if (location == -1) return NotFoundColour;
+  if (location == LocationBasic) return BasicUnitsColour;
+  if (location == LocationNotFound) return NotFoundColour;
   if (!IsLocationIndex(location) || !Locations[location]) return RGB(0, 0, 0);
   return Locations[location]->Colour;
 }
 
-HPEN LocationPen(int location) { return CreatePen(PS_SOLID, 0, LocationColour(location)); }
+TOwnedGdiObject LocationPen(int location) { return TOwnedGdiObject(CreatePen(PS_SOLID, 0, LocationColour(location))); }
 
-HBRUSH LocationBrush(int location) { return CreateSolidBrush(LocationColour(location)); }
+TOwnedGdiObject LocationBrush(int location) { return TOwnedGdiObject(CreateSolidBrush(LocationColour(location))); }
 
 int EffectiveLocation(int location) {
   if (IsLocationIndex(location) && Locations[location] && Locations[location]->Explicit) return LocationCount - 1;

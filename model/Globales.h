@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "GdiGuard.h"
 #include "Ridarar.h"
 
 class TFile;
@@ -52,6 +53,11 @@ class TLocation {
   bool Explicit = false;
 };
 
+// A unit's location: 0 or more is an entry of Locations; these two say where
+// a unit stands when it is in none.
+inline constexpr int32_t LocationNotFound = -1;  // not found, or only in an inactive location
+inline constexpr int32_t LocationBasic = -2;     // a basic unit (by name or by its location)
+
 inline constexpr int LocationSlots = 101;     // Locations[0..100]
 inline constexpr int MaxAddedLocations = 99;  // additions stop here, "." included
 inline constexpr int MaxLoadedLocations = 100;
@@ -89,11 +95,10 @@ void SwapLocations(int i, int j);
 bool IsMovableLocation(int index);
 bool IsLocationIndex(int index);
 
-// Colour of a unit's location index (-2 basic, -1 not found); the caller
-// deletes the pen or brush.
+// Colour of a unit's location index, and a pen and a brush in it.
 COLORREF LocationColour(int location);
-HPEN LocationPen(int location);
-HBRUSH LocationBrush(int location);
+TOwnedGdiObject LocationPen(int location);
+TOwnedGdiObject LocationBrush(int location);
 // An explicit location ranks as the current directory.
 int EffectiveLocation(int location);
 

@@ -27,7 +27,7 @@ TUnitReleaseHook OnUnitRelease = nullptr;
 
 TFile::TFile(const std::string& name, const std::string& inPath)
     : Name(name), InterfaceUses(std::make_unique<TFileArray>()), ImplementationUses(std::make_unique<TFileArray>()) {
-  Location = -1;
+  Location = LocationNotFound;
   std::string searchName;
   if (inPath.empty()) {
     searchName = name + (IsProjectFile ? ".DPR" : ".PAS");
@@ -56,7 +56,7 @@ TFile::TFile(const std::string& name, const std::string& inPath)
     }
   }
 
-  if (Location == -1) {
+  if (Location == LocationNotFound) {
     FileName.clear();
     // The current directory (last entry) first, the first entry last. Each
     // location's search tries the bare name first, so when it exists the
@@ -72,10 +72,10 @@ TFile::TFile(const std::string& name, const std::string& inPath)
     }
   }
 
-  if (Location == -1 && BasicUnitCount > 0) {
+  if (Location == LocationNotFound && BasicUnitCount > 0) {
     for (int i = 0; i < BasicUnitCount; ++i) {
       if (SameTextAscii(Name, BasicUnits[i])) {
-        Location = -2;
+        Location = LocationBasic;
         BasicIndex = static_cast<uint16_t>(i);
       }
     }
@@ -83,10 +83,10 @@ TFile::TFile(const std::string& name, const std::string& inPath)
 
   if (Location >= 0) {
     if (Locations[Location]->Basic) {
-      Location = -2;
+      Location = LocationBasic;
       FileName.clear();
     } else if (!Locations[Location]->Active) {
-      Location = -1;
+      Location = LocationNotFound;
       FileName.clear();
     }
   }
@@ -103,7 +103,7 @@ TFile* TFile::Unresolved(const std::string& name) {
   file->Name = name;
   file->InterfaceUses = std::make_unique<TFileArray>();
   file->ImplementationUses = std::make_unique<TFileArray>();
-  file->Location = -1;
+  file->Location = LocationNotFound;
   return file;
 }
 
@@ -138,7 +138,7 @@ void TFile::ComputeLevel() {
 TUBase::TUBase() {
   Name = Settings ? Settings->ReadString(Reg::BasicUnits, Reg::Title, "Basic units") : "Basic units";
   Hidden = Settings ? Settings->ReadBool(Reg::BasicUnits, Reg::Hide, false) : false;
-  Location = -2;
+  Location = LocationBasic;
   Analysed = true;
   Found = false;
 }

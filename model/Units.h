@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "Globales.h"
+
 class TFileArray;
 class TfEditeur;
 
@@ -31,7 +33,7 @@ class TFile {
   bool IsUnit = false;
   bool Analysed = false;
   std::string FileName;  // as the search returned it; empty when not resolved
-  int32_t Location = -1;  // >= 0 location index, -1 not found, -2 basic unit
+  int32_t Location = LocationNotFound;  // an index of Locations, LocationNotFound or LocationBasic
   uint16_t BasicIndex = 0;
   std::string Name;  // as first written
   std::unique_ptr<TFileArray> InterfaceUses;       // refers to units, owns none
@@ -42,7 +44,7 @@ class TFile {
   uint16_t LinkPitch = 0;
   TfEditeur* Editor = nullptr;  // its source editor, created on first use
   bool Hidden = false;
-  bool Found = false;  // Location >= 0
+  bool Found = false;  // Location is an index of Locations
 
  protected:
   TFile() = default;  // for TUBase: no lists, no resolution

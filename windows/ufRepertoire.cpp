@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ScopeExit.h"
+
 TfRepertoire* fRepertoire = nullptr;
 
 namespace {
@@ -14,18 +16,12 @@ constexpr size_t FirstAfterDots = RootLength + 3;
 // never touches the edge.
 constexpr size_t ExtraCut = 2;
 
-// Holds a flag for the life of the object, and gives back its former value.
-class TFlagHold {
- public:
-  explicit TFlagHold(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
-  ~TFlagHold() { flag_ = previous_; }
-  TFlagHold(const TFlagHold&) = delete;
-  TFlagHold& operator=(const TFlagHold&) = delete;
-
- private:
-  bool& flag_;
-  bool previous_;
-};
+// Sets a flag for the rest of the scope, and gives back its former value then.
+auto HoldFlag(bool& flag) {
+  const bool previous = flag;
+  flag = true;
+  return TScopeExit([&flag, previous] { flag = previous; });
+}
 
 }  // namespace
 
@@ -37,7 +33,7 @@ TfRepertoire::TfRepertoire()
   OnResize = [this] { FormResize(); };
   FinishCreate();
   // The drive box and the label show the list's directory from the start.
-  TFlagHold hold(Changing);
+  const auto hold = HoldFlag(Changing);
   RefreshPath();
 }
 
@@ -83,7 +79,7 @@ void TfRepertoire::CreateComponents() {
 bool TfRepertoire::Execute(const std::string& title, std::string& path) {
   SetCaption(title);
   {
-    TFlagHold hold(Changing);
+    const auto hold = HoldFlag(Changing);
     try {
       Rep.SetDirectory(path);
     } catch (const std::exception&) {
@@ -121,7 +117,7 @@ void TfRepertoire::RefreshPath() {
   if (!Repert.Handle() || !Drive.Handle()) return;  // still being built
   {
     // Writing the letter is not the user choosing a drive.
-    TFlagHold hold(Changing);
+    const auto hold = HoldFlag(Changing);
     const std::string letter = Rep.Drive() ? std::string(1, Rep.Drive()) : std::string();
     if (Drive.Text() != letter) Drive.SetText(letter);
   }
@@ -146,7 +142,7 @@ void TfRepertoire::RefreshPath() {
 
 void TfRepertoire::DriveChange() {
   if (Changing) return;
-  TFlagHold hold(Changing);
+  const auto hold = HoldFlag(Changing);
   const std::string old = Rep.Directory();
   const std::string text = Drive.Text();
   bool opened = false;

@@ -10,6 +10,7 @@
 #include "Layout.h"
 #include "Messages.h"
 #include "Output.h"
+#include "ScopeExit.h"
 #include "ufBugReport.h"
 #include "Settings.h"
 #include "ToolsMenuEntry.h"
@@ -333,19 +334,15 @@ void TfUsagram::LoadProject() {
   SetHourglass(true);
   Selected = nullptr;  // the units of the previous run are about to go
   const std::string path = OpenDialog.FileName;
-  struct TEnd {  // the clean-up runs whatever happens
-    TfUsagram& w;
-    ~TEnd() {
-      w.Timer.SetEnabled(true);
-      Analysing = false;
-      w.SetHourglass(false);
-      w.EnableMenus(true);
-      SetStatus(Msg::StatusReady);
-    }
-  };
   TProjectOutcome outcome;
   {
-    TEnd end{*this};
+    const TScopeExit end([this] {  // whatever happens
+      Timer.SetEnabled(true);
+      Analysing = false;
+      SetHourglass(false);
+      EnableMenus(true);
+      SetStatus(Msg::StatusReady);
+    });
     outcome = AnalyseProjectFile(path);
     ComposeDiagram(*this, Metafile);
     SetCaption(Msg::TitlePrefix + path);

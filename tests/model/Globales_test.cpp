@@ -177,21 +177,19 @@ TEST_F(Locations_, ColoursPensAndBrushesFollowTheIndex) {
   EXPECT_EQ(LocationColour(100), RGB(0, 0, 0));
   EXPECT_EQ(LocationColour(-3), RGB(0, 0, 0));
 
-  HPEN pen = LocationPen(0);
-  ASSERT_NE(pen, nullptr);
+  const TOwnedGdiObject pen = LocationPen(0);
+  ASSERT_NE(pen.Get(), nullptr);
   LOGPEN lp{};
-  ASSERT_EQ(GetObjectA(pen, sizeof lp, &lp), static_cast<int>(sizeof lp));
+  ASSERT_EQ(GetObjectA(pen.Get(), sizeof lp, &lp), static_cast<int>(sizeof lp));
   EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_SOLID));
   EXPECT_EQ(lp.lopnWidth.x, 0);
   EXPECT_EQ(lp.lopnColor, RGB(200, 100, 50));
-  DeleteObject(pen);
-  HBRUSH brush = LocationBrush(-1);
-  ASSERT_NE(brush, nullptr);
+  const TOwnedGdiObject brush = LocationBrush(LocationNotFound);
+  ASSERT_NE(brush.Get(), nullptr);
   LOGBRUSH lb{};
-  ASSERT_EQ(GetObjectA(brush, sizeof lb, &lb), static_cast<int>(sizeof lb));
+  ASSERT_EQ(GetObjectA(brush.Get(), sizeof lb, &lb), static_cast<int>(sizeof lb));
   EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_SOLID));
   EXPECT_EQ(lb.lbColor, RGB(255, 0, 0));
-  DeleteObject(brush);
 }
 
 TEST_F(Locations_, ExplicitLocationsRankAsTheCurrentDirectory) {
