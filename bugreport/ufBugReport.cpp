@@ -3,7 +3,6 @@
 #include <cmath>
 #include <memory>
 
-#include "BugReportReg.h"
 #include "BugReportTexts.h"
 #include "Format.h"
 #include "Melody.h"
@@ -60,7 +59,7 @@ void WithSettings(F f) {
   if (Settings) {
     f(*Settings);
   } else {
-    TRegIniFile own(ProductKey);
+    TRegIniFile own(Reg::ProductKey);
     f(own);
   }
 }
@@ -132,8 +131,8 @@ void TfBugReport::FormShow() {
   email.Clear();
   // What the user sent with last time comes first.
   WithSettings([this](TRegIniFile& store) {
-    Offer(ServeurSMTP, store.ReadString(Reg::Internet, Reg::SmtpServer, Reg::NotSet));
-    Offer(email, store.ReadString(Reg::Internet, Reg::EmailAddress, Reg::NotSet));
+    Offer(ServeurSMTP, Reg::ReadSmtpServer(store));
+    Offer(email, Reg::ReadEmailAddress(store));
   });
   const std::string conference =
       ReadForeignText(HKEY_CURRENT_USER, Reg::NetscapeConferenceKey, Reg::NetscapeConferenceEmail);
@@ -206,8 +205,8 @@ void TfBugReport::EnvoyerClick() {
     return;
   }
   WithSettings([&](TRegIniFile& store) {
-    store.WriteString(Reg::Internet, Reg::SmtpServer, server);
-    store.WriteString(Reg::Internet, Reg::EmailAddress, address_);
+    Reg::WriteSmtpServer(store, server);
+    Reg::WriteEmailAddress(store, address_);
   });
 
   if (SMTP.State() == SmtpState::Connected) {

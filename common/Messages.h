@@ -24,6 +24,8 @@ inline constexpr const char* StatusComposing = "Composing diagram's metafile ...
 inline constexpr const char* StatusReady = "Ready";
 inline constexpr const char* StatusLoadingWord = "Loading MS Word(tm)";
 inline constexpr const char* StatusGenerating = "Generating document";
+// The basic-units box's title until the user gives it one.
+inline constexpr const char* DefaultBasicUnitsTitle = "Basic units";
 // Captions
 inline constexpr const char* AppCaption = "Usagram";
 inline constexpr const char* TitlePrefix = "Usagram - ";

@@ -15,8 +15,6 @@
 #include "Yield.h"
 
 namespace {
-constexpr const char* OptionsSection = "Options";
-constexpr const char* AutoOrientationValue = "Portrait_Paysage_Automatique";
 // A metafile frame is in .01 mm in 32 bits; 100 m is far more than any use.
 constexpr double MaxCentimetres = 10000.0;
 
@@ -65,18 +63,6 @@ std::string ChosenFileName(const std::string& extension, const TAskFileName& dia
 
 std::string ProposedEmfName(const std::string& fileName) { return NameWithExtension(fileName, ".EMF"); }
 
-TAutoOrientation ReadAutoOrientation() {
-  if (!Settings) return TAutoOrientation::NotSet;
-  if (Settings->ReadString(OptionsSection, AutoOrientationValue, Reg::NotSet) == Reg::NotSet)
-    return TAutoOrientation::NotSet;
-  return Settings->ReadBool(OptionsSection, AutoOrientationValue, false) ? TAutoOrientation::On
-                                                                          : TAutoOrientation::Off;
-}
-
-void StoreAutoOrientation(bool automatic) {
-  if (Settings) Settings->WriteBool(OptionsSection, AutoOrientationValue, automatic);
-}
-
 bool OrientationShouldSwitch(int pageWidth, int pageHeight, int diagramWidth, int diagramHeight) {
   return (pageHeight < pageWidth && diagramWidth < diagramHeight) ||
          (pageHeight > pageWidth && diagramWidth > diagramHeight);
@@ -89,12 +75,10 @@ short SwitchedOrientation(short orientation) {
 bool DecidePrintOrientation(DEVMODEA* devMode, int pageWidth, int pageHeight, int diagramWidth, int diagramHeight,
                             bool checked, const std::function<bool()>& ask) {
   bool automatic = checked;
-  if (ReadAutoOrientation() == TAutoOrientation::NotSet) {
-    const bool yes = ask ? ask() : false;
-    StoreAutoOrientation(yes);
-    // Without a settings store the answer still counts for this print.
-    const TAutoOrientation stored = ReadAutoOrientation();
-    automatic = stored == TAutoOrientation::NotSet ? yes : stored == TAutoOrientation::On;
+  // Without a settings store the answer still counts for this print.
+  if (!Settings || Reg::ReadAutoOrientation(*Settings) == Reg::TAutoOrientation::NotSet) {
+    automatic = ask ? ask() : false;
+    if (Settings) Reg::WriteAutoOrientation(*Settings, automatic);
   }
   if (automatic && devMode && OrientationShouldSwitch(pageWidth, pageHeight, diagramWidth, diagramHeight)) {
     devMode->dmOrientation = SwitchedOrientation(devMode->dmOrientation);

@@ -15,11 +15,6 @@
 std::string ProposedEmfName(const std::string& fileName);
 
 // --- Print --------------------------------------------------------------
-// "Options"/"Portrait_Paysage_Automatique": never answered, off, on.
-enum class TAutoOrientation { NotSet, Off, On };
-TAutoOrientation ReadAutoOrientation();
-void StoreAutoOrientation(bool automatic);
-
 // A tall diagram on a wide page, or a wide diagram on a tall page: turn the
 // page. Square pages and square diagrams never turn.
 bool OrientationShouldSwitch(int pageWidth, int pageHeight, int diagramWidth, int diagramHeight);

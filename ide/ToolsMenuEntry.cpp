@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "DelphiReg.h"
+#include "Reg.h"
 #include "Dialogs.h"
 #include "Messages.h"
 #include "RegKey.h"

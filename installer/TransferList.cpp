@@ -1,14 +1,15 @@
 #include "TransferList.h"
 
 #include "InstallNames.h"
+#include "Reg.h"
 #include "InstallTexts.h"
 #include "uChaines.h"
 
 namespace {
 
 // The four values of an entry, in the order they are written and moved.
-constexpr const char* EntryValues[] = {InstallReg::Title, InstallReg::Path, InstallReg::WorkingDir,
-                                       InstallReg::Params};
+constexpr const char* EntryValues[] = {Reg::TransferTitle, Reg::TransferPath, Reg::TransferWorkingDir,
+                                       Reg::TransferParams};
 
 // The profile functions' answer for an absent key.
 constexpr const char* IniAbsent = "#";
@@ -17,9 +18,9 @@ constexpr const char* IniAbsent = "#";
 // that Delphi made empty) is an empty list; so is a negative one.
 int CountForChange(TTransferList& list) {
   std::string text;
-  if (!list.Read(InstallReg::Count, text)) {
+  if (!list.Read(Reg::TransferCount, text)) {
     // A Count that is there but not text is no empty list to write over.
-    if (list.Exists(InstallReg::Count)) throw ETransferCount(Msg::BadToolsCount(list.Version(), ""));
+    if (list.Exists(Reg::TransferCount)) throw ETransferCount(Msg::BadToolsCount(list.Version(), ""));
     return 0;
   }
   int32_t count = 0;
@@ -46,7 +47,7 @@ bool EntryIndex(const std::string& name, const char* value, int& index) {
 // ---- Registry ------------------------------------------------------------------
 
 bool TRegistryTransferList::Open() {
-  return reg_.OpenKey(InstallReg::DelphiKeyOf(version_, InstallReg::Transfer), false);
+  return reg_.OpenKey(Reg::DelphiVersionKey(version_, Reg::Transfer), false);
 }
 
 bool TRegistryTransferList::Read(const std::string& name, std::string& value) {
@@ -69,12 +70,12 @@ void TRegistryTransferList::Move(const std::string& from, const std::string& to)
 
 // ---- Delphi.INI ----------------------------------------------------------------
 
-bool TIniTransferList::Open() { return ini_.ReadString(InstallReg::Transfer, InstallReg::Count, IniAbsent) != IniAbsent; }
+bool TIniTransferList::Open() { return ini_.ReadString(Reg::Transfer, Reg::TransferCount, IniAbsent) != IniAbsent; }
 
-std::string TIniTransferList::Version() const { return InstallReg::Delphi1; }
+std::string TIniTransferList::Version() const { return Reg::Delphi1; }
 
 bool TIniTransferList::Read(const std::string& name, std::string& value) {
-  value = ini_.ReadString(InstallReg::Transfer, name, IniAbsent);
+  value = ini_.ReadString(Reg::Transfer, name, IniAbsent);
   return value != IniAbsent;
 }
 
@@ -83,16 +84,16 @@ bool TIniTransferList::Exists(const std::string& name) {
   return Read(name, value);
 }
 
-std::vector<std::string> TIniTransferList::Names() { return ini_.ReadKeys(InstallReg::Transfer); }
+std::vector<std::string> TIniTransferList::Names() { return ini_.ReadKeys(Reg::Transfer); }
 
 void TIniTransferList::Write(const std::string& name, const std::string& value) {
-  ini_.WriteString(InstallReg::Transfer, name, value);
+  ini_.WriteString(Reg::Transfer, name, value);
 }
 
-void TIniTransferList::Delete(const std::string& name) { ini_.DeleteKey(InstallReg::Transfer, name); }
+void TIniTransferList::Delete(const std::string& name) { ini_.DeleteKey(Reg::Transfer, name); }
 
 void TIniTransferList::Move(const std::string& from, const std::string& to) {
-  ini_.WriteString(InstallReg::Transfer, to, ini_.ReadString(InstallReg::Transfer, from, ""));
+  ini_.WriteString(Reg::Transfer, to, ini_.ReadString(Reg::Transfer, from, ""));
 }
 
 void TIniTransferList::DropAfterCompaction(int count) {
@@ -110,7 +111,7 @@ int FindTransferEntry(TTransferList& list, int count, const std::string& exePath
   int found = -1;
   for (const std::string& name : list.Names()) {
     int index = 0;
-    if (!EntryIndex(name, InstallReg::Path, index) || index >= count || (found >= 0 && index > found)) continue;
+    if (!EntryIndex(name, Reg::TransferPath, index) || index >= count || (found >= 0 && index > found)) continue;
     std::string path;
     if (list.Read(name, path) && SameTextAscii(path, exePath)) found = index;
   }
@@ -122,11 +123,11 @@ TToolChange AddTransferEntry(TTransferList& list, const std::string& exePath) {
   int count = CountForChange(list);
   int index = FindTransferEntry(list, count, exePath);
   if (index < 0) index = count++;
-  list.Write(InstallReg::Count, std::to_string(count));
-  list.Write(EntryName(InstallReg::Title, index), ToolTitle);
-  list.Write(EntryName(InstallReg::Path, index), exePath);
-  list.Write(EntryName(InstallReg::WorkingDir, index), "");
-  list.Write(EntryName(InstallReg::Params, index), ToolParams);
+  list.Write(Reg::TransferCount, std::to_string(count));
+  list.Write(EntryName(Reg::TransferTitle, index), ToolTitle);
+  list.Write(EntryName(Reg::TransferPath, index), exePath);
+  list.Write(EntryName(Reg::TransferWorkingDir, index), "");
+  list.Write(EntryName(Reg::TransferParams, index), ToolParams);
   return TToolChange::Done;
 }
 
@@ -137,7 +138,7 @@ TToolChange RemoveTransferEntry(TTransferList& list, const std::string& exePath,
   const int index = FindTransferEntry(list, count, exePath);
   if (index < 0) return TToolChange::NotFound;
   for (const char* value : EntryValues) list.Delete(EntryName(value, index));
-  list.Write(InstallReg::Count, std::to_string(count - 1));
+  list.Write(Reg::TransferCount, std::to_string(count - 1));
   removed = index;
   return TToolChange::Done;
 }
@@ -146,7 +147,7 @@ void CompactTransferList(TTransferList& list, int index) {
   if (!list.Open()) return;
   std::string text;
   int32_t count = 0;
-  if (!list.Read(InstallReg::Count, text) || !TryStrToInt(text, count)) return;
+  if (!list.Read(Reg::TransferCount, text) || !TryStrToInt(text, count)) return;
   // Past the highest index present there is nothing to move.
   int highest = -1;
   for (const std::string& name : list.Names())

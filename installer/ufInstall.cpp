@@ -5,7 +5,7 @@
 #include "FindFile.h"
 #include "InstallNames.h"
 #include "InstallTexts.h"
-#include "Settings.h"
+#include "Reg.h"
 #include "TransferList.h"
 
 TfInstall* fInstall = nullptr;
@@ -56,7 +56,7 @@ bool FileExists(const std::string& path) {
 
 TfInstall::TfInstall(const std::string& installDir)
     : TForm(TFormParams{.Caption = Msg::InstallerCaption, .Width = 391, .Height = 480, .BorderStyle = bsSingle}),
-      Ini(InstallReg::DelphiIni),
+      Ini(Reg::DelphiIni),
       requestedDir_(installDir) {
   fInstall = this;
   CreateComponents();
@@ -128,11 +128,11 @@ void TfInstall::FormCreate() {
   HelpExists = FileExists(HelpPath);
   QuorvelHelpExists = FileExists(QuorvelHelpPath);
 
-  ProgramsDir = Reg.OpenKeyReadOnly(InstallReg::ShellFoldersKey) ? Reg.ReadString(InstallReg::ProgramsFolder) : "";
+  ProgramsDir = Reg.OpenKeyReadOnly(Reg::ShellFoldersKey) ? Reg.ReadString(Reg::ProgramsFolder) : "";
   // Starting the installer creates the section it keeps its values in.
   ShortcutDir.clear();
-  if (Reg.OpenKey(std::string(ProductKey) + "\\" + Reg::Disk, true) && Reg.ValueExists(InstallReg::ShortcutDir))
-    ShortcutDir = Reg.ReadString(InstallReg::ShortcutDir);
+  if (Reg.OpenKey(std::string(Reg::ProductKey) + "\\" + Reg::Disk, true) && Reg.ValueExists(Reg::ShortcutDirectory))
+    ShortcutDir = Reg.ReadString(Reg::ShortcutDirectory);
   Reg.CloseKey();
 
   BuildLinkPaths();
@@ -158,7 +158,7 @@ void TfInstall::ReadState() {
 
 void TfInstall::ReadExpert(TCheckBox& box, const std::string& version, bool libraryExists, const char* value) {
   TRegistry reg;
-  const bool shown = reg.OpenKeyReadOnly(InstallReg::DelphiKeyOf(version, InstallReg::Experts)) && libraryExists;
+  const bool shown = reg.OpenKeyReadOnly(Reg::DelphiVersionKey(version, Reg::Experts)) && libraryExists;
   box.SetVisible(shown);
   if (!shown) return;
   std::string library;
@@ -167,8 +167,8 @@ void TfInstall::ReadExpert(TCheckBox& box, const std::string& version, bool libr
 }
 
 void TfInstall::ReadExperts() {
-  ReadExpert(D3, InstallReg::Delphi3, ExpertExists, InstallReg::Expert3);
-  ReadExpert(D2, InstallReg::Delphi2, Expert2Exists, InstallReg::Expert2);
+  ReadExpert(D3, Reg::Delphi3, ExpertExists, Reg::Expert3Value);
+  ReadExpert(D2, Reg::Delphi2, Expert2Exists, Reg::Expert2Value);
   Experts.SetVisible(D2.Visible() || D3.Visible());
 }
 
@@ -178,7 +178,7 @@ void TfInstall::ReadTool(TCheckBox& box, const std::string& version) {
   box.SetVisible(shown);
   if (!shown) return;
   std::string count;
-  list.Read(InstallReg::Count, count);
+  list.Read(Reg::TransferCount, count);
   box.SetChecked(FindTransferEntry(list, TransferCountOrZero(count), ExePath) >= 0);
 }
 
@@ -190,11 +190,11 @@ void TfInstall::ReadTools() {
   OD1.SetVisible(shown);
   if (shown) {
     std::string count;
-    delphi1.Read(InstallReg::Count, count);
+    delphi1.Read(Reg::TransferCount, count);
     OD1.SetChecked(FindTransferEntry(delphi1, TransferCountOrZero(count), ExePath) >= 0);
   }
-  ReadTool(OD2, InstallReg::Delphi2);
-  ReadTool(OD3, InstallReg::Delphi3);
+  ReadTool(OD2, Reg::Delphi2);
+  ReadTool(OD3, Reg::Delphi3);
 }
 
 void TfInstall::ReadShortcuts() {

@@ -7,7 +7,7 @@
 #include "Dialogs.h"
 #include "InstallNames.h"
 #include "InstallTexts.h"
-#include "Settings.h"
+#include "Reg.h"
 #include "TransferList.h"
 #include "ufInstall.h"
 #include "ufRepertoire.h"
@@ -69,8 +69,8 @@ void TfInstall::OD1Click() {
   if (removed >= 0) CompactDelphiIni(removed);
 }
 
-void TfInstall::OD2Click() { ToggleTool(OD2, InstallReg::Delphi2); }
-void TfInstall::OD3Click() { ToggleTool(OD3, InstallReg::Delphi3); }
+void TfInstall::OD2Click() { ToggleTool(OD2, Reg::Delphi2); }
+void TfInstall::OD3Click() { ToggleTool(OD3, Reg::Delphi3); }
 
 void TfInstall::ToggleTool(TCheckBox& box, const std::string& version) {
   if (Reading) return;
@@ -93,7 +93,7 @@ void TfInstall::CompactDelphiIni(int index) {
 
 void TfInstall::ToggleExpert(TCheckBox& box, const std::string& version, const char* value,
                              const std::string& library) {
-  if (!Reg.OpenKey(InstallReg::DelphiKeyOf(version, InstallReg::Experts), false)) {
+  if (!Reg.OpenKey(Reg::DelphiVersionKey(version, Reg::Experts), false)) {
     ShowMessage(Msg::DelphiNotInstalled(version));
     return;
   }
@@ -107,12 +107,12 @@ void TfInstall::ToggleExpert(TCheckBox& box, const std::string& version, const c
 void TfInstall::D2Click() {
   if (Reading) return;
   TReadingHold hold(Reading);
-  ToggleExpert(D2, InstallReg::Delphi2, InstallReg::Expert2, Expert2Path);
+  ToggleExpert(D2, Reg::Delphi2, Reg::Expert2Value, Expert2Path);
 }
 
 void TfInstall::D3Click() {
   if (Reading) return;
-  ToggleExpert(D3, InstallReg::Delphi3, InstallReg::Expert3, ExpertPath);
+  ToggleExpert(D3, Reg::Delphi3, Reg::Expert3Value, ExpertPath);
 }
 
 // ---- The Start-menu group ----------------------------------------------------------
@@ -193,7 +193,7 @@ bool TfInstall::AnythingChecked() const {
 
 void TfInstall::FormDestroy() {
   TimerExpert.SetEnabled(false);  // no reading pass while closing asks its question
-  const auto [vendor, product] = SplitKeyPath(ProductKey);
+  const auto [vendor, product] = SplitKeyPath(Reg::ProductKey);
   if (!AnythingChecked()) {
     TRegKey vendorKey, productKey;
     if (vendorKey.Open(HKEY_CURRENT_USER, vendor, KEY_READ | KEY_WRITE) &&
@@ -212,10 +212,10 @@ void TfInstall::FormDestroy() {
       }
     }
   } else {
-    if (!Reg.OpenKey(std::string(ProductKey) + "\\" + Reg::Disk, true))
-      throw std::runtime_error(Msg::CannotWrite(InstallReg::InstallDir));
-    Reg.WriteString(InstallReg::InstallDir, InstallDir);
-    if (cbGroupe.Checked()) Reg.WriteString(InstallReg::ShortcutDir, ShortcutDir);
+    if (!Reg.OpenKey(std::string(Reg::ProductKey) + "\\" + Reg::Disk, true))
+      throw std::runtime_error(Msg::CannotWrite(Reg::InstallDirectory));
+    Reg.WriteString(Reg::InstallDirectory, InstallDir);
+    if (cbGroupe.Checked()) Reg.WriteString(Reg::ShortcutDirectory, ShortcutDir);
   }
   Reg.CloseKey();
 }

@@ -12,10 +12,6 @@
 #include "Yield.h"
 #include "uChaines.h"
 
-// In this order: at exit (when the program ends without the library's
-// finalisation) the units go first, then the basic-units box, which still
-// writes its title through the store, then the store.
-std::unique_ptr<TRegIniFile> Settings;
 std::unique_ptr<TUBase> UBase;
 std::unique_ptr<TFileArray> FileArray;
 bool IsProjectFile = false;
@@ -136,8 +132,8 @@ void TFile::ComputeLevel() {
 // ---------------------------------------------------------------- TUBase
 
 TUBase::TUBase() {
-  Name = Settings ? Settings->ReadString(Reg::BasicUnits, Reg::Title, "Basic units") : "Basic units";
-  Hidden = Settings ? Settings->ReadBool(Reg::BasicUnits, Reg::Hide, false) : false;
+  Name = Settings ? Reg::ReadBasicUnitsTitle(*Settings) : Msg::DefaultBasicUnitsTitle;
+  Hidden = Settings ? Reg::ReadBasicUnitsHidden(*Settings) : false;
   Location = LocationBasic;
   Analysed = true;
   Found = false;
@@ -145,8 +141,8 @@ TUBase::TUBase() {
 
 TUBase::~TUBase() {
   if (!Settings) return;
-  Settings->WriteString(Reg::BasicUnits, Reg::Title, Name);
-  Settings->WriteBool(Reg::BasicUnits, Reg::Hide, Hidden);
+  Reg::WriteBasicUnitsTitle(*Settings, Name);
+  Reg::WriteBasicUnitsHidden(*Settings, Hidden);
 }
 
 // ---------------------------------------------------------------- TFileArray

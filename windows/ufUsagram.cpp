@@ -32,9 +32,6 @@ namespace {
 constexpr const char* OpenFilter =
     "*.DPR - Borland Delphi(tm) projects|*.dpr|*.PAS - Pascal files |*.pas|"
     "*.DPR ; *.PAS - All pascal files|*.dpr;*.pas|*.* All files|*.*";
-constexpr const char* OptionsSection = "Options";
-constexpr const char* AutoOrientationValue = "Portrait_Paysage_Automatique";
-constexpr const char* FilesListValue = "AfficherListeDeFichiers";
 constexpr const char* PicturesDirectoryTitle = "Directory of pictures for document";
 
 TShortCut Ctrl(char key) { return ShortCut(static_cast<WORD>(key), ssCtrl); }
@@ -209,11 +206,10 @@ void TfUsagram::FormCreate() {
   ClickPoint = {0, 0};
 
   if (Settings) {
-    const std::string automatic = Settings->ReadString(OptionsSection, AutoOrientationValue, Reg::NotSet);
-    if (automatic != Reg::NotSet)
-      RglagePortraitPaysageautomatiquedelimpression1->SetChecked(
-          Settings->ReadBool(OptionsSection, AutoOrientationValue, false));
-    Afficherlalistedesfichiers1->SetChecked(Settings->ReadBool(OptionsSection, FilesListValue, true));
+    // Never answered: the item stays unchecked until the first print asks.
+    RglagePortraitPaysageautomatiquedelimpression1->SetChecked(Reg::ReadAutoOrientation(*Settings) ==
+                                                               Reg::TAutoOrientation::On);
+    Afficherlalistedesfichiers1->SetChecked(Reg::ReadFilesList(*Settings));
   } else {
     Afficherlalistedesfichiers1->SetChecked(true);
   }
@@ -285,14 +281,14 @@ void TfUsagram::FormDestroy() {
   std::unique_ptr<TRegIniFile> own;
   TRegIniFile* store = Settings.get();
   if (ExpertMode || !store) {
-    own = std::make_unique<TRegIniFile>(ProductKey);
+    own = std::make_unique<TRegIniFile>(Reg::ProductKey);
     store = own.get();
   }
   const bool automatic = RglagePortraitPaysageautomatiquedelimpression1->Checked();
   // An unanswered print question stays pending until the item is set.
-  if (automatic || store->ReadString(OptionsSection, AutoOrientationValue, Reg::NotSet) != Reg::NotSet)
-    store->WriteBool(OptionsSection, AutoOrientationValue, automatic);
-  store->WriteBool(OptionsSection, FilesListValue, Afficherlalistedesfichiers1->Checked());
+  if (automatic || Reg::ReadAutoOrientation(*store) != Reg::TAutoOrientation::NotSet)
+    Reg::WriteAutoOrientation(*store, automatic);
+  Reg::WriteFilesList(*store, Afficherlalistedesfichiers1->Checked());
 }
 
 LRESULT TfUsagram::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

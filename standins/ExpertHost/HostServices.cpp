@@ -1,6 +1,6 @@
 // The tool services the host hands to each expert, and the loading and
 // unloading of the expert libraries.
-#include "DelphiReg.h"
+#include "Reg.h"
 #include "ExpertHost.h"
 #include "RegKey.h"
 

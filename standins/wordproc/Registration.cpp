@@ -17,9 +17,9 @@ namespace {
 constexpr const char* ServerProgram = "wordproc.exe";
 
 std::string ClsidKey(const CLSID& clsid) {
-  return std::string(Reg::Classes) + "\\" + Reg::Clsid + "\\" + ClsidText(clsid);
+  return std::string(WordprocReg::Classes) + "\\" + WordprocReg::Clsid + "\\" + ClsidText(clsid);
 }
-std::string ProgIdKey(const char* progId) { return std::string(Reg::Classes) + "\\" + progId; }
+std::string ProgIdKey(const char* progId) { return std::string(WordprocReg::Classes) + "\\" + progId; }
 
 std::string ReadDefault(const std::string& path) {
   TRegKey key;
@@ -71,13 +71,13 @@ std::string FileNameOf(const std::string& path) {
 bool IsWordproc(const std::string& command) { return SameTextAscii(FileNameOf(ProgramOf(command)), ServerProgram); }
 
 bool Unregister(const TServerClass& server, std::string& message) {
-  const std::string command = ReadDefault(ClsidKey(*server.Clsid) + "\\" + Reg::LocalServer32);
+  const std::string command = ReadDefault(ClsidKey(*server.Clsid) + "\\" + WordprocReg::LocalServer32);
   if (!command.empty() && !IsWordproc(command)) {
     message += std::string(server.ProgId) + " is served by " + command + ": left alone.\n";
     return true;
   }
   bool ok = DeleteTree(ClsidKey(*server.Clsid), message);
-  if (SameTextAscii(ReadDefault(ProgIdKey(server.ProgId) + "\\" + Reg::Clsid), ClsidText(*server.Clsid)))
+  if (SameTextAscii(ReadDefault(ProgIdKey(server.ProgId) + "\\" + WordprocReg::Clsid), ClsidText(*server.Clsid)))
     ok = DeleteTree(ProgIdKey(server.ProgId), message) && ok;
   return ok;
 }
@@ -93,7 +93,7 @@ std::string ClsidText(const CLSID& clsid) {
 }
 
 bool RegisteredToThisProgram(const CLSID& clsid, const std::string& program) {
-  return SameTextAscii(ProgramOf(ReadDefault(ClsidKey(clsid) + "\\" + Reg::LocalServer32)), program);
+  return SameTextAscii(ProgramOf(ReadDefault(ClsidKey(clsid) + "\\" + WordprocReg::LocalServer32)), program);
 }
 
 bool RegisterServer(const std::string& program, const std::vector<std::string>& progIds, std::string& message) {
@@ -114,17 +114,17 @@ bool RegisterServer(const std::string& program, const std::vector<std::string>& 
       continue;
     }
     const std::string clsidKey = ClsidKey(*server.Clsid);
-    const std::string current = ReadDefault(clsidKey + "\\" + Reg::LocalServer32);
+    const std::string current = ReadDefault(clsidKey + "\\" + WordprocReg::LocalServer32);
     if (!current.empty() && !IsWordproc(current)) {
       message += std::string(server.ProgId) + " is already served by " + current + ": left alone.\n";
       ok = false;
       continue;
     }
     ok = WriteDefault(clsidKey, server.Description, message) &&
-         WriteDefault(clsidKey + "\\" + Reg::LocalServer32, "\"" + program + "\"", message) &&
-         WriteDefault(clsidKey + "\\" + Reg::ProgId, server.ProgId, message) &&
+         WriteDefault(clsidKey + "\\" + WordprocReg::LocalServer32, "\"" + program + "\"", message) &&
+         WriteDefault(clsidKey + "\\" + WordprocReg::ProgId, server.ProgId, message) &&
          WriteDefault(ProgIdKey(server.ProgId), server.Description, message) &&
-         WriteDefault(ProgIdKey(server.ProgId) + "\\" + Reg::Clsid, ClsidText(*server.Clsid), message) && ok;
+         WriteDefault(ProgIdKey(server.ProgId) + "\\" + WordprocReg::Clsid, ClsidText(*server.Clsid), message) && ok;
   }
   return ok;
 }

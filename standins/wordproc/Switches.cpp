@@ -33,8 +33,8 @@ TSwitches ReadSwitches() {
   TSwitches switches;
   TRegKey key;
   if (!key.Open(HKEY_CURRENT_USER, StandinKey)) return switches;
-  switches.CallLog = ReadText(key.Get(), Reg::CallLog);
-  std::string rest = ReadText(key.Get(), Reg::FailOn), name;
+  switches.CallLog = ReadText(key.Get(), WordprocReg::CallLog);
+  std::string rest = ReadText(key.Get(), WordprocReg::FailOn), name;
   while (!rest.empty()) {
     SplitFirst(rest, ';', name);
     name = Trimmed(name);

@@ -9,7 +9,7 @@
 inline constexpr const char* StandinKey = "Software\\Usagram Stand-ins\\wordproc";
 
 // Registry names of the switches and of the server's registration.
-namespace Reg {
+namespace WordprocReg {
 // Under StandinKey.
 inline constexpr const char* CallLog = "CallLog";  // file that receives one line per call
 inline constexpr const char* FailOn = "FailOn";    // calls that fail, separated by ';' (below)
@@ -18,7 +18,7 @@ inline constexpr const char* Classes = "Software\\Classes";
 inline constexpr const char* Clsid = "CLSID";
 inline constexpr const char* LocalServer32 = "LocalServer32";
 inline constexpr const char* ProgId = "ProgID";
-}  // namespace Reg
+}  // namespace WordprocReg
 
 struct TSwitches {
   std::string CallLog;

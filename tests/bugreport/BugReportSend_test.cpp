@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "BugReportReg.h"
+#include "Reg.h"
 #include "BugReportTestUtil.h"
 #include "BugReportTexts.h"
 #include "Settings.h"
@@ -91,7 +91,7 @@ TEST_F(BugReportSend, ReportsArriveWithTheirHeadersAndLaterOnesReuseTheSession) 
   // The bytes sent: what the server kept, and the dot it took away.
   EXPECT_EQ(Status(), "Mail sent to support@usagram.example (" + std::to_string(mails[0].Data.size() + 1) +
                           " bytes of data)");
-  TRegIniFile store(ProductKey);
+  TRegIniFile store(Reg::ProductKey);
   EXPECT_EQ(store.ReadString(Reg::Internet, Reg::SmtpServer, "#"), server);
   EXPECT_EQ(store.ReadString(Reg::Internet, Reg::EmailAddress, "#"), User);
 

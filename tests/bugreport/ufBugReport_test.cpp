@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "BugReportReg.h"
+#include "Reg.h"
 #include "BugReportTestUtil.h"
 #include "BugReportTexts.h"
 #include "Melody.h"
@@ -67,7 +67,7 @@ TEST_F(BugReportWindow, OffersWhatWasSentWithFirstThenTheMailProgramsAddresses) 
     DeleteProductKey();
     TMailProgramKeys::Remove();
     if (!c.StoredServer.empty()) {
-      TRegIniFile store(ProductKey);
+      TRegIniFile store(Reg::ProductKey);
       store.WriteString(Reg::Internet, Reg::SmtpServer, c.StoredServer);
       store.WriteString(Reg::Internet, Reg::EmailAddress, c.StoredAddress);
     }
@@ -99,7 +99,7 @@ TEST_F(BugReportWindow, SendWithoutServerOrAddressSaysSoAndGivesTheButtonsBack) 
     EXPECT_TRUE(Form->Visible());
   }
   // Nothing was stored and nothing started.
-  TRegIniFile store(ProductKey);
+  TRegIniFile store(Reg::ProductKey);
   EXPECT_FALSE(store.ValueExists(Reg::Internet, Reg::SmtpServer));
   EXPECT_FALSE(store.ValueExists(Reg::Internet, Reg::EmailAddress));
   EXPECT_EQ(Form->SMTP.State(), SmtpState::Disconnected);

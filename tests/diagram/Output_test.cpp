@@ -28,7 +28,7 @@ class PrintSettingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     DeleteProductKey();
-    Settings = std::make_unique<TRegIniFile>(ProductKey);
+    Settings = std::make_unique<TRegIniFile>(Reg::ProductKey);
   }
   void TearDown() override {
     Settings.reset();
@@ -37,7 +37,7 @@ class PrintSettingTest : public ::testing::Test {
 };
 
 TEST_F(PrintSettingTest, QuestionIsAskedOnceAndTheAnswerTurnsThePage) {
-  EXPECT_EQ(ReadAutoOrientation(), TAutoOrientation::NotSet);
+  EXPECT_EQ(Reg::ReadAutoOrientation(*Settings), Reg::TAutoOrientation::NotSet);
   int asked = 0;
   auto yes = [&] {
     ++asked;
@@ -70,12 +70,12 @@ TEST_F(PrintSettingTest, AnsweringNoStoresFalseAndNeverTurns) {
   EXPECT_FALSE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, false, no));
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(mode.dmOrientation, DMORIENT_PORTRAIT);
-  EXPECT_EQ(ReadAutoOrientation(), TAutoOrientation::Off);
+  EXPECT_EQ(Reg::ReadAutoOrientation(*Settings), Reg::TAutoOrientation::Off);
   // Once answered, the menu item decides at each print, whatever is stored:
   // checked turns the page, unchecked leaves it.
   EXPECT_TRUE(DecidePrintOrientation(&mode, 2000, 3000, 2700, 1200, true, no));
   EXPECT_EQ(mode.dmOrientation, DMORIENT_LANDSCAPE);
-  StoreAutoOrientation(true);
+  Reg::WriteAutoOrientation(*Settings, true);
   EXPECT_FALSE(DecidePrintOrientation(&mode, 3000, 2000, 800, 2400, false, no));
   EXPECT_EQ(mode.dmOrientation, DMORIENT_LANDSCAPE);
   EXPECT_EQ(asked, 1);

@@ -97,7 +97,7 @@ class PrintTest : public DiagramTest {
     DiagramTest::SetUp();
     if (!InstallTestPrinter()) GTEST_SKIP() << "no printer can be added here";
     DeleteProductKey();
-    Settings = std::make_unique<TRegIniFile>(ProductKey);
+    Settings = std::make_unique<TRegIniFile>(Reg::ProductKey);
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     Output = std::string(temp) + "usagram_print_test.ps";
@@ -153,7 +153,7 @@ TEST_F(PrintTest, TallDiagramTurnsALandscapePageBackAndFillsIt) {
   TMetafile m = Compose();
   m.Width = 500;
   m.Height = 2000;  // taller than wide
-  StoreAutoOrientation(true);
+  Reg::WriteAutoOrientation(*Settings, true);
   std::vector<char> buffer = DefaultDevMode();
   ASSERT_FALSE(buffer.empty());
   auto* mode = reinterpret_cast<DEVMODEA*>(buffer.data());
@@ -181,7 +181,7 @@ TEST_F(PrintTest, OrientationStaysWhenTheSettingIsOff) {
   TMetafile m = Compose();
   m.Width = 2700;
   m.Height = 1000;
-  StoreAutoOrientation(false);
+  Reg::WriteAutoOrientation(*Settings, false);
   std::vector<char> buffer = DefaultDevMode();
   ASSERT_FALSE(buffer.empty());
   auto* mode = reinterpret_cast<DEVMODEA*>(buffer.data());

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "DelphiReg.h"
+#include "Reg.h"
 #include "ModalAnswer.h"
 #include "RegKey.h"
 

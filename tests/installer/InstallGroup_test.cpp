@@ -147,7 +147,7 @@ TEST_F(StartMenuGroup, CancellingTheChoiceMakesNothingAndARootTakesOneBackslash)
 }
 
 TEST_F(Closing, WithSomethingInstalledSavesWhereTheSystemAndItsGroupAre) {
-  const std::string disk = std::string(ProductKey) + "\\" + Reg::Disk;
+  const std::string disk = std::string(Reg::ProductKey) + "\\" + Reg::Disk;
   const std::string parent = FreshDir("usagram-startmenu");
   ASSERT_TRUE(Exists(parent));
   SetValues(DelphiKey("3.0", "Transfer"), {{"Count", "0"}});
@@ -186,7 +186,7 @@ TEST_F(Closing, WithNothingInstalledOffersToDeleteTheSettings) {
   SetValues(vendor + "\\Other", {{"x", "1"}});
   Open();
   EXPECT_EQ(Close(IDYES), 1);
-  EXPECT_FALSE(KeyExists(ProductKey));
+  EXPECT_FALSE(KeyExists(Reg::ProductKey));
   EXPECT_TRUE(KeyExists(vendor + "\\Other"));
 
   // Yes, with a value of someone else's in the vendor's key: it stays.
@@ -194,7 +194,7 @@ TEST_F(Closing, WithNothingInstalledOffersToDeleteTheSettings) {
   SetValues(vendor, {{"Licence", "42"}});
   Open();
   EXPECT_EQ(Close(IDYES), 1);
-  EXPECT_FALSE(KeyExists(ProductKey));
+  EXPECT_FALSE(KeyExists(Reg::ProductKey));
   EXPECT_EQ(Value(vendor, "Licence"), "42");
 
   // Yes, and nothing else there: the vendor's key goes too.

@@ -22,7 +22,7 @@ const TSeen Hidden{false, false}, Unchecked{true, false}, Checked{true, true};
 TEST_F(ReadingPass, ShowsAndChecksWhatEachDelphiHolds) {
   // No Delphi at all: only the program group and the Start-menu box.
   Open();
-  EXPECT_TRUE(KeyExists(std::string(ProductKey) + "\\" + Reg::Disk));  // made at start
+  EXPECT_TRUE(KeyExists(std::string(Reg::ProductKey) + "\\" + Reg::Disk));  // made at start
   EXPECT_FALSE(Form->Experts.Visible());
   EXPECT_EQ(Seen(Form->D2), Hidden);
   EXPECT_EQ(Seen(Form->D3), Hidden);
@@ -109,7 +109,7 @@ TEST_F(ReadingPass, MissingFilesHideTheBoxesThatWouldInstallThem) {
     DeleteFileA((Dir + "\\" + f).c_str());
   const std::string group = FreshDir("usagram-group");
   ASSERT_TRUE(Exists(group));
-  SetValues(std::string(ProductKey) + "\\" + Reg::Disk, {{"Repertoire_Raccourcis", group}});
+  SetValues(std::string(Reg::ProductKey) + "\\" + Reg::Disk, {{"Repertoire_Raccourcis", group}});
   TouchFile(group + "\\Usagram.LNK");
   TouchFile(group + "\\Help on Quorvel.LNK");
   Open();

@@ -14,6 +14,7 @@
 
 #include "ComOwners.h"
 #include "InstallNames.h"
+#include "Reg.h"
 #include "ModalAnswer.h"
 #include "RegKey.h"
 #include "Settings.h"
@@ -68,7 +69,7 @@ inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_s
 
 // ---- Registry ---------------------------------------------------------------------
 
-inline std::string DelphiKey(const char* version, const char* sub) { return InstallReg::DelphiKeyOf(version, sub); }
+inline std::string DelphiKey(const char* version, const char* sub) { return Reg::DelphiVersionKey(version, sub); }
 
 inline void SetValues(const std::string& key, const TValues& values) {
   TRegKey k;
@@ -128,24 +129,24 @@ inline void DeleteTree(const std::string& parent, const std::string& name) {
 inline std::string IniPath() {
   char dir[MAX_PATH] = {};
   GetWindowsDirectoryA(dir, MAX_PATH);
-  return std::string(dir) + "\\" + InstallReg::DelphiIni;
+  return std::string(dir) + "\\" + Reg::DelphiIni;
 }
 
 inline void SetIni(const TValues& values) {
   for (const auto& [name, value] : values)
-    ASSERT_TRUE(WritePrivateProfileStringA(InstallReg::Transfer, name.c_str(), value.c_str(), IniPath().c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA(Reg::Transfer, name.c_str(), value.c_str(), IniPath().c_str()));
 }
 
 inline std::string IniValue(const std::string& name) {
   char buf[1024] = {};
-  GetPrivateProfileStringA(InstallReg::Transfer, name.c_str(), "<absent>", buf, sizeof buf, IniPath().c_str());
+  GetPrivateProfileStringA(Reg::Transfer, name.c_str(), "<absent>", buf, sizeof buf, IniPath().c_str());
   return buf;
 }
 
 // The keys of the section, in file order.
 inline std::vector<std::string> IniKeys() {
   std::vector<char> buf(8192);
-  const DWORD n = GetPrivateProfileStringA(InstallReg::Transfer, nullptr, "", buf.data(),
+  const DWORD n = GetPrivateProfileStringA(Reg::Transfer, nullptr, "", buf.data(),
                                            static_cast<DWORD>(buf.size()), IniPath().c_str());
   std::vector<std::string> keys;
   for (size_t i = 0; i < n;) {
@@ -156,7 +157,7 @@ inline std::vector<std::string> IniKeys() {
 }
 
 inline void RemoveIni() {
-  WritePrivateProfileStringA(InstallReg::Transfer, nullptr, nullptr, IniPath().c_str());
+  WritePrivateProfileStringA(Reg::Transfer, nullptr, nullptr, IniPath().c_str());
   DeleteFileA(IniPath().c_str());
 }
 

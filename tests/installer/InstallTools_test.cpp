@@ -246,7 +246,7 @@ TEST_F(ToolEntries, FindingLooksOnlyBelowCount) {
   SetValues(Transfer3, TValues{{"Count", "1"}} + list);
   SetIni(TValues{{"Count", "1"}} + list);
   TRegistryTransferList registry("3.0");
-  TIniFile ini(InstallReg::DelphiIni);
+  TIniFile ini(Reg::DelphiIni);
   TIniTransferList profile(ini);
   for (TTransferList* list : {static_cast<TTransferList*>(&registry), static_cast<TTransferList*>(&profile)}) {
     ASSERT_TRUE(list->Open());

@@ -250,7 +250,7 @@ TEST_F(CmdModel_, CommandLineMistakesEndWithCode2) {
 
 TEST_F(CmdModel_, WithoutListsTheSettingsStoreIsReadAndWritten) {
   {
-    TRegIniFile store(ProductKey);
+    TRegIniFile store(Reg::ProductKey);
     store.WriteInteger(Reg::Locations, Reg::Count, 1);
     store.WriteString(Reg::Locations, "Localisation 0", Samples + "\\Basics\\rtl");
     store.WriteBool(Reg::Locations, "ActiveLocalisation 0", true);
@@ -263,7 +263,7 @@ TEST_F(CmdModel_, WithoutListsTheSettingsStoreIsReadAndWritten) {
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[0], "location\t0\t" + Esc(Samples + "\\Basics\\rtl") + "\t0\t1\t0");
   EXPECT_EQ(lines[2], "unit\t0\tForms\t-2\t0\t1\t0\t\t\t");
-  TRegIniFile store(ProductKey);
+  TRegIniFile store(Reg::ProductKey);
   EXPECT_EQ(store.ReadString(Reg::Locations, "Localisation 0", "?"), Samples + "\\Basics\\rtl");
   EXPECT_EQ(store.ReadString(Reg::BasicUnits, Reg::Title, "?"), "Basic units");  // written at the end
   EXPECT_EQ(store.ReadString(Reg::Options, Reg::MSWord95, "?"), "1");

@@ -100,7 +100,7 @@ TEST_F(LongPaths, AnInPathTooDeepIsReportedAndNothingRelativeIsStored) {
   EXPECT_EQ(Unit("Near")->Location, 0);
   EXPECT_EQ(LocationCount, 1);
   SaveGlobalSettings();
-  TRegIniFile raw(ProductKey);
+  TRegIniFile raw(Reg::ProductKey);
   EXPECT_EQ(raw.ReadString(Reg::Locations, Reg::Count, "?"), "0");
   EXPECT_FALSE(raw.ValueExists(Reg::Locations, "Localisation 0"));
 }
@@ -108,7 +108,7 @@ TEST_F(LongPaths, AnInPathTooDeepIsReportedAndNothingRelativeIsStored) {
 TEST_F(LongPaths, LocationsBeyondTheLimitAreRefusedWhenAddedAndKeptWhenStored) {
   const std::string deep = MakeDeepDirectory(Dir.Path() + "\\deep", 270);
   {
-    TRegIniFile raw(ProductKey);
+    TRegIniFile raw(Reg::ProductKey);
     raw.WriteInteger(Reg::Locations, Reg::Count, 1);
     raw.WriteString(Reg::Locations, "Localisation 0", deep);
     raw.WriteBool(Reg::Locations, "ActiveLocalisation 0", true);
@@ -129,6 +129,6 @@ TEST_F(LongPaths, LocationsBeyondTheLimitAreRefusedWhenAddedAndKeptWhenStored) {
   EXPECT_EQ(Recorder.Warnings, std::vector<std::string>{PathTooLongText(deeper + "\\")});
   EXPECT_EQ(LocationCount, 2);
   SaveGlobalSettings();
-  TRegIniFile raw(ProductKey);
+  TRegIniFile raw(Reg::ProductKey);
   EXPECT_EQ(raw.ReadString(Reg::Locations, "Localisation 0", "?"), deep);
 }

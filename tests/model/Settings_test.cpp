@@ -72,7 +72,7 @@ TEST_F(Store, ColourTextsParseByComponentKeepingTheLowBits) {
 }
 
 TEST_F(Store, AccentedNamesLandAsTheSameCharactersInTheRegistry) {
-  TRegIniFile store(ProductKey);
+  TRegIniFile store(Reg::ProductKey);
   ASSERT_TRUE(store.IsOpen());
   store.WriteString(Reg::BasicUnits, Reg::Title, "Unités élémentaires");
   store.WriteString(Reg::Disk, Reg::ImagesDirectory, "C:\\Données\\Images\\");
@@ -85,14 +85,14 @@ TEST_F(Store, AccentedNamesLandAsTheSameCharactersInTheRegistry) {
   ASSERT_TRUE(RawString(L"Localisations", L"Couleur pour fichier non trouv\u00e9", value));
   EXPECT_EQ(value, L"1,2,3");
   // And back through a second object on the same key.
-  TRegIniFile second(ProductKey);
+  TRegIniFile second(Reg::ProductKey);
   EXPECT_EQ(second.ReadString(Reg::BasicUnits, Reg::Title, "?"), "Unités élémentaires");
   EXPECT_EQ(second.ReadString(Reg::Disk, Reg::ImagesDirectory, "?"), "C:\\Données\\Images\\");
   EXPECT_EQ(second.ReadColour(Reg::Locations, Reg::NotFoundColour), RGB(1, 2, 3));
 }
 
 TEST_F(Store, ReadersGiveTheirDefaultForMissingOrMalformedValues) {
-  TRegIniFile store(ProductKey);
+  TRegIniFile store(Reg::ProductKey);
   EXPECT_EQ(store.ReadString("Nowhere", "x", "#"), "#");
   EXPECT_EQ(store.ReadInteger("Nowhere", "x", -1), -1);
   EXPECT_TRUE(store.ReadBool("Nowhere", "x", true));
@@ -151,7 +151,7 @@ TEST_F(Store, HandEditedValuesKeepEveryStoredNameAndLocation) {
     ClearRegistry();
     TTempDir dir;
     {
-      TRegIniFile raw(ProductKey);
+      TRegIniFile raw(Reg::ProductKey);
       counts[c](raw);
       raw.WriteString(Reg::BasicUnits, "Base 0", "Forms");
       raw.WriteString(Reg::BasicUnits, "Base 1", "SysUtils");
@@ -177,7 +177,7 @@ TEST_F(Store, HandEditedValuesKeepEveryStoredNameAndLocation) {
     EXPECT_TRUE(Locations[0]->Basic);
     SaveGlobalSettings();
     // Written back saying as much as was stored, readable as before.
-    TRegIniFile raw(ProductKey);
+    TRegIniFile raw(Reg::ProductKey);
     EXPECT_EQ(raw.ReadString(Reg::BasicUnits, Reg::Count, "?"), "4");
     const char* names[] = {"Forms", "SysUtils", "Classes", "Windows"};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(raw.ReadString(Reg::BasicUnits, Numbered("Base ", i), "?"), names[i]);
@@ -234,7 +234,7 @@ TEST_F(Store, GlobalSettingsSurviveASaveAndALoad) {
   EXPECT_EQ(BasicUnitCount, 0);
   EXPECT_FALSE(LocationsLoaded);
 
-  TRegIniFile raw(ProductKey);
+  TRegIniFile raw(Reg::ProductKey);
   EXPECT_EQ(raw.ReadString(Reg::Locations, "Nombre", "?"), "2");
   EXPECT_EQ(raw.ReadString(Reg::Locations, "Localisation 0", "?"), dir / "lib");
   EXPECT_EQ(raw.ReadString(Reg::Locations, "BaseLocalisation 0", "?"), "1");
@@ -264,7 +264,7 @@ TEST_F(Store, GlobalSettingsSurviveASaveAndALoad) {
 
 TEST_F(Store, BasicUnitCountIsClampedAndNamesBeyondItStayUnused) {
   {
-    TRegIniFile raw(ProductKey);
+    TRegIniFile raw(Reg::ProductKey);
     raw.WriteInteger(Reg::BasicUnits, Reg::Count, 60);
     for (int i = 0; i < 60; ++i) raw.WriteString(Reg::BasicUnits, Numbered("Base ", i), Numbered("N", i));
   }
@@ -273,7 +273,7 @@ TEST_F(Store, BasicUnitCountIsClampedAndNamesBeyondItStayUnused) {
   EXPECT_EQ(BasicUnits[49], "N49");
   EXPECT_EQ(BasicUnits[50], "");
   SaveGlobalSettings();
-  TRegIniFile raw(ProductKey);
+  TRegIniFile raw(Reg::ProductKey);
   EXPECT_EQ(raw.ReadInteger(Reg::BasicUnits, Reg::Count, 0), 50);
   EXPECT_EQ(raw.ReadString(Reg::BasicUnits, "Base 59", "?"), "N59");
 
@@ -300,7 +300,7 @@ TEST_F(Store, InvalidLocationCountFallsBackToCounting) {
     ResetModelState();
     ClearRegistry();
     {
-      TRegIniFile raw(ProductKey);
+      TRegIniFile raw(Reg::ProductKey);
       if (count) raw.WriteString(Reg::Locations, Reg::Count, count);
       for (int i = 0; i < 5; ++i) raw.WriteString(Reg::Locations, Numbered("Localisation ", i), dir / std::to_string(i));
       raw.WriteString(Reg::Locations, "Localisation 6", dir / "after-gap");
@@ -325,7 +325,7 @@ TEST_F(Store, InvalidLocationCountFallsBackToCounting) {
 TEST_F(Store, LocationCountBeyondTheStoredDirectoriesSkipsTheMissingOnes) {
   TTempDir dir;
   {
-    TRegIniFile raw(ProductKey);
+    TRegIniFile raw(Reg::ProductKey);
     raw.WriteInteger(Reg::Locations, Reg::Count, 4);
     raw.WriteString(Reg::Locations, "Localisation 0", dir / "a");
     raw.WriteBool(Reg::Locations, "ActiveLocalisation 0", true);
@@ -352,7 +352,7 @@ TEST_F(Store, LocationCountBeyondTheStoredDirectoriesSkipsTheMissingOnes) {
 TEST_F(Store, AHundredStoredLocationsLoadNinetyNine) {
   TTempDir dir;
   {
-    TRegIniFile raw(ProductKey);
+    TRegIniFile raw(Reg::ProductKey);
     raw.WriteInteger(Reg::Locations, Reg::Count, 100);
     for (int i = 0; i < 100; ++i) raw.WriteString(Reg::Locations, Numbered("Localisation ", i), dir / std::to_string(i));
   }
@@ -367,7 +367,7 @@ TEST_F(Store, AHundredStoredLocationsLoadNinetyNine) {
 TEST_F(Store, SavingWithoutAnAnalysisKeepsTheStoredLocationCount) {
   TTempDir dir;
   {
-    TRegIniFile raw(ProductKey);
+    TRegIniFile raw(Reg::ProductKey);
     raw.WriteInteger(Reg::Locations, Reg::Count, 1);
     raw.WriteString(Reg::Locations, "Localisation 0", dir / "kept");
     // Left over from a longer list the user shortened.
@@ -379,7 +379,7 @@ TEST_F(Store, SavingWithoutAnAnalysisKeepsTheStoredLocationCount) {
   LoadLocations();
   ASSERT_EQ(LocationCount, 2);
   EXPECT_EQ(Locations[0]->Path, dir / "kept");
-  TRegIniFile raw(ProductKey);
+  TRegIniFile raw(Reg::ProductKey);
   EXPECT_EQ(raw.ReadInteger(Reg::Locations, Reg::Count, -9), 1);
 }
 
@@ -425,7 +425,7 @@ TEST_F(Store, StartAndEndRunOnceAndWriteBack) {
   EXPECT_EQ(FileArray, nullptr);
   EXPECT_EQ(UBase, nullptr);
   UsagramFinalise();  // a second end does nothing
-  TRegIniFile raw(ProductKey);
+  TRegIniFile raw(Reg::ProductKey);
   EXPECT_EQ(raw.ReadString(Reg::Locations, "Couleur pour unités de base", "?"), "0,99,0");
   EXPECT_EQ(raw.ReadString(Reg::BasicUnits, "Titre", "?"), "Runtime");
   EXPECT_EQ(raw.ReadInteger(Reg::Locations, Reg::Count, -9), 0);
@@ -442,7 +442,7 @@ TEST_F(Store, EndingTheProcessMidRunStillFreesTheModelBeforeTheStore) {
         FatalError("stop here");
       },
       testing::ExitedWithCode(1), "");
-  TRegIniFile raw(ProductKey);
+  TRegIniFile raw(Reg::ProductKey);
   EXPECT_EQ(raw.ReadString(Reg::BasicUnits, Reg::Title, "?"), "Written at exit");
 }
 
@@ -461,7 +461,7 @@ TEST_F(Store, CancellingTheRoomWarningSavesTheSettingsBeforeTheProgramEnds) {
         AnalyseProjectFile(dir / "Big.dpr");
       },
       testing::ExitedWithCode(StopExitCode), "");
-  TRegIniFile raw(ProductKey);
+  TRegIniFile raw(Reg::ProductKey);
   EXPECT_EQ(raw.ReadString(Reg::BasicUnits, "Base 0", "?"), "Forms");
   EXPECT_EQ(raw.ReadString(Reg::Locations, "Couleur pour unités de base", "?"), "1,2,3");
   EXPECT_EQ(raw.ReadString(Reg::Locations, Reg::Count, "?"), "0");
@@ -470,7 +470,7 @@ TEST_F(Store, CancellingTheRoomWarningSavesTheSettingsBeforeTheProgramEnds) {
 TEST_F(Store, LocationsAddedBeforeTheFirstLoadAreKept) {
   TTempDir dir;
   {
-    TRegIniFile raw(ProductKey);
+    TRegIniFile raw(Reg::ProductKey);
     raw.WriteInteger(Reg::Locations, Reg::Count, 1);
     raw.WriteString(Reg::Locations, "Localisation 0", dir / "stored");
   }

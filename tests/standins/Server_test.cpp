@@ -84,7 +84,7 @@ TEST_F(ServerTest, NamesAreWordsAndTheRunningObjectIsShared) {
 }
 
 TEST_F(ServerTest, FailOnMakesThatCallRaiseAnException) {
-  SetSwitch(Reg::FailOn, "FormatImage; Fields.Add ;Insertion#2");
+  SetSwitch(WordprocReg::FailOn, "FormatImage; Fields.Add ;Insertion#2");
   TAuto basic = TAuto::Create(L"Word.Basic");
   ASSERT_TRUE(basic);
   basic.Call(L"FichierNouveau");
@@ -152,7 +152,7 @@ TEST_F(ServerTest, BadArgumentsAreRefusedWithoutChangingTheDocument) {
 TEST_F(ServerTest, CallLogHasOneLinePerCall) {
   TWorkDir dir;
   const std::string log = dir.File("calls.log");
-  SetSwitch(Reg::CallLog, log);
+  SetSwitch(WordprocReg::CallLog, log);
   TAuto word = TAuto::Create(L"Word.Application");
   ASSERT_TRUE(word);
   word.Put(L"Visible", Int(-1));
@@ -190,7 +190,7 @@ class RegistrationTest : public TWordprocTest {
  protected:
   void TearDown() override {
     // Whatever a test did, the tests that follow find the server registered.
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(Reg::Classes) + "\\" + Reg::Clsid + "\\" + ClsidText(*ServerClasses[0].Clsid)).c_str());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(WordprocReg::Classes) + "\\" + WordprocReg::Clsid + "\\" + ClsidText(*ServerClasses[0].Clsid)).c_str());
     EXPECT_EQ(Server("/RegServer"), 0);
     TWordprocTest::TearDown();
   }
@@ -224,7 +224,7 @@ TEST_F(RegistrationTest, UnregServerRemovesItAndAListRegistersOnlyThose) {
 
 TEST_F(RegistrationTest, AnotherProgramsRegistrationIsLeftAlone) {
   const std::string key =
-      std::string(Reg::Classes) + "\\" + Reg::Clsid + "\\" + ClsidText(*ServerClasses[0].Clsid) + "\\" + Reg::LocalServer32;
+      std::string(WordprocReg::Classes) + "\\" + WordprocReg::Clsid + "\\" + ClsidText(*ServerClasses[0].Clsid) + "\\" + WordprocReg::LocalServer32;
   const std::string word = "C:\\MSOffice\\Winword\\WINWORD.EXE /Automation";
   {
     TRegKey server;
