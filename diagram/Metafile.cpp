@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ClipboardOwner.h"
+
 void TMetafile::Assign(HENHMETAFILE handle) { Metafile.Attach(handle); }
 
 void TMetafile::Clear() { Metafile.Reset(); }
@@ -47,11 +49,12 @@ void TMetafileRecorder::Close() {
 bool CopyMetafileToClipboard(HWND owner, HENHMETAFILE metafile) {
   if (!metafile) return false;
   TEnhMetafile copy(CopyEnhMetaFileA(metafile, nullptr));
-  if (!copy || !OpenClipboard(owner)) return false;
+  if (!copy) return false;
+  const TOpenClipboard clipboard(owner);
+  if (!clipboard.IsOpen()) return false;
   EmptyClipboard();
   // The clipboard owns the copy once it accepts it.
   const bool accepted = SetClipboardData(CF_ENHMETAFILE, copy.Get()) != nullptr;
   if (accepted) copy.Detach();
-  CloseClipboard();
   return accepted;
 }

@@ -30,7 +30,7 @@ void SortBranches() {
   if (FileArray) FileArray->Sort();
 }
 
-void AnalyseProject(const std::string& name, bool restart) {
+void AnalyseProject(const std::string& name, bool isProject, bool restart) {
   const bool warned = restart && FileArray && FileArray->RoomWarned;
   ReleaseModel();
   ResetLocationMarks();
@@ -39,7 +39,7 @@ void AnalyseProject(const std::string& name, bool restart) {
   FileArray = std::make_unique<TFileArray>(true);
   FileArray->RoomWarned = warned;
   TSearchScope scope;
-  FileArray->AddRoot(new TFile(name, std::string()));
+  FileArray->AddRoot(new TFile(name, std::string(), isProject));
 }
 
 namespace {
@@ -76,20 +76,17 @@ TProjectOutcome AnalyseProjectFile(const std::string& path) {
   const bool entered = outcome != TProjectOutcome::PathTooLong && SetCurrentDirectoryA(directory.c_str());
   SetStatus(Msg::StatusInitializing);
   if (!entered) {
-    IsProjectFile = false;
     UnresolvedProject(name);
   } else {
-    IsProjectFile = isProject;
-    AnalyseProject(name);
+    AnalyseProject(name, isProject);
     // A pass that adds a location shifts the indexes of those after it, so
     // the units it resolved earlier may name the wrong location: run again
     // until a pass adds none. Each such pass adds at least one location, so
     // the list's limit bounds the number of passes.
     for (int pass = 0; ImplicitLocationsFound && pass < MaxAddedLocations; ++pass) {
       ImplicitLocationsFound = false;
-      IsProjectFile = isProject;
       SetStatus(Msg::StatusRestarting);
-      AnalyseProject(name, true);
+      AnalyseProject(name, isProject, true);
     }
   }
   SetStatus(Msg::StatusSorting);

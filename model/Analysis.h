@@ -8,9 +8,10 @@
 extern bool Analysing;
 
 // Rebuilds the model for the project name (without extension), searched in
-// the locations with the current directory first. A restart (a further pass
-// of the same run) does not warn again about entries it has to drop.
-void AnalyseProject(const std::string& name, bool restart = false);
+// the locations with the current directory first, as a project file (".DPR")
+// or a unit (".PAS"). A restart (a further pass of the same run) does not
+// warn again about entries it has to drop.
+void AnalyseProject(const std::string& name, bool isProject, bool restart = false);
 // Branch order of FileArray and of every unit's lists.
 void SortBranches();
 // Frees FileArray (and every unit) and UBase.

@@ -14,20 +14,18 @@
 
 std::unique_ptr<TUBase> UBase;
 std::unique_ptr<TFileArray> FileArray;
-bool IsProjectFile = false;
 bool Deferring = false;
 bool ImplicitLocationsFound = false;
 TUnitReleaseHook OnUnitRelease = nullptr;
 
 // ---------------------------------------------------------------- TFile
 
-TFile::TFile(const std::string& name, const std::string& inPath)
+TFile::TFile(const std::string& name, const std::string& inPath, bool isProject)
     : Name(name), InterfaceUses(std::make_unique<TFileArray>()), ImplementationUses(std::make_unique<TFileArray>()) {
   Location = LocationNotFound;
   std::string searchName;
   if (inPath.empty()) {
-    searchName = name + (IsProjectFile ? ".DPR" : ".PAS");
-    IsProjectFile = false;
+    searchName = name + (isProject ? ".DPR" : ".PAS");
   } else if (ExtractFilePath(inPath).empty()) {
     searchName = inPath;
   } else {

@@ -16,8 +16,9 @@ class TfEditeur;
 class TFile {
  public:
   // Resolves the file through the locations (or the path given after IN);
-  // never analyses.
-  TFile(const std::string& name, const std::string& inPath);
+  // never analyses. Without an IN path the name is searched as a unit
+  // (".PAS"), or as a project (".DPR") for the file that the user opened.
+  TFile(const std::string& name, const std::string& inPath, bool isProject = false);
   virtual ~TFile();
   TFile(const TFile&) = delete;
   TFile& operator=(const TFile&) = delete;
@@ -116,6 +117,5 @@ extern TUnitReleaseHook OnUnitRelease;
 // State of the current analysis.
 extern std::unique_ptr<TFileArray> FileArray;
 extern std::unique_ptr<TUBase> UBase;
-extern bool IsProjectFile;  // the next TFile created without IN path is searched as .DPR
 extern bool Deferring;      // AddRoot is analysing the project file
 extern bool ImplicitLocationsFound;  // an IN path added a location

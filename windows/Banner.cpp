@@ -22,19 +22,14 @@ const unsigned char Banner4[] = {0x0A, 0x15, 0x1D, 0xEF, 0xFA, 0xBB, 0xC1, 0xC1,
                                  0xAF, 0xBF, 0x85, 0xCD, 0x95, 0x75, 0x34, 0x42, 0x41, 0x4B, 0x31, 0x75, 0x0B, 0x1B,
                                  0x5C, 0xE8, 0xE2, 0x83, 0xC4, 0xD5, 0xAF, 0xF7, 0x97, 0x98, 0x84, 0x6E, 0x38, 0x5C,
                                  0x5D, 0x4A, 0x6C, 0x37, 0x03, 0x16, 0xE4, 0xAD, 0xF3, 0xC9, 0x94, 0xA2, 0xA3, 0xF5};
-
-template <size_t N>
-std::string Unscrambled(const unsigned char (&bytes)[N]) {
-  return Scramble(std::string(reinterpret_cast<const char*>(bytes), N));
-}
 }  // namespace
 
 std::string BannerText(int index) {
   switch (index) {
-    case 0: return Unscrambled(Banner1);
-    case 1: return Unscrambled(Banner2);
-    case 2: return Unscrambled(Banner3);
-    case 3: return Unscrambled(Banner4);
+    case 0: return Scramble(StoredText(Banner1));
+    case 1: return Scramble(StoredText(Banner2));
+    case 2: return Scramble(StoredText(Banner3));
+    case 3: return Scramble(StoredText(Banner4));
     default: return std::string();
   }
 }

@@ -93,7 +93,7 @@ void TfUsagram::CreateComponents() {
   Panel2.Create(Panel1, {1, 1, 630, 31});
   Panel2.SetBevelOuter(bvNone);
   Panel2.SetAlign(alClient);
-  for (TLabel* label : {&L1, &L2, &L3, &L4}) label->Create(Panel2, 0, 4, "");
+  for (TLabel* label : BannerLabels) label->Create(Panel2, 0, 4, "");
 
   ScrollBox.Create(*this, {0, 33, 632, 381});
   ScrollBox.SetAlign(alClient);
@@ -218,13 +218,12 @@ void TfUsagram::FormCreate() {
 }
 
 void TfUsagram::PlaceBanner() {
-  TLabel* labels[BannerCount] = {&L1, &L2, &L3, &L4};
   int left = 0;
   for (int i = 0; i < BannerCount; ++i) {
-    labels[i]->SetText(BannerText(i));
-    labels[i]->SetShowAccelChar(false);
-    labels[i]->SetLeft(left);
-    left += labels[i]->Width();
+    BannerLabels[i]->SetText(BannerText(i));
+    BannerLabels[i]->SetShowAccelChar(false);
+    BannerLabels[i]->SetLeft(left);
+    left += BannerLabels[i]->Width();
   }
 }
 
@@ -244,12 +243,11 @@ void TfUsagram::FormShow() {
 
 void TfUsagram::TimerTimer() {
   Timer.SetEnabled(false);
-  TLabel* labels[BannerCount] = {&L1, &L2, &L3, &L4};
   for (int i = 0; i < BannerCount; ++i) {
-    TLabel& label = *labels[i];
+    TLabel& label = *BannerLabels[i];
     label.SetLeft(label.Left() - 1);
     if (label.Left() + label.Width() <= 0) {
-      const TLabel& before = *labels[(i + BannerCount - 1) % BannerCount];
+      const TLabel& before = *BannerLabels[(i + BannerCount - 1) % BannerCount];
       label.SetLeft(before.Left() + before.Width());
     }
   }

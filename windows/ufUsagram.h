@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Banner.h"
 #include "ComCtrls.h"
 #include "Compose.h"
 #include "Dialogs.h"
@@ -31,6 +32,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   // Components, in the order of the form.
   TPanel Panel1, Panel2;
   TLabel L1, L2, L3, L4;
+  TLabel* const BannerLabels[BannerCount] = {&L1, &L2, &L3, &L4};  // in their scrolling order
   TScrollBox ScrollBox;
   TImage Image;
   TStatusBar StatusBar;

@@ -87,7 +87,6 @@ TEST_F(Run_, AMissingProjectGivesTheUnresolvedRootAlone) {
   EXPECT_EQ(FileArray->Root->Name, "Gone");
   EXPECT_EQ(FileArray->Root->Location, -1);
   EXPECT_EQ(FileArray->Root->Level, 1);
-  EXPECT_FALSE(IsProjectFile);
 }
 
 TEST_F(Run_, AVanishedProjectDirectoryDoesNotPickUpAFileOfTheSameName) {
@@ -98,7 +97,6 @@ TEST_F(Run_, AVanishedProjectDirectoryDoesNotPickUpAFileOfTheSameName) {
   ASSERT_EQ(FileArray->Count, 1);
   EXPECT_EQ(FileArray->Root->Location, -1);
   EXPECT_EQ(FileArray->Root->FileName, "");
-  EXPECT_FALSE(IsProjectFile);
   EXPECT_EQ(Statuses.back(), Msg::StatusSorting);
 }
 

@@ -108,7 +108,6 @@ void ResetModelState() {
   ClearLocations();
   ClearBasicUnits();
   LocationsLoaded = false;
-  IsProjectFile = false;
   Deferring = false;
   ImplicitLocationsFound = false;
   Analysing = false;

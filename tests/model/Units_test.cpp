@@ -24,10 +24,9 @@ class Analysis_ : public Resolution {
   // A run over the project in Dir, with "." and the given locations.
   void Run(const std::string& root, bool project, const std::vector<std::string>& dirs = {}) {
     UseLocations(dirs);
-    IsProjectFile = project;
     FileArray = std::make_unique<TFileArray>(true);
     UBase = std::make_unique<TUBase>();
-    FileArray->AddRoot(new TFile(root, ""));
+    FileArray->AddRoot(new TFile(root, "", project));
   }
   static std::string Levels() {
     std::string text;
@@ -43,9 +42,7 @@ TEST_F(Resolution, ProjectFileIsSearchedAsDprOnceThenUnitsAsPas) {
   Dir.Write("Demo.dpr", "");
   Dir.Write("Demo.pas", "");
   UseLocations({});
-  IsProjectFile = true;
-  TFile project("Demo", "");
-  EXPECT_FALSE(IsProjectFile);
+  TFile project("Demo", "", true);
   EXPECT_EQ(project.FileName, "Demo.DPR");
   EXPECT_EQ(project.Location, 0);
   EXPECT_TRUE(project.Found);
