@@ -121,6 +121,25 @@ class TWindowDC {
   HDC DC;
 };
 
+// The device context of one WM_PAINT: BeginPaint, and EndPaint when the
+// owner ends (unless a handler destroyed the window meanwhile).
+class TPaintDC {
+ public:
+  explicit TPaintDC(HWND window) : Window(window), DC(BeginPaint(window, &Paint)) {}
+  ~TPaintDC() {
+    if (Window && IsWindow(Window)) EndPaint(Window, &Paint);
+  }
+  TPaintDC(const TPaintDC&) = delete;
+  TPaintDC& operator=(const TPaintDC&) = delete;
+  HDC Get() const { return DC; }
+  operator HDC() const { return DC; }
+
+ private:
+  HWND Window;
+  PAINTSTRUCT Paint{};
+  HDC DC;
+};
+
 // A device context this program created (a memory context, a printer's),
 // deleted when the owner ends; ownership moves with Attach and Detach.
 class TCreatedDC {

@@ -378,15 +378,7 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      struct End {
-        HWND h;
-        PAINTSTRUCT* ps;
-        ~End() {
-          if (h && IsWindow(h)) EndPaint(h, ps);
-        }
-      } end{Handle(), &ps};
+      const TPaintDC dc(Handle());
       if (OnPaint) OnPaint(dc);
       return 0;
     }

@@ -564,13 +564,7 @@ LRESULT TCustomControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;  // Paint covers the whole client
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      struct End {
-        HWND h;
-        PAINTSTRUCT* ps;
-        ~End() { EndPaint(h, ps); }
-      } end{Handle(), &ps};
+      const TPaintDC dc(Handle());
       PaintTo(dc);
       return 0;
     }
