@@ -76,7 +76,10 @@ void TMSWord::StartWordApplication() {
 }
 
 bool TMSWord::Start() {
-  if (Started) return true;
+  // The connection serves the dialect it was made with; after a switch
+  // of MSWord95 the other one is reached as at the first run.
+  if (Started && (MSWord95 ? WordBasic : WordApp)) return true;
+  Started = false;
   try {
     if (MSWord95) {
       try {
