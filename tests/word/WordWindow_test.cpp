@@ -160,6 +160,40 @@ TEST_F(WordWindow, CtrlGWritesTheDocumentBesideTheProject) {
   ExpectIdleAfterTheRun();
 }
 
+// While Word works the message loop runs: no command may start a second
+// run, or a composition, in the middle of this one (the composition's own
+// "Ready" comes after the document is finished).
+struct TReentry {
+  static inline int Yields = 0, Enabled = 0;
+  static void OnYield() {
+    const std::string status = fUsagram ? fUsagram->StatusBar.PanelText(0) : std::string();
+    if (fUsagram && ((GeneratingDocument && status != Msg::StatusReady) || status == Msg::StatusLoadingWord)) {
+      if (Yields++ == 2) {
+        fUsagram->GnrerunedocumentationsousWord1->Click();
+        fUsagram->Redessinne1->Click();
+      }
+      if (fUsagram->GnrerunedocumentationsousWord1->Enabled() || fUsagram->Redessinne1->Enabled()) ++Enabled;
+    }
+    Application.ProcessMessages();
+  }
+};
+
+TEST_F(WordWindow, NoCommandStartsWhileWordWorks) {
+  TCallLog log(Sample.Dir());
+  auto answer = Answer([](const TShown&) { return IDOK; });
+  TReentry::Yields = TReentry::Enabled = 0;
+  const TYieldHook previous = SetProcessMessagesHook(TReentry::OnYield);
+  PressCtrlG();
+  SetProcessMessagesHook(previous);
+  EXPECT_TRUE(Shown.empty()) << Shown.front().Text;
+  EXPECT_GT(TReentry::Yields, 10);
+  EXPECT_EQ(TReentry::Enabled, 0);
+  EXPECT_EQ(log.Of("FichierNouveau").size(), 1u);
+  EXPECT_EQ(log.Of("InsertionFichier").size(), 5u);
+  EXPECT_TRUE(FileExists(Sample.Document()));
+  ExpectIdleAfterTheRun();
+}
+
 // Word 97 asks for the diagram's file in SaveEMF when it exists: cancelled,
 // page 1 stays empty and the document is still written.
 TEST_F(WordWindow, Word97AsksForTheDiagramFileWhenItExists) {
