@@ -1,6 +1,7 @@
 #include "CmdDocument.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "CmdAnalysis.h"
 #include "CmdDiagram.h"
@@ -64,10 +65,14 @@ class TConsoleWordHost : public TWordHost {
   const TMetafile& Metafile;
 };
 
-// Hands the units to the driver without their pictures.
+// Hands the units to the driver without their pictures, as the drawing's
+// generator while it lives.
 class TWithoutPictures : public TDocumentGenerator {
  public:
-  explicit TWithoutPictures(TDocumentGenerator& driver) : Driver(driver) {}
+  explicit TWithoutPictures(TDocumentGenerator& driver) : Driver(driver) { DocumentGenerator = this; }
+  ~TWithoutPictures() override { DocumentGenerator = &Driver; }
+  TWithoutPictures(const TWithoutPictures&) = delete;
+  TWithoutPictures& operator=(const TWithoutPictures&) = delete;
   bool Start() override { return Driver.Start(); }
   void NewDocument() override { Driver.NewDocument(); }
   void AddUnit(const std::string& name, const std::string&, const std::string& source) override {
@@ -138,8 +143,8 @@ TExitCode RunDocument(const TCmdRequest& request) {
   TConsoleWordHost host(request.Document, metafile);
   TMSWordInstallation installation(host);
   // The lists of the command line leave the user's pictures directory unread.
-  TWithoutPictures withoutPictures(*MSWord);
-  if (analysis.ListsGiven && request.Document.Pictures.empty()) DocumentGenerator = &withoutPictures;
+  std::optional<TWithoutPictures> withoutPictures;
+  if (analysis.ListsGiven && request.Document.Pictures.empty()) withoutPictures.emplace(*MSWord);
 
   if (!MSWord->Start())
     throw ECmdWordProcessor("no word processor answers as \"Word.Basic\" or \"Word.Application\"; nothing written");
