@@ -5,7 +5,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "Globales.h"
 #include "HostPath.h"
 #include "Units.h"
 
@@ -42,16 +41,6 @@ bool HasField(const TCall& call, const std::string& start) {
   for (const std::string& field : call)
     if (field.rfind(start, 0) == 0) return true;
   return false;
-}
-
-bool TRecordingHost::AskTryWord97() {
-  ++Questions;
-  return AnswerTryWord97;
-}
-
-void TRecordingHost::SwitchToWord97() {
-  ++Switches;
-  MSWord95 = !MSWord95;
 }
 
 bool TRecordingHost::SaveDiagram(const std::string& fileName) { return Metafile && Metafile->SaveToFile(fileName); }

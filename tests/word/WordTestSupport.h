@@ -52,10 +52,11 @@ class TCallLog {
 bool HasField(const TCall& call, const std::string& start);
 
 // Answers the driver as the test sets it, and records what it is told.
+// The question for Word 97 is the window tests' (WordWindow_test.cpp).
 class TRecordingHost : public TWordHost {
  public:
-  bool AskTryWord97() override;
-  void SwitchToWord97() override;
+  bool AskTryWord97() override { return false; }
+  void SwitchToWord97() override {}
   void ShowProblem(const std::string& text) override { Problems.push_back(text); }
   void ShowUnavailable(const std::string& text) override { Unavailable.push_back(text); }
   std::string DocumentFileName() override { return DocumentName; }
@@ -63,9 +64,7 @@ class TRecordingHost : public TWordHost {
   bool SaveDiagram(const std::string& fileName) override;
 
   std::string DocumentName, DiagramName;  // empty: the user cancelled
-  bool AnswerTryWord97 = false;
   const TMetafile* Metafile = nullptr;
-  int Questions = 0, Switches = 0;
   std::vector<std::string> Problems, Unavailable;
 };
 

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "Analysis.h"
-#include "ClipboardOwner.h"
 #include "Compose.h"
 #include "Globales.h"
 #include "Output.h"
@@ -261,41 +260,6 @@ TEST_F(Driver, ACancelledDiagramFileLeavesPageOneEmptyButSaves) {
   EXPECT_EQ(pictures[0].Kind, "dib");
   EXPECT_EQ(log.Of("SaveAs").size(), 1u);
   EXPECT_NE(rtf.find("TOC "), std::string::npos);
-}
-
-// Word 95 absent: the question; "No" leaves the setting and reaches
-// nothing, "Yes" switches to Word 97 and writes the document through it.
-TEST_F(Driver, Word95AbsentAsksToTryWord97) {
-  TRegistration only97("Word.Application");
-  ASSERT_TRUE(only97.Done());
-  {
-    TOpenClipboard clipboard;
-    EmptyClipboard();
-  }
-  Generate(WordBasic);
-  EXPECT_EQ(Host.Questions, 1);
-  EXPECT_EQ(Host.Switches, 0);
-  EXPECT_EQ(Host.Unavailable, std::vector<std::string>{"Unable to execute Microsoft Word(tm)."});
-  EXPECT_TRUE(MSWord95);
-  EXPECT_FALSE(Word->Started);
-  EXPECT_FALSE(FileExists(Sample.Document()));
-  // Without Word the diagram is still composed and left on the clipboard.
-  EXPECT_FALSE(Metafile.Empty());
-  EXPECT_TRUE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
-
-  Host.AnswerTryWord97 = true;
-  TCallLog log(Sample.Dir());
-  MSWord95 = true;
-  DocumentGenerator = Word.get();
-  TNoDiagramHost host;
-  GenerateDocument(host, Metafile);
-  EXPECT_EQ(Host.Questions, 2);
-  EXPECT_EQ(Host.Switches, 1);
-  EXPECT_FALSE(MSWord95);
-  EXPECT_EQ(Host.Unavailable.size(), 1u);
-  EXPECT_TRUE(log.Of("FichierNouveau").empty());
-  EXPECT_EQ(log.Of("SaveAs").size(), 1u);
-  EXPECT_TRUE(FileExists(Sample.Document()));
 }
 
 // Bringing Word 95 to the front after a failure may fail too: the failure
