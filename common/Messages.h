@@ -26,6 +26,26 @@ inline constexpr const char* StatusLoadingWord = "Loading MS Word(tm)";
 inline constexpr const char* StatusGenerating = "Generating document";
 // The basic-units box's title until the user gives it one.
 inline constexpr const char* DefaultBasicUnitsTitle = "Basic units";
+// The Word document's progress
+inline constexpr const char* StatusCreatingDocument = "Creating new document";
+inline constexpr const char* StatusPageSetup = "Tuning page setup";
+inline constexpr const char* StatusFooter = "Defining page footer";
+inline constexpr const char* StatusTitle = "Inserting title";
+inline constexpr const char* StatusPicture = "Inserting associated picture";
+inline constexpr const char* StatusSource = "Inserting pascal file";
+inline constexpr const char* StatusDiagram = "Inserting diagram";
+inline constexpr const char* StatusContents = "Inserting table of contents";
+inline constexpr const char* StatusSaving = "Saving document";
+// Word automation
+inline constexpr const char* WordUnavailable = "Unable to execute Microsoft Word(tm).";
+inline constexpr const char* TryWord97 =
+    "Apparently, french version of Microsoft Word 95 is not installed.\r\n"
+    "Do you want to try with Microsoft Word 97 ?";
+// Context (first) and the failure's message (second).
+inline constexpr const char* DocumentProblem = "A problem has occurred while generating document %s\r\n     %s";
+inline constexpr const char* WhileNewDocument = "while initializing new document :";
+inline constexpr const char* WhileInserting = "while inserting %s :";  // the unit's name
+inline constexpr const char* WhileFinishing = "while finishing document";
 // Captions
 inline constexpr const char* AppCaption = "Usagram";
 inline constexpr const char* TitlePrefix = "Usagram - ";

@@ -160,10 +160,14 @@ std::string DiagramFileName(const TAskFileName& saveEmf) { return ChosenFileName
 bool GenerateDocument(TDiagramHost& host, TMetafile& metafile) {
   if (Analysing || Composing || !DocumentGenerator) return false;
   host.SetHourglass(true);
+  // Word's steps let the message loop run before the composition disables
+  // the menus: no command may start a second run, or a redraw, meanwhile.
+  host.EnableMenus(false);
   SetStatus(Msg::StatusLoadingWord);
   try {
     DocumentGenerator->Start();
   } catch (...) {
+    host.EnableMenus(true);
     host.SetHourglass(false);
     throw;
   }
@@ -174,11 +178,13 @@ bool GenerateDocument(TDiagramHost& host, TMetafile& metafile) {
     ComposeDiagram(host, metafile);
   } catch (...) {
     GeneratingDocument = false;
+    host.EnableMenus(true);
     host.SetHourglass(false);
     SetStatus(Msg::StatusReady);
     throw;
   }
   GeneratingDocument = false;
+  host.EnableMenus(true);
   host.SetHourglass(false);
   SetStatus(Msg::StatusReady);
   return true;

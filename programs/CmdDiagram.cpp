@@ -14,10 +14,6 @@
 #include "Units.h"
 #include "uChaines.h"
 
-namespace {
-
-// Without a registry every colour would be black: locations get a palette
-// of their own, the current directory blue.
 void UsePalette() {
   static const COLORREF palette[] = {RGB(0, 128, 0),   RGB(128, 0, 128), RGB(0, 128, 128),
                                      RGB(160, 96, 0),  RGB(96, 96, 160), RGB(128, 128, 0)};
@@ -27,6 +23,8 @@ void UsePalette() {
   NotFoundColour = RGB(208, 0, 0);
   BasicUnitsColour = RGB(128, 128, 128);
 }
+
+namespace {
 
 std::string Number(long value) { return std::to_string(value); }
 

@@ -5,3 +5,7 @@
 #include "CmdOptions.h"
 
 TExitCode RunDiagram(const TCmdRequest& request);
+
+// Without a registry every colour would be black: locations get a palette
+// of their own, the current directory blue.
+void UsePalette();

@@ -5,7 +5,7 @@
 
 namespace {
 
-enum class TGroup { Command, Output, Analysis };
+enum class TGroup { Command, Output, Document, Analysis };
 
 struct TOption {
   const char* Name;
@@ -32,6 +32,11 @@ void AddLocationOption(TCmdRequest& request, const std::string& directory, bool 
   request.Analysis.ListsGiven = true;
 }
 
+void SetDialect(TCmdRequest& request, TWordDialect dialect) {
+  if (request.Document.Dialect != TWordDialect::Setting) throw ECmdUsage("--word95 and --word97: one of them at most");
+  request.Document.Dialect = dialect;
+}
+
 int ParseWidth(const std::string& text) {
   int32_t width = 0;
   if (!TryStrToInt(Trim(text), width) || width < 1 || width > MaxPngWidth)
@@ -48,6 +53,11 @@ const TOption Options[] = {
      [](TCmdRequest& r, const std::string&) { SetMode(r, TCmdMode::Uses, "--uses"); }},
     {"--model", nullptr, TGroup::Command, "the locations and the sorted unit array after the analysis",
      [](TCmdRequest& r, const std::string&) { SetMode(r, TCmdMode::Model, "--model"); }},
+    {"--document", "OUT.DOC", TGroup::Command, "the Word document: the diagram, a section per unit, the contents",
+     [](TCmdRequest& r, const std::string& v) {
+       SetMode(r, TCmdMode::Document, "--document");
+       r.Document.File = ExpandFileName(v);
+     }},
     {"--layout", nullptr, TGroup::Output, "layout figures, then each label in drawing order, then the box",
      [](TCmdRequest& r, const std::string&) { r.Diagram.Layout = true; }},
     {"--emf", "OUT.emf", TGroup::Output, "the diagram as an enhanced metafile",
@@ -61,6 +71,12 @@ const TOption Options[] = {
      }},
     {"--hide", "NAME", TGroup::Output, "hides a label as a click does (the box by its title)",
      [](TCmdRequest& r, const std::string& v) { r.Diagram.Hidden.push_back(v); }},
+    {"--word95", nullptr, TGroup::Document, "through Word 95's WordBasic (\"Word.Basic\", French commands)",
+     [](TCmdRequest& r, const std::string&) { SetDialect(r, TWordDialect::Word95); }},
+    {"--word97", nullptr, TGroup::Document, "through Word 97's object model (\"Word.Application\")",
+     [](TCmdRequest& r, const std::string&) { SetDialect(r, TWordDialect::Word97); }},
+    {"--pictures", "DIR", TGroup::Document, "the units' pictures are DIR\\NAME.BMP",
+     [](TCmdRequest& r, const std::string& v) { Once(r.Document.Pictures, ExpandFileName(v), "--pictures"); }},
     {"--location", "DIR", TGroup::Analysis, "a location, searched after those that follow it",
      [](TCmdRequest& r, const std::string& v) { AddLocationOption(r, v, false, true); }},
     {"--basic-location", "DIR", TGroup::Analysis, "a location whose units are basic units",
@@ -92,11 +108,16 @@ void CheckCombination(const TCmdRequest& r) {
     case TCmdMode::Model:
       if (outputOptions) throw ECmdUsage("--model does not combine with the diagram outputs");
       break;
+    case TCmdMode::Document:
+      if (outputOptions) throw ECmdUsage("--document does not combine with the diagram outputs");
+      break;
     case TCmdMode::Diagram:
     case TCmdMode::Help:
       break;
   }
   if (r.Diagram.Width != 0 && r.Diagram.Png.empty()) throw ECmdUsage("--width goes with --png");
+  const bool documentOptions = r.Document.Dialect != TWordDialect::Setting || !r.Document.Pictures.empty();
+  if (documentOptions && r.Mode != TCmdMode::Document) throw ECmdUsage("--word95, --word97 and --pictures go with --document");
 }
 
 }  // namespace
@@ -125,7 +146,7 @@ TCmdRequest ParseCommandLine(const std::vector<std::string>& args) {
   }
   const bool outputs = request.Diagram.Layout || !request.Diagram.Emf.empty() || !request.Diagram.Png.empty();
   if (request.Mode == TCmdMode::Help) {
-    if (!outputs) throw ECmdUsage("no command given (--tokens, --uses, --model, --layout, --emf or --png)");
+    if (!outputs) throw ECmdUsage("no command given (--tokens, --uses, --model, --document, --layout, --emf or --png)");
     request.Mode = TCmdMode::Diagram;
   }
   CheckCombination(request);
@@ -147,12 +168,17 @@ void PrintUsage(std::FILE* out) {
                     "       UsagramCmd --help\n");
   group(TGroup::Command, "Commands (one per run; the diagram outputs need none):");
   group(TGroup::Output, "Diagram outputs (any of them together, from one analysis):");
+  group(TGroup::Document,
+        "Document (with --document; Word must be installed; the WordBasic path uses the clipboard;\n"
+        "without these options the user's settings choose, or Word 95 and no pictures when the\n"
+        "lists of the analysis are given):");
   group(TGroup::Analysis,
-        "Analysis (with --model or the diagram outputs; with any of them the run uses exactly\n"
-        "these lists and leaves the registry alone, otherwise it reads and writes the settings):");
+        "Analysis (with --model, --document or the diagram outputs; with any of them the run uses\n"
+        "exactly these lists and leaves the registry alone, otherwise it reads and writes the settings):");
   std::fprintf(out,
                "Output: one line per item, fields separated by TAB, lines ending with LF; in text fields\n"
                "a backslash is written \\\\, CR \\r, LF \\n, TAB \\t, other bytes below 32 or above 126 \\xHH.\n"
                "Exit codes: 0 done, 1 the analysis stopped, 2 a command-line mistake or a file that cannot\n"
-               "be read or written, 3 FILE not found.\n");
+               "be read or written, 3 FILE not found, 4 no word processor could be started or it failed\n"
+               "to write the document.\n");
 }

@@ -15,10 +15,18 @@ enum TExitCode : int {
   ExitFatal = StopExitCode,  // the analysis stopped the program (memory, a refused warning)
   ExitBadInput = 2,  // a command-line mistake, or a file that cannot be read or written
   ExitNotFound = 3,  // FILE does not exist (the model is its unresolved root)
+  ExitWordProcessor = 4,  // --document: no word processor could be started, or it failed
 };
 
 // A mistake on the command line: one line on standard error, exit code 2.
 class ECmdUsage : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// --document: the word processor could not be started or did not write the
+// document. One line on standard error, exit code 4.
+class ECmdWordProcessor : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -35,7 +43,7 @@ class ECmdFailure : public std::runtime_error {
 inline constexpr int MaxPngWidth = 20000;
 inline constexpr long long MaxPngPixels = 200'000'000;
 
-enum class TCmdMode { Help, Tokens, Uses, Model, Diagram };
+enum class TCmdMode { Help, Tokens, Uses, Model, Diagram, Document };
 
 // What to analyse: the lists given on the command line (then the registry
 // is left alone) or, without them, the user's settings.
@@ -58,11 +66,21 @@ struct TDiagramRequest {
   std::vector<std::string> Hidden;  // names whose labels are hidden, as a click would
 };
 
+// Which automation dialect drives the word processor.
+enum class TWordDialect { Setting, Word95, Word97 };
+
+struct TDocumentRequest {
+  std::string File;      // full path of the document
+  TWordDialect Dialect = TWordDialect::Setting;
+  std::string Pictures;  // full path, or empty: the user's setting
+};
+
 struct TCmdRequest {
   TCmdMode Mode = TCmdMode::Help;
   std::string File;  // as given
   TAnalysisRequest Analysis;
   TDiagramRequest Diagram;
+  TDocumentRequest Document;
 };
 
 // The options in any order, FILE last. Throws ECmdUsage.

@@ -4,14 +4,20 @@
 #include <windows.h>
 
 #include "Analysis.h"
+#include "ComOwners.h"
 #include "Forms.h"
+#include "WordWindowHost.h"
 #include "ufBugReport.h"
 #include "ufUsagram.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Word is driven by automation from this thread.
+  TComApartment com;
   Application.Initialize();
   UsagramInitialise();
   try {
+    TWordWindowHost wordHost;
+    TMSWordInstallation word(wordHost);
     TfUsagram mainForm;
     Application.MainForm = &mainForm;
     mainForm.Show();

@@ -9,6 +9,7 @@
 
 #include "BufLec.h"
 #include "CmdDiagram.h"
+#include "CmdDocument.h"
 #include "CmdModel.h"
 #include "CmdOptions.h"
 #include "CmdOutput.h"
@@ -30,6 +31,8 @@ TExitCode Run(const std::vector<std::string>& args) {
       return RunModel(request);
     case TCmdMode::Diagram:
       return RunDiagram(request);
+    case TCmdMode::Document:
+      return RunDocument(request);
   }
   return ExitDone;
 }
@@ -46,6 +49,9 @@ int main(int argc, char** argv) {
   } catch (const ECmdUsage& e) {
     Report(e.what(), " (UsagramCmd --help lists the options)");
     code = ExitBadInput;
+  } catch (const ECmdWordProcessor& e) {
+    Report(e.what());
+    code = ExitWordProcessor;
   } catch (const ECmdFailure& e) {
     Report(e.what());
     code = ExitBadInput;

@@ -26,5 +26,6 @@ void ShowWelcome(bool closing);
 // The inspection and editor windows of a found unit.
 void InspectUnit(TFile& unit);
 void EditUnit(TFile& unit);
-// Word generation is not installed in this version.
+// Ctrl+G in a program that has no Word driver installed (Usagram.exe
+// installs one; the window alone, as its tests build it, has none).
 void ReportNoDocumentGenerator();

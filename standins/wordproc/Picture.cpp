@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -116,8 +117,10 @@ TPicture PictureFromBytes(const std::string& bytes, const std::string& source) {
     picture = FromPng(bytes, source);
   else
     NotAPicture(source);
-  picture.Width = picture.NaturalWidth;
-  picture.Height = picture.NaturalHeight;
+  const double side = std::max(picture.NaturalWidth, picture.NaturalHeight);
+  const double scale = side > MaxPictureSide ? MaxPictureSide / side : 1.0;
+  picture.Width = picture.NaturalWidth * scale;
+  picture.Height = picture.NaturalHeight * scale;
   picture.Source = source;
   return picture;
 }
