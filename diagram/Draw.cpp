@@ -21,10 +21,10 @@ constexpr int CaptionPoints = 42;
 TSimplification ReadStoredOptions() {
   TSimplification options;
   if (!Settings) return options;
-  options.Amont = Settings->ReadBool("Aeration", "Amont", true);
-  options.Aval = Settings->ReadBool("Aeration", "Aval", true);
-  options.Vignette = Settings->ReadBool("Aeration", "Vignette", true);
-  options.Doc = Settings->ReadBool("Aeration", "Doc", true);
+  options.Amont = Settings->ReadBool(Reg::Aeration, Reg::Amont, true);
+  options.Aval = Settings->ReadBool(Reg::Aeration, Reg::Aval, true);
+  options.Vignette = Settings->ReadBool(Reg::Aeration, Reg::Vignette, true);
+  options.Doc = Settings->ReadBool(Reg::Aeration, Reg::Doc, true);
   return options;
 }
 

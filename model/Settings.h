@@ -30,6 +30,12 @@ inline constexpr const char* ImagesDirectory = "RépertoireImages";
 inline constexpr const char* Options = "Options";
 inline constexpr const char* MSWord95 = "MSWord95";
 inline constexpr const char* NotSet = "#";
+// The diagram simplification options.
+inline constexpr const char* Aeration = "Aeration";
+inline constexpr const char* Amont = "Amont";
+inline constexpr const char* Aval = "Aval";
+inline constexpr const char* Vignette = "Vignette";
+inline constexpr const char* Doc = "Doc";
 }  // namespace Reg
 
 // A colour as "red,green,blue" in decimal; parts that are empty or not
