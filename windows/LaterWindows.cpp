@@ -2,7 +2,6 @@
 
 #include "Dialogs.h"
 #include "Messages.h"
-#include "ufUsagram.h"
 
 namespace {
 void NotYet(const std::string& what) {
@@ -26,19 +25,6 @@ void ExecuteSimplification() { NotYet("The diagram simplification window"); }
 void ShowFilesList(bool /*withNote*/) { NotYet("The files list"); }
 
 void OfferFilesList() {}
-
-bool ExecuteDirectoryWindow(const std::string& /*caption*/, std::string& /*directory*/) {
-  NotYet("The directory selection window");
-  return false;
-}
-
-void ShowAbout() { NotYet("The about window"); }
-
-void ShowWelcome(bool closing) {
-  // Until the welcome window exists, the close it would perform happens at
-  // once; the main window's close logic stays the same.
-  if (closing && fUsagram) PostMessageA(fUsagram->Handle(), WM_CLOSE, 0, 0);
-}
 
 void InspectUnit(TFile& /*unit*/) { NotYet("The unit inspection window"); }
 
