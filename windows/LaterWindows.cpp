@@ -22,12 +22,6 @@ bool ExecuteLocationsEditor() {
 
 void ExecuteSimplification() { NotYet("The diagram simplification window"); }
 
-void ShowFilesList(bool /*withNote*/) { NotYet("The files list"); }
-
-void OfferFilesList() {}
-
-void InspectUnit(TFile& /*unit*/) { NotYet("The unit inspection window"); }
-
 void EditUnit(TFile& /*unit*/) { NotYet("The source editor"); }
 
 void ReportNoDocumentGenerator() { NotYet("Generating a document with Microsoft Word(tm)"); }

@@ -5,7 +5,9 @@
 #include "LaterWindows.h"
 #include "ufAProposDe.h"
 #include "ufAccueil.h"
+#include "ufListeFichiers.h"
 #include "ufRepertoire.h"
+#include "ufUnite.h"
 #include "ufUsagram.h"
 
 namespace {
@@ -14,7 +16,9 @@ namespace {
 struct TOwnedWindows {
   std::unique_ptr<TfUsagram> Usagram;
   std::unique_ptr<TfAProposDe> AProposDe;
+  std::unique_ptr<TfUnite> Unite;
   std::unique_ptr<TfAccueil> Accueil;
+  std::unique_ptr<TfListeFichiers> ListeFichiers;
   std::unique_ptr<TfRepertoire> Repertoire;
 } Owned;
 
@@ -23,13 +27,17 @@ struct TOwnedWindows {
 void CreateToolWindows() {
   CreateForm(fUsagram, Owned.Usagram);
   CreateForm(fAProposDe, Owned.AProposDe);
+  CreateForm(fUnite, Owned.Unite);
   CreateForm(fAccueil, Owned.Accueil);
+  CreateForm(fListeFichiers, Owned.ListeFichiers);
   CreateForm(fRepertoire, Owned.Repertoire);
 }
 
 void FreeToolWindows() {
   Owned.Repertoire.reset();
+  Owned.ListeFichiers.reset();
   Owned.Accueil.reset();
+  Owned.Unite.reset();
   Owned.AProposDe.reset();
   Owned.Usagram.reset();
 }

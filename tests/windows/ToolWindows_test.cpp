@@ -2,14 +2,138 @@
 // real messages.
 #include <algorithm>
 
+#include "HostPath.h"
+#include "LaterWindows.h"
 #include "TextBlock.h"
 #include "WindowsTestSupport.h"
 #include "ufAProposDe.h"
 #include "ufAccueil.h"
+#include "ufListeFichiers.h"
+#include "ufUnite.h"
 
 namespace {
 
+const std::string PlainProject = HostPath(USAGRAM_SAMPLES) + "\\Plain\\Plain.dpr";
+
+// The children of a tree node: text, image, and whether it is expanded.
+struct TNode {
+  std::string Text;
+  int Image;
+  bool Expanded;
+  std::vector<TNode> Children;
+  bool operator==(const TNode&) const = default;
+};
+
+std::vector<TNode> NodesOf(const TTreeView& tree, TTreeNode parent) {
+  std::vector<TNode> nodes;
+  for (TTreeNode n = tree.FirstChild(parent); n; n = tree.NextSibling(n))
+    nodes.push_back({tree.NodeText(n), tree.NodeImage(n), tree.Expanded(n), NodesOf(tree, n)});
+  return nodes;
+}
+
+std::vector<std::string> Items(const TListBox& list) {
+  std::vector<std::string> items;
+  for (int i = 0; i < list.Count(); ++i) items.push_back(list.Items(i));
+  return items;
+}
+
+std::vector<std::string> Names(const TFileArray* uses) {
+  std::vector<std::string> names;
+  for (int i = 0; uses && i < uses->Count; ++i) names.push_back(uses->Items[i]->Name);
+  return names;
+}
+
 class ViewerWindows : public ToolWindowsTest {};
+
+TEST_F(ViewerWindows, InspectListsBothClausesInOrderAndEmptiesThemForTheNext) {
+  Open(PlainProject);
+  TFile* main = UnitNamed("Main");
+  ASSERT_NE(main, nullptr);
+  ASSERT_GT(main->InterfaceUses->Count, 0);
+  std::string caption;
+  std::vector<std::string> interfaceUses, implementationUses;
+  auto read = [&] {
+    caption = fUnite->Caption();
+    interfaceUses = Items(fUnite->lbInterface);
+    implementationUses = Items(fUnite->lbImplementation);
+    TModalAnswer::PostButton(fUnite->Handle(), IDOK);
+  };
+  fUsagram->Selected = main;
+  EXPECT_EQ(Modal(*fUnite, [] { fUsagram->Inspecter1Click(); }, read), 1);
+  EXPECT_EQ(caption, "Inspect - Main");
+  EXPECT_EQ(interfaceUses, Names(main->InterfaceUses.get()));
+  EXPECT_EQ(implementationUses, Names(main->ImplementationUses.get()));
+  EXPECT_EQ(fUnite->lbInterface.ItemHeight(), 14);
+
+  // A unit whose lists are empty shows two empty lists, not the last ones.
+  std::unique_ptr<TFile> lonely(TFile::Unresolved("Lonely"));
+  EXPECT_EQ(Modal(*fUnite, [&] { InspectUnit(*lonely); }, read), 1);
+  EXPECT_EQ(caption, "Inspect - Lonely");
+  EXPECT_TRUE(interfaceUses.empty());
+  EXPECT_TRUE(implementationUses.empty());
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(ViewerWindows, FilesListPutsEachLocationUnderItsRootWithItsFilesMarked) {
+  TTempDirectory project("fileslist");
+  project.Write("Proj.dpr", {"program Proj;", "uses A;", "begin", "end."});
+  project.Write("A.pas", {"unit A;", "interface", "implementation", "end."});
+  project.Write("B.pas", {"unit B;", "interface", "implementation", "end."});
+  const std::string empty = project.Make("empty");
+  Settings->WriteInteger(Reg::Locations, Reg::Count, 1);
+  Settings->WriteString(Reg::Locations, std::string(Reg::Location) + "0", empty);
+  Settings->WriteBool(Reg::Locations, std::string(Reg::LocationActive) + "0", true);
+
+  // Offered by itself after the analysis, with its note.
+  bool noteShown = false, treeFocused = false;
+  std::vector<TNode> offered;
+  auto read = [&] {
+    noteShown = fListeFichiers->Memo.Visible();
+    treeFocused = GetFocus() == fListeFichiers->TreeView.Handle();
+    offered = NodesOf(fListeFichiers->TreeView, nullptr);
+    fListeFichiers->BitBtn1.Click();
+  };
+  EXPECT_EQ(Modal(*fListeFichiers, [&] { Open(project / "Proj.dpr"); }, read), 1);
+  EXPECT_TRUE(noteShown);
+  EXPECT_TRUE(treeFocused);
+  ASSERT_EQ(LocationCount, 2);
+  // The files in the order the directory gave them: its units first.
+  std::vector<TNode> files;
+  std::vector<std::string> used, unused;
+  const TLocation& current = *Locations[1];
+  for (int f = 0; f < current.Files.Count(); ++f) {
+    const std::string name = ExtractFileName(current.Files.Strings[f]);
+    const bool isUsed = current.Files.Objects[f] != nullptr;
+    files.push_back({name, isUsed ? fiUsedFile : fiUnusedFile, false, {}});
+    (isUsed ? used : unused).push_back(name);
+  }
+  std::sort(used.begin(), used.end());
+  EXPECT_EQ(used, (std::vector<std::string>{"A.pas", "Proj.dpr"}));
+  EXPECT_EQ(unused, (std::vector<std::string>{"B.pas"}));
+  EXPECT_EQ(files.back().Text, "Proj.dpr");
+  const std::vector<TNode> expected = {
+      {"Unused locations", fiLocation, false, {{empty, fiLocation, false, {}}}},
+      {"Locations containing unused files", fiLocation, false, {{project.Path, fiLocation, false, files}}}};
+  EXPECT_EQ(offered, expected);
+
+  // From the Display menu: the same tree, collapsed again, without the note.
+  fListeFichiers->TreeView.FullExpand();
+  std::vector<TNode> asked;
+  EXPECT_EQ(Modal(*fListeFichiers, [] { fUsagram->Listedesfichiers1Click(); },
+                  [&] {
+                    noteShown = fListeFichiers->Memo.Visible();
+                    asked = NodesOf(fListeFichiers->TreeView, nullptr);
+                    fListeFichiers->BitBtn1.Click();
+                  }),
+            1);
+  EXPECT_FALSE(noteShown);
+  EXPECT_EQ(asked, expected);
+
+  // With "Display files list" unchecked the analysis offers nothing.
+  fUsagram->Afficherlalistedesfichiers1Click();
+  EXPECT_EQ(Modal(*fListeFichiers, [&] { Open(project / "Proj.dpr"); }, read), 0);
+  EXPECT_TRUE(Errors.empty());
+}
 
 // The paragraphs of a rich edit, without their breaks.
 std::vector<std::string> Paragraphs(const TRichEdit& edit) {
