@@ -20,8 +20,6 @@ bool ExecuteLocationsEditor() {
   return false;
 }
 
-void ExecuteSimplification() { NotYet("The diagram simplification window"); }
-
 void EditUnit(TFile& /*unit*/) { NotYet("The source editor"); }
 
 void ReportNoDocumentGenerator() { NotYet("Generating a document with Microsoft Word(tm)"); }

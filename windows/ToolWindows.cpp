@@ -5,6 +5,7 @@
 #include "LaterWindows.h"
 #include "ufAProposDe.h"
 #include "ufAccueil.h"
+#include "ufAeration.h"
 #include "ufListeFichiers.h"
 #include "ufRepertoire.h"
 #include "ufUnite.h"
@@ -17,6 +18,7 @@ struct TOwnedWindows {
   std::unique_ptr<TfUsagram> Usagram;
   std::unique_ptr<TfAProposDe> AProposDe;
   std::unique_ptr<TfUnite> Unite;
+  std::unique_ptr<TfAeration> Aeration;
   std::unique_ptr<TfAccueil> Accueil;
   std::unique_ptr<TfListeFichiers> ListeFichiers;
   std::unique_ptr<TfRepertoire> Repertoire;
@@ -28,6 +30,7 @@ void CreateToolWindows() {
   CreateForm(fUsagram, Owned.Usagram);
   CreateForm(fAProposDe, Owned.AProposDe);
   CreateForm(fUnite, Owned.Unite);
+  CreateForm(fAeration, Owned.Aeration);
   CreateForm(fAccueil, Owned.Accueil);
   CreateForm(fListeFichiers, Owned.ListeFichiers);
   CreateForm(fRepertoire, Owned.Repertoire);
@@ -37,6 +40,7 @@ void FreeToolWindows() {
   Owned.Repertoire.reset();
   Owned.ListeFichiers.reset();
   Owned.Accueil.reset();
+  Owned.Aeration.reset();
   Owned.Unite.reset();
   Owned.AProposDe.reset();
   Owned.Usagram.reset();

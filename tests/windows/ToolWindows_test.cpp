@@ -2,12 +2,14 @@
 // real messages.
 #include <algorithm>
 
+#include "Draw.h"
 #include "HostPath.h"
 #include "LaterWindows.h"
 #include "TextBlock.h"
 #include "WindowsTestSupport.h"
 #include "ufAProposDe.h"
 #include "ufAccueil.h"
+#include "ufAeration.h"
 #include "ufListeFichiers.h"
 #include "ufUnite.h"
 
@@ -133,6 +135,45 @@ TEST_F(ViewerWindows, FilesListPutsEachLocationUnderItsRootWithItsFilesMarked) {
   fUsagram->Afficherlalistedesfichiers1Click();
   EXPECT_EQ(Modal(*fListeFichiers, [&] { Open(project / "Proj.dpr"); }, read), 0);
   EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(ViewerWindows, SimplificationBoxesComeFromTheStoreSteerTheDrawingAndGoBack) {
+  FreeToolWindows();  // the window writes its boxes as it goes
+  Settings->WriteBool(Reg::Aeration, Reg::Amont, false);
+  Settings->WriteBool(Reg::Aeration, Reg::Doc, false);
+  CreateToolWindows();
+  TfAeration& w = *fAeration;
+  EXPECT_EQ(w.Caption(), "Diagram's simplification options");
+  EXPECT_FALSE(w.cbAmont.Checked());
+  EXPECT_TRUE(w.cbAval.Checked());
+  EXPECT_TRUE(w.cbVignette.Checked());
+  EXPECT_FALSE(w.cbDoc.Checked());
+  // The preview shows what an unchecked box keeps.
+  auto preview = [&] {
+    return std::vector<bool>{w.H1.Visible(), w.V1.Visible(), w.V2.Visible(), w.V3.Visible(),
+                             w.Vi1.Visible(), w.Vi2.Visible(), w.doc.Visible()};
+  };
+  EXPECT_EQ(preview(), (std::vector<bool>{true, false, false, false, false, false, true}));
+  EXPECT_EQ(SimplificationOptions(), (TSimplification{false, true, true, false}));
+
+  // Clicked in the window, as a user does: the drawing reads the boxes at once.
+  EXPECT_EQ(Modal(w, [] { fUsagram->Arationdudiagramme1Click(); },
+                  [&] {
+                    SendMessageA(w.cbVignette.Handle(), BM_CLICK, 0, 0);
+                    SendMessageA(w.cbAmont.Handle(), BM_CLICK, 0, 0);
+                    w.BitBtn1.Click();
+                  }),
+            1);
+  EXPECT_EQ(preview(), (std::vector<bool>{false, false, false, false, true, true, true}));
+  EXPECT_EQ(SimplificationOptions(), (TSimplification{true, true, false, false}));
+
+  // Freed, the window writes its boxes; the drawing then reads the store.
+  FreeToolWindows();
+  EXPECT_EQ(Settings->ReadString(Reg::Aeration, Reg::Amont, "#"), "1");
+  EXPECT_EQ(Settings->ReadString(Reg::Aeration, Reg::Aval, "#"), "1");
+  EXPECT_EQ(Settings->ReadString(Reg::Aeration, Reg::Vignette, "#"), "0");
+  EXPECT_EQ(Settings->ReadString(Reg::Aeration, Reg::Doc, "#"), "0");
+  EXPECT_EQ(SimplificationOptions(), (TSimplification{true, true, false, false}));
 }
 
 // The paragraphs of a rich edit, without their breaks.
