@@ -20,6 +20,4 @@ bool ExecuteLocationsEditor() {
   return false;
 }
 
-void EditUnit(TFile& /*unit*/) { NotYet("The source editor"); }
-
 void ReportNoDocumentGenerator() { NotYet("Generating a document with Microsoft Word(tm)"); }

@@ -6,6 +6,7 @@
 #include "ufAProposDe.h"
 #include "ufAccueil.h"
 #include "ufAeration.h"
+#include "ufEditeur.h"
 #include "ufListeFichiers.h"
 #include "ufRepertoire.h"
 #include "ufUnite.h"
@@ -37,6 +38,7 @@ void CreateToolWindows() {
 }
 
 void FreeToolWindows() {
+  FreeEditors();
   Owned.Repertoire.reset();
   Owned.ListeFichiers.reset();
   Owned.Accueil.reset();

@@ -11,6 +11,7 @@
 #include "Messages.h"
 #include "Output.h"
 #include "ufBugReport.h"
+#include "ufEditeur.h"
 #include "Settings.h"
 #include "ToolsMenuEntry.h"
 #include "Units.h"
@@ -272,6 +273,11 @@ void TfUsagram::FormPaint() {
 void TfUsagram::FormHide() { Timer.SetEnabled(false); }
 
 void TfUsagram::FormCloseQuery(bool& canClose) {
+  // Ending the program would lose what the editors hold: each asks first.
+  if (!ExpertMode && !CloseAllEditors()) {
+    canClose = false;
+    return;
+  }
   if (ClosingShown) return;
   ClosingShown = true;
   canClose = false;
