@@ -10,14 +10,4 @@ void NotYet(const std::string& what) {
 }
 }  // namespace
 
-bool ExecuteBasicUnitsEditor() {
-  NotYet("The basic units editor");
-  return false;
-}
-
-bool ExecuteLocationsEditor() {
-  NotYet("The locations editor");
-  return false;
-}
-
 void ReportNoDocumentGenerator() { NotYet("Generating a document with Microsoft Word(tm)"); }

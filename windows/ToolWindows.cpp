@@ -8,8 +8,10 @@
 #include "ufAeration.h"
 #include "ufEditeur.h"
 #include "ufListeFichiers.h"
+#include "ufLocalisations.h"
 #include "ufRepertoire.h"
 #include "ufUnite.h"
+#include "ufUnitsdebase.h"
 #include "ufUsagram.h"
 
 namespace {
@@ -17,6 +19,8 @@ namespace {
 // What CreateToolWindows made; a window made elsewhere is not ours to free.
 struct TOwnedWindows {
   std::unique_ptr<TfUsagram> Usagram;
+  std::unique_ptr<TfUnitsdebase> Unitsdebase;
+  std::unique_ptr<TfLocalisations> Localisations;
   std::unique_ptr<TfAProposDe> AProposDe;
   std::unique_ptr<TfUnite> Unite;
   std::unique_ptr<TfAeration> Aeration;
@@ -29,6 +33,8 @@ struct TOwnedWindows {
 
 void CreateToolWindows() {
   CreateForm(fUsagram, Owned.Usagram);
+  CreateForm(fUnitsdebase, Owned.Unitsdebase);
+  CreateForm(fLocalisations, Owned.Localisations);
   CreateForm(fAProposDe, Owned.AProposDe);
   CreateForm(fUnite, Owned.Unite);
   CreateForm(fAeration, Owned.Aeration);
@@ -45,6 +51,8 @@ void FreeToolWindows() {
   Owned.Aeration.reset();
   Owned.Unite.reset();
   Owned.AProposDe.reset();
+  Owned.Localisations.reset();
+  Owned.Unitsdebase.reset();
   Owned.Usagram.reset();
 }
 

@@ -1,6 +1,8 @@
-// The viewer and option windows that the main window opens, worked through
-// real messages.
+// The tool's windows created as the IDE creates them, and the viewer and
+// option windows that the main window opens: inspection, files list,
+// simplification, welcome and about.
 #include <algorithm>
+#include <stdexcept>
 
 #include "Draw.h"
 #include "HostPath.h"
@@ -11,11 +13,76 @@
 #include "ufAccueil.h"
 #include "ufAeration.h"
 #include "ufListeFichiers.h"
+#include "ufLocalisations.h"
+#include "ufRepertoire.h"
 #include "ufUnite.h"
+#include "ufUnitsdebase.h"
 
 namespace {
 
 const std::string PlainProject = HostPath(USAGRAM_SAMPLES) + "\\Plain\\Plain.dpr";
+
+// The captions of the forms created while the hook is installed, in order.
+struct TCreationLog {
+  static inline std::vector<std::string> Captions;
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) {
+      char cls[64] = {};
+      GetClassNameA(reinterpret_cast<HWND>(wp), cls, sizeof cls);
+      const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
+      if (std::string(cls) == "UsagramForm") Captions.push_back(cs->lpszName ? cs->lpszName : "");
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+};
+
+struct TSeesItself : TForm {
+  static inline TSeesItself* Reference = nullptr;
+  static inline bool SawItself = false;
+  TSeesItself() : TForm(TFormParams{.Caption = "Sees itself"}) { SawItself = Reference == this; }
+};
+
+struct TFails : TForm {
+  static inline TFails* Reference = nullptr;
+  TFails() : TForm(TFormParams{.Caption = "Fails"}) { throw std::runtime_error("cannot build"); }
+};
+
+TEST(ToolWindows, CreatedOnceInTheIdesOrderWithTheirReferencesSetFirst) {
+  Application.Initialize();
+  CommandLineParameters.clear();
+  TCreationLog::Captions.clear();
+  HHOOK hook = SetWindowsHookExA(WH_CBT, &TCreationLog::Hook, nullptr, GetCurrentThreadId());
+  CreateToolWindows();
+  const std::vector<std::string> first = TCreationLog::Captions;
+  const TForm* windows[] = {fUsagram, fUnitsdebase, fLocalisations, fAProposDe, fUnite,
+                            fAeration, fAccueil,     fListeFichiers, fRepertoire};
+  CreateToolWindows();  // a second call reuses them
+  UnhookWindowsHookEx(hook);
+  const std::vector<std::string> expected = {"",      "Basic units", "Locations", "About Usagram ...",
+                                             "Unit",  "Diagram's simplification options",
+                                             "Welcome", "Files list", "Directory selection"};
+  EXPECT_EQ(first, expected);
+  EXPECT_EQ(TCreationLog::Captions.size(), expected.size());
+  const TForm* again[] = {fUsagram, fUnitsdebase, fLocalisations, fAProposDe, fUnite,
+                          fAeration, fAccueil,     fListeFichiers, fRepertoire};
+  EXPECT_TRUE(std::equal(std::begin(windows), std::end(windows), std::begin(again)));
+  EXPECT_EQ(std::count(std::begin(windows), std::end(windows), nullptr), 0);
+  FreeToolWindows();
+  const TForm* after[] = {fUsagram, fUnitsdebase, fLocalisations, fAProposDe, fUnite,
+                          fAeration, fAccueil,     fListeFichiers, fRepertoire};
+  EXPECT_EQ(std::count(std::begin(after), std::end(after), nullptr), 9);
+
+  // The reference is there while the constructor runs, and cleared when it fails.
+  std::unique_ptr<TSeesItself> seen;
+  CreateForm(TSeesItself::Reference, seen);
+  EXPECT_TRUE(TSeesItself::SawItself);
+  EXPECT_EQ(TSeesItself::Reference, seen.get());
+  std::unique_ptr<TFails> failed;
+  EXPECT_THROW(CreateForm(TFails::Reference, failed), std::runtime_error);
+  EXPECT_EQ(TFails::Reference, nullptr);
+  EXPECT_EQ(failed, nullptr);
+  EXPECT_EQ(FindWindowA("UsagramForm", "Fails"), nullptr);
+}
 
 // The children of a tree node: text, image, and whether it is expanded.
 struct TNode {
