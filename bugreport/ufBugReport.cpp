@@ -53,17 +53,6 @@ std::string NowText() {
   return std::string(date) + " " + time;
 }
 
-// The shared store while the library has it open, otherwise one of our own.
-template <class F>
-void WithSettings(F f) {
-  if (Settings) {
-    f(*Settings);
-  } else {
-    TRegIniFile own(Reg::ProductKey);
-    f(own);
-  }
-}
-
 }  // namespace
 
 TfBugReport::TfBugReport()

@@ -16,6 +16,7 @@ inline constexpr const char* LocationsLimit =
     "Maximal locations number is reached !\r\n"
     "Please delete some by mean of Options/Locations menu\r\n"
     "otherwise diagram will be invalid.";
+inline constexpr const char* LocationDuplicate = "This location is already in the list !";
 // Status texts
 inline constexpr const char* StatusInitializing = "Initializing diagram ...";
 inline constexpr const char* StatusRestarting = "Implicit locations found, restarting...";
@@ -49,4 +50,6 @@ inline constexpr const char* WhileFinishing = "while finishing document";
 // Captions
 inline constexpr const char* AppCaption = "Usagram";
 inline constexpr const char* TitlePrefix = "Usagram - ";
+// Windows
+inline constexpr const char* NoHelp = "The help of this window cannot be shown.";
 }  // namespace Msg

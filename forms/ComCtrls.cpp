@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include "Dialogs.h"
+
 #include <algorithm>
 
 #include "GdiGuard.h"
@@ -291,6 +293,26 @@ void TRichEdit::SetParagraphAlignment(TAlignment a) {
   SendMessageA(Handle(), EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
 }
 
+TAlignment TRichEdit::ParagraphAlignment() const {
+  PARAFORMAT2 pf{};
+  pf.cbSize = sizeof pf;
+  SendMessageA(Handle(), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+  return pf.wAlignment == PFA_CENTER ? taCenter : pf.wAlignment == PFA_RIGHT ? taRightJustify : taLeftJustify;
+}
+
+TRichEdit::TSelAttributes TRichEdit::SelAttributes() const {
+  // The format of the first character, not of the whole selection.
+  CHARRANGE saved{};
+  SendMessageA(Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&saved));
+  CHARRANGE first{saved.cpMin, saved.cpMin + 1};
+  SendMessageA(Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&first));
+  CHARFORMAT2A cf{};
+  cf.cbSize = sizeof cf;
+  SendMessageA(Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  SendMessageA(Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&saved));
+  return {cf.szFaceName, static_cast<int>(cf.yHeight / 20), (cf.dwEffects & CFE_BOLD) != 0};
+}
+
 std::pair<int, int> TRichEdit::AppendParagraph(const std::string& text) {
   const int n = TextLength();
   SetSel(n, 0);
@@ -299,26 +321,32 @@ std::pair<int, int> TRichEdit::AppendParagraph(const std::string& text) {
   return {start, start + static_cast<int>(text.size())};
 }
 
-void TRichEdit::HideCaret() { ::HideCaret(Handle()); }
+void TRichEdit::HideCaret() {
+  caretHidden_ = true;
+  ::HideCaret(Handle());
+}
 
-void TRichEdit::Print(HDC dc, const std::string& title) {
-  if (!dc) throw std::runtime_error("No printer to print on");
-  DOCINFOA di{};
-  di.cbSize = sizeof di;
-  di.lpszDocName = title.c_str();
-  if (StartDocA(dc, &di) <= 0) throw std::runtime_error("Printing of \"" + title + "\" failed");
-  struct Job {
-    HDC dc;
+LRESULT TRichEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  const LRESULT result = TControl::WndProc(msg, wp, lp);
+  // The control makes a new caret with the focus.
+  if (msg == WM_SETFOCUS && caretHidden_ && Handle()) ::HideCaret(Handle());
+  return result;
+}
+
+void TRichEdit::Print(const std::string& title) {
+  TPrinter& printer = Printer();
+  printer.BeginDoc(title);
+  // The control keeps what it measured on the printer until told to forget.
+  struct TJob {
     HWND edit;
+    TPrinter& printer;
     bool done = false;
-    ~Job() {
+    ~TJob() {
       SendMessageA(edit, EM_FORMATRANGE, FALSE, 0);
-      if (done)
-        EndDoc(dc);
-      else
-        AbortDoc(dc);
+      if (!done) printer.Abort();
     }
-  } job{dc, Handle()};
+  } job{Handle(), printer};
+  const HDC dc = printer.Handle();
   const int w = GetDeviceCaps(dc, PHYSICALWIDTH), h = GetDeviceCaps(dc, PHYSICALHEIGHT);
   const int dpiX = std::max(GetDeviceCaps(dc, LOGPIXELSX), 1), dpiY = std::max(GetDeviceCaps(dc, LOGPIXELSY), 1);
   FORMATRANGE fr{};
@@ -328,13 +356,13 @@ void TRichEdit::Print(HDC dc, const std::string& title) {
   InflateRect(&fr.rc, -720, -720);  // half-inch margins
   const int length = TextLength();
   fr.chrg = {0, -1};
-  do {
-    StartPage(dc);
-    LONG next = static_cast<LONG>(SendMessageA(Handle(), EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&fr)));
-    EndPage(dc);
-    if (next <= fr.chrg.cpMin) break;
+  for (;;) {
+    const LONG next = static_cast<LONG>(SendMessageA(Handle(), EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&fr)));
+    if (next <= fr.chrg.cpMin || next >= length) break;
     fr.chrg.cpMin = next;
-  } while (fr.chrg.cpMin < length);
+    printer.NewPage();
+  }
+  printer.EndDoc();
   job.done = true;
 }
 

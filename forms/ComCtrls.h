@@ -119,17 +119,32 @@ class TRichEdit : public TControl {
   // pointSize 0 keeps the size.
   void SetSelFont(const std::string& name, int pointSize, bool bold);
   void SetParagraphAlignment(TAlignment a);
+  // Of the paragraph where the selection starts.
+  TAlignment ParagraphAlignment() const;
+  // The character format where the selection starts.
+  struct TSelAttributes {
+    std::string Name;
+    int PointSize = 0;
+    bool Bold = false;
+  };
+  TSelAttributes SelAttributes() const;
   // Adds a paragraph at the end and returns the range of its text.
   std::pair<int, int> AppendParagraph(const std::string& text);
+  // Hides the caret now and each time the control gets the focus (a text
+  // to read, not to edit).
   void HideCaret();
 
-  // Prints the whole text on a printer DC as one job of that title.
-  void Print(HDC printerDC, const std::string& title);
+  // Prints the whole text on the current printer as one job of that title.
+  void Print(const std::string& title);
 
   std::function<void()> OnChange;
 
  protected:
   void Command(WORD code) override;
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool caretHidden_ = false;
 };
 
 // A container whose children can be larger than its client: scroll bars

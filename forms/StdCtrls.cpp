@@ -10,6 +10,14 @@ void TButton::Create(TControl& parent, const TBounds& b, const std::string& capt
   CreateNative(parent, "BUTTON", WS_TABSTOP | (Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, b, caption);
 }
 
+void TButton::SetGlyph(HBITMAP bitmap) {
+  glyph_ = std::make_unique<TOwnedGdiObject>(bitmap);
+  if (!Handle()) return;
+  SetWindowLongA(Handle(), GWL_STYLE, (GetWindowLongA(Handle(), GWL_STYLE) & ~BS_ICON) | BS_BITMAP);
+  SendMessageA(Handle(), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  Invalidate();
+}
+
 void TButton::Click() {
   if (ModalResult != mrNone)
     if (TForm* f = Form()) f->ModalResult = ModalResult;

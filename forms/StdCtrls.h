@@ -10,6 +10,9 @@ class TButton : public TControl {
   // Clicking sets the form's ModalResult to this value (when not mrNone)
   // before OnClick runs.
   int ModalResult = mrNone;
+  // Shows the bitmap instead of the caption (a glyph button); the button
+  // takes the bitmap over.
+  void SetGlyph(HBITMAP bitmap);
   // Enter clicks the default button, Escape the cancel button.
   bool Default = false;
   bool Cancel = false;
@@ -18,6 +21,9 @@ class TButton : public TControl {
 
  protected:
   void Command(WORD code) override;
+
+ private:
+  std::unique_ptr<TOwnedGdiObject> glyph_;
 };
 
 // Setting the state from code fires OnClick when the state changes, as a

@@ -14,6 +14,19 @@
 // the store.
 extern std::unique_ptr<TRegIniFile> Settings;
 
+// Runs f on the store: the shared one while the library has it open,
+// otherwise one opened for the call (a window's own values, written when
+// the library is already finalising or not yet started).
+template <class F>
+void WithSettings(F f) {
+  if (Settings) {
+    f(*Settings);
+  } else {
+    TRegIniFile own(Reg::ProductKey);
+    f(own);
+  }
+}
+
 void LoadGlobalSettings();
 // Reads the locations on the first call only; later calls do nothing.
 void LoadLocations();

@@ -1,32 +1,45 @@
-// Usagram.exe: the stand-alone program. The same main window as the IDE
-// add-in, without the IDE; the first command-line parameter is the project
-// to open.
+// Usagram.exe: the stand-alone program. The same windows as the IDE add-in,
+// without the IDE; the first command-line parameter is the project to open.
 #include <windows.h>
 
 #include "Analysis.h"
 #include "ComOwners.h"
+#include "FileSystem.h"
 #include "Forms.h"
+#include "ToolWindows.h"
 #include "WordWindowHost.h"
 #include "ufBugReport.h"
 #include "ufUsagram.h"
+
+namespace {
+// The help file lives beside the program.
+std::string HelpFileBesideProgram() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return ExtractFilePath(path) + "Usagram.HLP";
+}
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Word is driven by automation from this thread.
   TComApartment com;
   Application.Initialize();
+  Application.HelpFile = HelpFileBesideProgram();
   UsagramInitialise();
   try {
     TWordWindowHost wordHost;
     TMSWordInstallation word(wordHost);
-    TfUsagram mainForm;
-    Application.MainForm = &mainForm;
-    mainForm.Show();
+    CreateToolWindows();
+    Application.MainForm = fUsagram;
+    fUsagram->Show();
     Application.Run();
   } catch (...) {
     Application.HandleException();
   }
-  // The mail client's thread ends before the settings are written.
+  // The mail client's thread ends, and the windows write their values,
+  // before the settings are written.
   FreeBugReportWindow();
+  FreeToolWindows();
   UsagramFinalise();
   return 0;
 }

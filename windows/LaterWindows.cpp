@@ -2,7 +2,6 @@
 
 #include "Dialogs.h"
 #include "Messages.h"
-#include "ufUsagram.h"
 
 namespace {
 void NotYet(const std::string& what) {
@@ -10,38 +9,5 @@ void NotYet(const std::string& what) {
                  MB_OK | MB_ICONINFORMATION);
 }
 }  // namespace
-
-bool ExecuteBasicUnitsEditor() {
-  NotYet("The basic units editor");
-  return false;
-}
-
-bool ExecuteLocationsEditor() {
-  NotYet("The locations editor");
-  return false;
-}
-
-void ExecuteSimplification() { NotYet("The diagram simplification window"); }
-
-void ShowFilesList(bool /*withNote*/) { NotYet("The files list"); }
-
-void OfferFilesList() {}
-
-bool ExecuteDirectoryWindow(const std::string& /*caption*/, std::string& /*directory*/) {
-  NotYet("The directory selection window");
-  return false;
-}
-
-void ShowAbout() { NotYet("The about window"); }
-
-void ShowWelcome(bool closing) {
-  // Until the welcome window exists, the close it would perform happens at
-  // once; the main window's close logic stays the same.
-  if (closing && fUsagram) PostMessageA(fUsagram->Handle(), WM_CLOSE, 0, 0);
-}
-
-void InspectUnit(TFile& /*unit*/) { NotYet("The unit inspection window"); }
-
-void EditUnit(TFile& /*unit*/) { NotYet("The source editor"); }
 
 void ReportNoDocumentGenerator() { NotYet("Generating a document with Microsoft Word(tm)"); }

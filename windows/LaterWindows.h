@@ -1,5 +1,6 @@
-// Entry points of the windows the main window opens. Those that this
-// version does not have yet say so when they are asked for.
+// Entry points of the windows the main window opens. Each is defined with
+// its window; those that this version does not have yet say so when they
+// are asked for.
 #pragma once
 
 #include <string>
@@ -14,8 +15,7 @@ void ExecuteSimplification();
 // The files of the locations, used and unused; the note explains the list
 // when it is offered after an analysis.
 void ShowFilesList(bool withNote);
-// The files list offered after an analysis that left unused files; silent
-// while the window is not there.
+// The files list offered after an analysis that left unused files.
 void OfferFilesList();
 // The directory selection window: true when the user chose OK.
 bool ExecuteDirectoryWindow(const std::string& caption, std::string& directory);

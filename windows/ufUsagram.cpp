@@ -12,6 +12,7 @@
 #include "Output.h"
 #include "ScopeExit.h"
 #include "ufBugReport.h"
+#include "ufEditeur.h"
 #include "Settings.h"
 #include "ToolsMenuEntry.h"
 #include "Units.h"
@@ -267,6 +268,11 @@ void TfUsagram::FormPaint() {
 void TfUsagram::FormHide() { Timer.SetEnabled(false); }
 
 void TfUsagram::FormCloseQuery(bool& canClose) {
+  // Ending the program would lose what the editors hold: each asks first.
+  if (!ExpertMode && !CloseAllEditors()) {
+    canClose = false;
+    return;
+  }
   if (ClosingShown) return;
   ClosingShown = true;
   canClose = false;

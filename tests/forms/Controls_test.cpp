@@ -1,6 +1,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Clipbrd.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "FormsTestSupport.h"
@@ -271,6 +272,80 @@ TEST_F(FormsTest, RichEditLoadsAndSavesPlainTextAsItIs) {
   EXPECT_EQ(source.Text().substr(0, 6), "x Test");  // the text is kept
   DeleteFileA("forms_rich_in.pas");
   DeleteFileA("forms_rich_out.pas");
+}
+
+TEST_F(FormsTest, RichEditReadsBackTheFormatsItWasGiven) {
+  TForm form(Params());
+  TRichEdit edit;
+  edit.Create(form, {0, 0, 400, 200}, false, false, ssNone);
+  TFont arial;
+  arial.Name = "Arial";
+  arial.Height = 13;
+  edit.SetFont(arial);
+  const auto first = edit.AppendParagraph("Title");
+  const auto second = edit.AppendParagraph("Small print");
+  EXPECT_EQ(edit.ParagraphAlignment(), taLeftJustify);
+  edit.SelectAll();
+  edit.SetParagraphAlignment(taCenter);
+  edit.SetSel(first.first, first.second - first.first);
+  edit.SetSelBold(true);
+  edit.SetSel(second.first, second.second - second.first);
+  edit.SetSelFont("Courier New", 7, true);
+
+  edit.SetSel(second.first + 2, 3);
+  const TRichEdit::TSelAttributes small = edit.SelAttributes();
+  EXPECT_EQ(small.Name, "Courier New");
+  EXPECT_EQ(small.PointSize, 7);
+  EXPECT_TRUE(small.Bold);
+  EXPECT_EQ(edit.SelStart(), second.first + 2);  // asking leaves the selection as it was
+  EXPECT_EQ(edit.SelLength(), 3);
+  EXPECT_EQ(edit.ParagraphAlignment(), taCenter);
+  edit.SetSel(first.first, 0);
+  const TRichEdit::TSelAttributes title = edit.SelAttributes();
+  EXPECT_EQ(title.Name, "Arial");
+  EXPECT_TRUE(title.Bold);
+  EXPECT_EQ(edit.ParagraphAlignment(), taCenter);
+}
+
+TEST_F(FormsTest, ClipboardTextIsSeenInAnyOfItsFormats) {
+  TForm form(Params());
+  auto put = [&](UINT format, const void* data, size_t size) {
+    ASSERT_TRUE(OpenClipboard(form.Handle()));
+    EmptyClipboard();
+    if (data) {
+      HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+      memcpy(GlobalLock(block), data, size);
+      GlobalUnlock(block);
+      SetClipboardData(format, block);
+    }
+    CloseClipboard();
+  };
+  put(CF_TEXT, nullptr, 0);
+  EXPECT_FALSE(ClipboardHasText());
+  put(CF_TEXT, "uses", 5);
+  EXPECT_TRUE(ClipboardHasText());
+  const wchar_t wide[] = L"uses";
+  put(CF_UNICODETEXT, wide, sizeof wide);
+  EXPECT_TRUE(ClipboardHasText());
+  const UINT own = RegisterClipboardFormatA("Usagram test format");
+  put(own, "x", 1);
+  EXPECT_FALSE(ClipboardHasText());
+  put(CF_TEXT, nullptr, 0);
+}
+
+TEST_F(FormsTest, AGlyphButtonShowsItsBitmapAndOwnsIt) {
+  TForm form(Params());
+  TButton button;
+  button.Create(form, {8, 8, 38, 25}, "");
+  HBITMAP first = CreateBitmap(16, 16, 1, 1, nullptr);
+  HBITMAP second = CreateBitmap(16, 16, 1, 1, nullptr);
+  button.SetGlyph(first);
+  EXPECT_TRUE(GetWindowLongA(button.Handle(), GWL_STYLE) & BS_BITMAP);
+  EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(button.Handle(), BM_GETIMAGE, IMAGE_BITMAP, 0)), first);
+  button.SetGlyph(second);  // the first one is deleted
+  EXPECT_EQ(GetObjectType(first), 0u);
+  EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(button.Handle(), BM_GETIMAGE, IMAGE_BITMAP, 0)), second);
+  EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_BITMAP));
 }
 
 TEST_F(FormsTest, ListBoxEditAndComboReportTheirChanges) {

@@ -24,9 +24,11 @@ class TModalAnswer {
   explicit TModalAnswer(int button, const char* className = "#32770")
       : TModalAnswer([button](HWND box) { PostButton(box, button); }, className) {}
 
-  // Runs action once for each window of that class that is activated.
+  // Runs action once for each window of that class that is activated;
+  // nullptr: of any class (the action tells them apart).
   TModalAnswer(std::function<void(HWND)> action, const char* className)
-      : action_(std::move(action)), className_(className), previous_(Current()) {
+      : action_(std::move(action)), anyClass_(className == nullptr), className_(className ? className : ""),
+        previous_(Current()) {
     Current() = this;
     hook_ = SetWindowsHookExA(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
   }
@@ -66,7 +68,7 @@ class TModalAnswer {
       char cls[64] = {};
       GetClassNameA(box, cls, sizeof cls);
       // A box may be activated again before our answer reaches it.
-      if (self->className_ == cls && self->answered_.insert(box).second) {
+      if ((self->anyClass_ || self->className_ == cls) && self->answered_.insert(box).second) {
         // Acted on from a thread-less timer, inside the box's own modal
         // loop: by then the box has its texts and controls.
         self->pending_.push_back(box);
@@ -99,6 +101,7 @@ class TModalAnswer {
   }
 
   std::function<void(HWND)> action_;
+  bool anyClass_;
   std::string className_;
   TModalAnswer* previous_;
   HHOOK hook_ = nullptr;

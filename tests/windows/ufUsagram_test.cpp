@@ -380,8 +380,9 @@ TEST_F(MainWindow, WordItemNamesTheOtherVersion) {
 }
 
 TEST_F(MainWindow, WindowsOfLaterVersionsSaySoAndReloadIsRefusedDuringARun) {
+  Open(PlainProject);
   TModalAnswer answer(IDOK);
-  Form->Unitsdebase1Click();
+  Form->GnrerunedocumentationsousWord1Click();
   EXPECT_EQ(answer.Count(), 1);
   EXPECT_NE(answer.Text().find("not available"), std::string::npos);
   EXPECT_EQ(answer.Caption(), "Usagram");

@@ -1,0 +1,16 @@
+unit Tools;
+
+interface
+
+procedure ShowVersion;
+
+implementation
+
+uses Dialogs;
+
+procedure ShowVersion;
+begin
+  ShowMessage('Leftovers 2.0');
+end;
+
+end.

@@ -1,0 +1,61 @@
+#include "ToolWindows.h"
+
+#include <memory>
+
+#include "LaterWindows.h"
+#include "ufAProposDe.h"
+#include "ufAccueil.h"
+#include "ufAeration.h"
+#include "ufEditeur.h"
+#include "ufListeFichiers.h"
+#include "ufLocalisations.h"
+#include "ufRepertoire.h"
+#include "ufUnite.h"
+#include "ufUnitsdebase.h"
+#include "ufUsagram.h"
+
+namespace {
+
+// What CreateToolWindows made; a window made elsewhere is not ours to free.
+struct TOwnedWindows {
+  std::unique_ptr<TfUsagram> Usagram;
+  std::unique_ptr<TfUnitsdebase> Unitsdebase;
+  std::unique_ptr<TfLocalisations> Localisations;
+  std::unique_ptr<TfAProposDe> AProposDe;
+  std::unique_ptr<TfUnite> Unite;
+  std::unique_ptr<TfAeration> Aeration;
+  std::unique_ptr<TfAccueil> Accueil;
+  std::unique_ptr<TfListeFichiers> ListeFichiers;
+  std::unique_ptr<TfRepertoire> Repertoire;
+} Owned;
+
+}  // namespace
+
+void CreateToolWindows() {
+  CreateForm(fUsagram, Owned.Usagram);
+  CreateForm(fUnitsdebase, Owned.Unitsdebase);
+  CreateForm(fLocalisations, Owned.Localisations);
+  CreateForm(fAProposDe, Owned.AProposDe);
+  CreateForm(fUnite, Owned.Unite);
+  CreateForm(fAeration, Owned.Aeration);
+  CreateForm(fAccueil, Owned.Accueil);
+  CreateForm(fListeFichiers, Owned.ListeFichiers);
+  CreateForm(fRepertoire, Owned.Repertoire);
+}
+
+void FreeToolWindows() {
+  FreeEditors();
+  Owned.Repertoire.reset();
+  Owned.ListeFichiers.reset();
+  Owned.Accueil.reset();
+  Owned.Aeration.reset();
+  Owned.Unite.reset();
+  Owned.AProposDe.reset();
+  Owned.Localisations.reset();
+  Owned.Unitsdebase.reset();
+  Owned.Usagram.reset();
+}
+
+bool ExecuteDirectoryWindow(const std::string& caption, std::string& directory) {
+  return fRepertoire && fRepertoire->Execute(caption, directory);
+}
