@@ -12,126 +12,20 @@
 #include <regex>
 
 #include "DocumentCase.h"
+#include "RenderedDocument.h"
 #include "WordprocTestSupport.h"
 
 namespace {
 
-constexpr double A4Long = 841.89, A4Short = 595.28;
-// The landscape page's text area, as the driver sets it up (points).
-// pdftotext's word boxes are 1.3 times the font's size high.
-constexpr double BoxPerPoint = 1.3;
-constexpr double LeftMargin = 1.5 * 72 / 2.54, ColumnWidth = (27.8 - 1.25) / 2 * 72 / 2.54,
-                 ColumnSpacing = 1.25 * 72 / 2.54;
+using namespace rendered;
 
-std::string FromUtf8(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return A(wide);
-}
-
-struct TWord {
-  double XMin, YMin, XMax, YMax;
-  std::string Text;
-  double Height() const { return YMax - YMin; }
-  double Centre() const { return (XMin + XMax) / 2; }
-};
-using TPage = std::vector<TWord>;
-
-std::string Unescaped(std::string text) {
-  const std::pair<const char*, const char*> entities[] = {
-      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&#39;", "'"}, {"&amp;", "&"}};
-  for (const auto& [entity, plain] : entities)
-    for (size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
-      text.replace(at, std::strlen(entity), plain);
-  return text;
-}
-
-// The words of each page, from pdftotext -bbox.
-std::vector<TPage> WordsByPage(const std::string& html) {
-  std::vector<TPage> pages;
-  const std::regex tag(
-      R"re(<page [^>]*>|<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
-  for (std::sregex_iterator it(html.begin(), html.end(), tag), end; it != end; ++it) {
-    const std::smatch& m = *it;
-    if (m.str(0).rfind("<page", 0) == 0) {
-      pages.emplace_back();
-    } else if (!pages.empty()) {
-      pages.back().push_back(TWord{std::stod(m.str(1)), std::stod(m.str(2)), std::stod(m.str(3)), std::stod(m.str(4)),
-                                   FromUtf8(Unescaped(m.str(5)))});
-    }
-  }
-  return pages;
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-  std::vector<std::string> parts;
-  size_t from = 0;
-  for (size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1) parts.push_back(text.substr(from, at - from));
-  parts.push_back(text.substr(from));
-  return parts;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines = Split(text, '\n');
-  for (std::string& line : lines)
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-  return lines;
-}
-
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\f");
-  return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t\f") - first + 1);
-}
-
-// The French date that Word writes for "jjjj MMMM j aaaa".
-std::string FrenchDate(const SYSTEMTIME& t) {
-  static const char* const days[] = {"dimanche", "lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi"};
-  static const char* const months[] = {"janvier", "février", "mars",      "avril",   "mai",      "juin",
-                                       "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
-  return std::string(days[t.wDayOfWeek]) + " " + months[t.wMonth - 1] + " " + std::to_string(t.wDay) + " " +
-         std::to_string(t.wYear);
-}
-
-SYSTEMTIME DaysAgo(int days) {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER ticks{{now.dwLowDateTime, now.dwHighDateTime}};
-  ticks.QuadPart -= static_cast<ULONGLONG>(days) * 24 * 3600 * 10000000ULL;
-  FILETIME then{ticks.LowPart, ticks.HighPart}, local;
-  FileTimeToLocalFileTime(&then, &local);
-  SYSTEMTIME t;
-  FileTimeToSystemTime(&local, &t);
-  return t;
-}
-
-class Rendered : public ::testing::Test {
+class Rendered : public ::testing::Test, protected TRenderedDocument {
  protected:
   void Load(const std::string& dialect) {
     const std::string dir = SharedWorkDir();
     ASSERT_FALSE(dir.empty()) << "run by WordprocDocument.cmake, which sets WORDPROC_WORK";
-    Info = ReadFileBytes(dir + "\\pdfinfo.txt");
-    Fonts = ReadFileBytes(dir + "\\pdffonts.txt");
-    Images = Lines(ReadFileBytes(dir + "\\pdfimages.txt"));
-    Layout = Split(FromUtf8(ReadFileBytes(dir + "\\layout.txt")), '\f');
-    Words = WordsByPage(ReadFileBytes(dir + "\\bbox.html"));
-    Text = Lines(FromUtf8(ReadFileBytes(dir + "\\" + dialect + ".txt")));
+    ASSERT_TRUE(TRenderedDocument::Load(dir, dialect));
     ASSERT_FALSE(Words.empty());
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(Info, m, std::regex(R"(Pages:\s+(\d+))")));
-    PageCount = std::stoi(m.str(1));
-    ASSERT_EQ(Words.size(), static_cast<size_t>(PageCount));
-  }
-
-  // The page (from 1) and box of a unit's heading: its name on a line of
-  // its own, the largest text of the units' pages.
-  std::pair<int, TWord> Heading(const std::string& name) const {
-    for (size_t p = 1; p < Words.size(); ++p)
-      for (const TWord& w : Words[p])
-        if (w.Text == name && w.Height() / BoxPerPoint > 13) return {static_cast<int>(p) + 1, w};
-    ADD_FAILURE() << "no heading " << name;
-    return {0, TWord{}};
   }
 
   void Check(const std::string& dialect, bool numberOnFirstPage) {
@@ -215,7 +109,7 @@ class Rendered : public ::testing::Test {
 
     // The footer of every page: the date, the time, the page count, and
     // the page number on the right.
-    const std::string today = FrenchDate(DaysAgo(0)), yesterday = FrenchDate(DaysAgo(1));
+    const std::string today = FrenchDate(0), yesterday = FrenchDate(1);
     const std::regex footer(R"(^\s*(.+) at \d\d:\d\d\. (\d+) pages\.(\s+(\d+))?\s*$)");
     for (int p = 1; p <= PageCount; ++p) {
       SCOPED_TRACE("page " + std::to_string(p));
@@ -233,10 +127,6 @@ class Rendered : public ::testing::Test {
     }
   }
 
-  std::string Info, Fonts;
-  std::vector<std::string> Images, Layout, Text;
-  std::vector<TPage> Words;
-  int PageCount = 0;
 };
 
 // WordBasic asks for no number on the first page; Word 97 for one.

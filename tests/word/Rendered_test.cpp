@@ -15,17 +15,13 @@
 #include <vector>
 
 #include "HostPath.h"
+#include "RenderedDocument.h"
 #include "WordprocTestSupport.h"
 
 namespace {
 
-constexpr double A4Long = 841.89, A4Short = 595.28;
-constexpr double PointsPerCm = 72 / 2.54;
-// The landscape page's text area and columns, as the driver sets them up.
-constexpr double LeftMargin = 1.5 * PointsPerCm, ColumnWidth = (27.8 - 1.25) / 2 * PointsPerCm,
-                 ColumnSpacing = 1.25 * PointsPerCm;
-// pdftotext's word boxes are 1.3 times the font's size high.
-constexpr double BoxPerPoint = 1.3;
+using namespace rendered;
+
 // The sample's unit with a picture, and the picture's size in pixels.
 constexpr const char* UnitWithPicture = "Clients";
 constexpr int PictureWidth = 64, PictureHeight = 40;
@@ -33,35 +29,6 @@ constexpr int PictureWidth = 64, PictureHeight = 40;
 std::string Work() {
   const char* dir = std::getenv("WORD_WORK");
   return dir && *dir ? HostPath(dir) : std::string();
-}
-
-std::string FromUtf8(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return A(wide);
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-  std::vector<std::string> parts;
-  size_t from = 0;
-  for (size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
-    parts.push_back(text.substr(from, at - from));
-  parts.push_back(text.substr(from));
-  return parts;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines = Split(text, '\n');
-  for (std::string& line : lines)
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-  return lines;
-}
-
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\f");
-  return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t\f") - first + 1);
 }
 
 // UsagramCmd's escapes in a text field: \xHH and \\.
@@ -103,83 +70,11 @@ std::string FirstSourceLine(const std::string& unit) {
   return {};
 }
 
-struct TWord {
-  double XMin, YMin, XMax, YMax;
-  std::string Text;
-  double Height() const { return YMax - YMin; }
-  double Centre() const { return (XMin + XMax) / 2; }
-};
-using TPage = std::vector<TWord>;
-
-std::string HtmlUnescaped(std::string text) {
-  const std::pair<const char*, const char*> entities[] = {
-      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&#39;", "'"}, {"&amp;", "&"}};
-  for (const auto& [entity, plain] : entities)
-    for (size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
-      text.replace(at, std::strlen(entity), plain);
-  return text;
-}
-
-// The words of each page, from pdftotext -bbox.
-std::vector<TPage> WordsByPage(const std::string& html) {
-  std::vector<TPage> pages;
-  const std::regex tag(
-      R"re(<page [^>]*>|<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
-  for (std::sregex_iterator it(html.begin(), html.end(), tag), end; it != end; ++it) {
-    const std::smatch& m = *it;
-    if (m.str(0).rfind("<page", 0) == 0)
-      pages.emplace_back();
-    else if (!pages.empty())
-      pages.back().push_back({std::stod(m.str(1)), std::stod(m.str(2)), std::stod(m.str(3)), std::stod(m.str(4)),
-                              FromUtf8(HtmlUnescaped(m.str(5)))});
-  }
-  return pages;
-}
-
-// The French date that Word writes for "jjjj MMMM j aaaa".
-std::string FrenchDate(int daysAgo) {
-  static const char* const days[] = {"dimanche", "lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi"};
-  static const char* const months[] = {"janvier", "f\xE9vrier", "mars",      "avril",   "mai",      "juin",
-                                       "juillet", "ao\xFBt",    "septembre", "octobre", "novembre", "d\xE9" "cembre"};
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER ticks{{now.dwLowDateTime, now.dwHighDateTime}};
-  ticks.QuadPart -= static_cast<ULONGLONG>(daysAgo) * 24 * 3600 * 10000000ULL;
-  FILETIME then{ticks.LowPart, ticks.HighPart}, local;
-  FileTimeToLocalFileTime(&then, &local);
-  SYSTEMTIME t;
-  FileTimeToSystemTime(&local, &t);
-  return std::string(days[t.wDayOfWeek]) + " " + months[t.wMonth - 1] + " " + std::to_string(t.wDay) + " " +
-         std::to_string(t.wYear);
-}
-
-class Rendered : public testing::Test {
+class Rendered : public testing::Test, protected TRenderedDocument {
  protected:
   void SetUp() override { ASSERT_FALSE(Work().empty()) << "run by WordDocument.cmake, which sets WORD_WORK"; }
 
-  void Load(const std::string& name) {
-    const std::string dir = Work() + "\\" + name;
-    Info = ReadFileBytes(dir + "\\pdfinfo.txt");
-    Fonts = ReadFileBytes(dir + "\\pdffonts.txt");
-    Images = Lines(ReadFileBytes(dir + "\\pdfimages.txt"));
-    Layout = Split(FromUtf8(ReadFileBytes(dir + "\\layout.txt")), '\f');
-    Words = WordsByPage(ReadFileBytes(dir + "\\bbox.html"));
-    Text = Lines(FromUtf8(ReadFileBytes(dir + "\\" + name + ".txt")));
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(Info, m, std::regex(R"(Pages:\s+(\d+))")));
-    PageCount = std::stoi(m.str(1));
-    ASSERT_EQ(Words.size(), static_cast<size_t>(PageCount));
-  }
-
-  // The page (from 1) and box of a unit's heading: its name, in the large
-  // font of the headings, after page 1.
-  std::pair<int, TWord> Heading(const std::string& name) const {
-    for (size_t p = 1; p < Words.size(); ++p)
-      for (const TWord& w : Words[p])
-        if (w.Text == name && w.Height() / BoxPerPoint > 13) return {static_cast<int>(p) + 1, w};
-    ADD_FAILURE() << "no heading " << name;
-    return {0, TWord{}};
-  }
+  void Load(const std::string& name) { ASSERT_TRUE(TRenderedDocument::Load(Work() + "\\" + name, name)); }
 
   void Check(const std::string& name, bool numberOnFirstPage) {
     Load(name);
@@ -278,10 +173,6 @@ class Rendered : public testing::Test {
     }
   }
 
-  std::string Info, Fonts;
-  std::vector<std::string> Images, Layout, Text;
-  std::vector<TPage> Words;
-  int PageCount = 0;
 };
 
 // WordBasic asks for no number on the first page; Word 97 for one.
