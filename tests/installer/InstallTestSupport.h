@@ -20,6 +20,7 @@
 #include "Settings.h"
 #include "ufInstall.h"
 #include "ufRepertoire.h"
+#include "RemoveTree.h"
 
 namespace installtest {
 
@@ -31,24 +32,6 @@ inline std::string TempDir(const std::string& name) {
   std::string path = buf;
   if (!path.empty() && path.back() == '\\') path.pop_back();
   return path + "\\" + name + "-" + std::to_string(GetCurrentProcessId());
-}
-
-inline void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = dir + "\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
-      else
-        DeleteFileA(path.c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
 }
 
 // An empty directory of the test's own (a run that was stopped may have left one).

@@ -1,4 +1,5 @@
 #include "ModelTestUtil.h"
+#include "RemoveTree.h"
 
 #include <atomic>
 #include <cstring>
@@ -7,26 +8,6 @@
 namespace modeltest {
 
 namespace {
-
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA data;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &data);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = dir + "\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full);
-      } else {
-        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(full.c_str());
-      }
-    } while (FindNextFileA(h, &data));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
-}
 
 void MakeDirs(const std::string& dir) {
   for (size_t i = 3; i <= dir.size(); ++i)

@@ -19,6 +19,7 @@
 #include "Units.h"
 #include "ufBugReport.h"
 #include "ufUsagram.h"
+#include "RemoveTree.h"
 
 // A directory of its own under the temporary directory, removed with
 // everything in it.
@@ -28,7 +29,7 @@ class TTempDirectory {
     char buf[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, buf);
     Path = std::string(buf) + "usagram-" + name + "-" + std::to_string(GetCurrentProcessId());
-    Remove(Path);
+    RemoveTree(Path);
     CreateDirectoryA(Path.c_str(), nullptr);
   }
   ~TTempDirectory() {
@@ -36,7 +37,7 @@ class TTempDirectory {
     char buf[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, buf);
     SetCurrentDirectoryA(buf);
-    Remove(Path);
+    RemoveTree(Path);
   }
   TTempDirectory(const TTempDirectory&) = delete;
   TTempDirectory& operator=(const TTempDirectory&) = delete;
@@ -58,24 +59,6 @@ class TTempDirectory {
   }
 
   std::string Path;
-
- private:
-  static void Remove(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = fd.cFileName;
-        if (name == "." || name == "..") continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          Remove(dir + "\\" + name);
-        else
-          DeleteFileA((dir + "\\" + name).c_str());
-      } while (FindNextFileA(h, &fd));
-      FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
-  }
 };
 
 class ToolWindowsTest : public testing::Test {

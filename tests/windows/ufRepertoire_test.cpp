@@ -9,6 +9,7 @@
 
 #include "ModalAnswer.h"
 #include "ufRepertoire.h"
+#include "RemoveTree.h"
 
 namespace {
 
@@ -18,24 +19,6 @@ std::string TempRoot() {
   std::string path = buf;
   if (!path.empty() && path.back() == '\\') path.pop_back();
   return path + "\\usagram-rep-" + std::to_string(GetCurrentProcessId());
-}
-
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = dir + "\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
-      else
-        DeleteFileA(path.c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
 }
 
 void Key(HWND target, WORD key) {
