@@ -4,7 +4,6 @@
 // closed as a user closes it. The settings are the prefix's real registry.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <fstream>
@@ -13,6 +12,7 @@
 
 #include "ExpertHostRun.h"
 #include "HostPath.h"
+#include "ToolInHost.h"
 
 namespace {
 
@@ -23,8 +23,6 @@ const std::string Library = HostPath(USAGRAM_EXPERT);
 const char* const DelphiKey = "Software\\Borland\\Delphi\\3.0";
 const char* const VendorKey = "Software\\Vantrelle";
 const std::string ProductKey = "Software\\Vantrelle\\Usagram";
-const char* const FormClass = "UsagramForm";
-const std::string TitlePrefix = "Usagram - ";
 
 // A value of the product key's section, or "<absent>".
 std::string Setting(const std::string& section, const std::string& name) {
@@ -40,63 +38,6 @@ void SetSetting(const std::string& section, const std::string& name, const std::
   ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, (ProductKey + "\\" + section).c_str(), name.c_str(), REG_SZ,
                             value.c_str(), static_cast<DWORD>(value.size() + 1)),
             ERROR_SUCCESS);
-}
-
-// Memory lent in another process, for messages that write into the
-// caller's buffer (the status bar's SB_GETTEXT).
-class TRemoteBuffer {
- public:
-  explicit TRemoteBuffer(HANDLE process)
-      : Process(process), Address(VirtualAllocEx(process, nullptr, Size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-  ~TRemoteBuffer() {
-    if (Address) VirtualFreeEx(Process, Address, 0, MEM_RELEASE);
-  }
-  TRemoteBuffer(const TRemoteBuffer&) = delete;
-  TRemoteBuffer& operator=(const TRemoteBuffer&) = delete;
-
-  // The text of a status bar's part, without the tabs that place it.
-  std::string StatusText(HWND bar, int part) {
-    char text[Size] = {};
-    DWORD_PTR result = 0;
-    if (!Address ||
-        !SendMessageTimeoutA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(Address),
-                             SMTO_ABORTIFHUNG, 5000, &result) ||
-        !ReadProcessMemory(Process, Address, text, Size - 1, nullptr))
-      return "<unreadable>";
-    std::string shown = text;
-    shown.erase(std::remove(shown.begin(), shown.end(), '\t'), shown.end());
-    return shown;
-  }
-
- private:
-  static constexpr SIZE_T Size = 1024;
-  HANDLE Process;
-  void* Address;
-};
-
-// Our main window in the host's process, once shown.
-HWND MainWindowOf(DWORD process) {
-  for (HWND window : WindowsOf(process, FormClass))
-    if (IsWindowVisible(window) && TextOf(window).rfind(TitlePrefix, 0) == 0) return window;
-  return nullptr;
-}
-
-// The captions of our top-level windows in the host's process, sorted.
-std::vector<std::string> OurWindows(DWORD process) {
-  std::vector<std::string> captions;
-  for (HWND window : WindowsOf(process, FormClass)) captions.push_back(TextOf(window));
-  std::sort(captions.begin(), captions.end());
-  return captions;
-}
-
-// The deepest visible window under a point of the window's client area.
-HWND DeepestChildAt(HWND window, POINT client) {
-  for (;;) {
-    HWND child = ChildWindowFromPointEx(window, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-    if (!child || child == window) return window;
-    MapWindowPoints(window, child, &client, 1);
-    window = child;
-  }
 }
 
 class UsagramExpertTest : public testing::Test {
@@ -126,18 +67,6 @@ class UsagramExpertTest : public testing::Test {
   THostRun Run(const std::string& arguments, const std::string& untilEvent = "ready", int count = 1,
                const std::function<void(const PROCESS_INFORMATION& pi, HWND main)>& whileRunning = {}) {
     return RunExpertHost(Host, LogFile, arguments, untilEvent, count, whileRunning);
-  }
-
-  // Waits for our main window and its analysis ("Ready" in the status bar).
-  static HWND WaitForDiagram(const PROCESS_INFORMATION& pi) {
-    TRemoteBuffer buffer(pi.hProcess);
-    HWND main = nullptr;
-    EXPECT_TRUE(WaitUntil(pi.hProcess, [&] {
-      main = MainWindowOf(pi.dwProcessId);
-      HWND bar = main ? FindWindowExA(main, nullptr, STATUSCLASSNAMEA, nullptr) : nullptr;
-      return bar && buffer.StatusText(bar, 0) == "Ready";
-    })) << "no diagram";
-    return main;
   }
 
   static constexpr const char* UnitText = "unit Inventaire;\r\n\r\ninterface\r\n\r\nimplementation\r\n\r\nend.\r\n";
