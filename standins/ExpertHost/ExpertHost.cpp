@@ -206,8 +206,11 @@ class THostWindow {
         if (lp == 0) Menu.Clicked(LOWORD(wp));  // a menu item (or its accelerator)
         return 0;
       case WM_CLOSE:
-        Shutdown();
-        DestroyWindow(Window);
+        // As the IDE ends: its message loop first, then the experts, from
+        // the top of the program. An expert's code may be running below
+        // this message (a loop of its own that dispatched it); freeing its
+        // library here would return into code that is gone.
+        PostQuitMessage(ExitOk);
         return 0;
       case WM_DESTROY:
         Log.OnLine = nullptr;

@@ -40,6 +40,41 @@ void SetSetting(const std::string& section, const std::string& name, const std::
             ERROR_SUCCESS);
 }
 
+// Finds the unit's label with the mouse (the status bar names the unit
+// under it), right-clicks it and answers the popup menu's window, or
+// nullptr.
+HWND RightClickLabel(const PROCESS_INFORMATION& pi, HWND main, const std::string& unit) {
+  RECT client{};
+  GetClientRect(main, &client);
+  HWND image = DeepestChildAt(main, {client.right / 2, client.bottom / 2});
+  HWND bar = FindWindowExA(main, nullptr, STATUSCLASSNAMEA, nullptr);
+  if (!bar) return nullptr;
+  TRemoteBuffer buffer(pi.hProcess);
+  RECT area{};
+  GetClientRect(image, &area);
+  LPARAM at = 0;
+  bool found = false;
+  for (int y = 2; y < area.bottom && !found; y += 4)
+    for (int x = 2; x < area.right && !found; x += 6) {
+      at = MAKELPARAM(x, y);
+      SendMessageTimeoutA(image, WM_MOUSEMOVE, 0, at, SMTO_ABORTIFHUNG, 5000, nullptr);
+      found = buffer.StatusText(bar, 1) == unit;
+    }
+  if (!found) {
+    ADD_FAILURE() << "no label of " << unit << " under the mouse";
+    return nullptr;
+  }
+  PostMessageA(image, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  HWND popup = nullptr;
+  WaitUntil(pi.hProcess, [&] {
+    for (HWND menu : WindowsOf(pi.dwProcessId, "#32768"))
+      if (IsWindowVisible(menu)) popup = menu;
+    return popup != nullptr;
+  });
+  EXPECT_NE(popup, nullptr) << "no popup menu";
+  return popup;
+}
+
 class UsagramExpertTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -193,37 +228,15 @@ TEST_F(UsagramExpertTest, EditOnAUnitOpensItInTheHostsEditorAndNoEditorWindowOfO
   ListExperts({{"Usagram_Expert", Library}});
   std::vector<std::string> before, after;
   std::string hostEditorCaption, hostEditorText;
-  bool labelFound = false;
   const THostRun run = Run("--click ViewUsagramItem \"" + Project + "\"", "project", 1,
                            [&](const PROCESS_INFORMATION& pi, HWND) {
     HWND main = WaitForDiagram(pi);
     ASSERT_NE(main, nullptr);
     before = OurWindows(pi.dwProcessId);
-    RECT client{};
-    GetClientRect(main, &client);
-    HWND image = DeepestChildAt(main, {client.right / 2, client.bottom / 2});
-    HWND bar = FindWindowExA(main, nullptr, STATUSCLASSNAMEA, nullptr);
-    ASSERT_NE(bar, nullptr);
-    // The mouse over the diagram: the status bar names the unit under it.
-    TRemoteBuffer buffer(pi.hProcess);
-    RECT area{};
-    GetClientRect(image, &area);
-    LPARAM at = 0;
-    for (int y = 2; y < area.bottom && !labelFound; y += 4)
-      for (int x = 2; x < area.right && !labelFound; x += 6) {
-        at = MAKELPARAM(x, y);
-        SendMessageTimeoutA(image, WM_MOUSEMOVE, 0, at, SMTO_ABORTIFHUNG, 5000, nullptr);
-        labelFound = buffer.StatusText(bar, 1) == "Inventaire";
-      }
-    ASSERT_TRUE(labelFound) << "no label of Inventaire under the mouse";
-    // A right click there, then Edit, the fifth item of the popup menu.
-    PostMessageA(image, WM_RBUTTONDOWN, MK_RBUTTON, at);
-    HWND popup = nullptr;
-    ASSERT_TRUE(WaitUntil(pi.hProcess, [&] {
-      for (HWND menu : WindowsOf(pi.dwProcessId, "#32768"))
-        if (IsWindowVisible(menu)) popup = menu;
-      return popup != nullptr;
-    })) << "no popup menu";
+    // A right click on the unit's label, then Edit, the fifth item of the
+    // popup menu.
+    HWND popup = RightClickLabel(pi, main, "Inventaire");
+    ASSERT_NE(popup, nullptr);
     for (int i = 0; i < 5; ++i) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitUntil(pi.hProcess, [&] { return CountLogged(LogFile, "openfile") > 0; }));
@@ -246,6 +259,34 @@ TEST_F(UsagramExpertTest, EditOnAUnitOpensItInTheHostsEditorAndNoEditorWindowOfO
   EXPECT_EQ(after, before);
   EXPECT_TRUE(run.Events("raise").empty());
   ExpectCleanEnd(run);
+}
+
+TEST_F(UsagramExpertTest, TheHostClosedWhileAModalWindowOfOursIsOpenEndsCleanly) {
+  // The close request reaches the host inside the inspection window's own
+  // loop; the library goes only once that loop is over and its code has
+  // returned.
+  ListExperts({{"Usagram_Expert", Library}});
+  bool inspecting = false;
+  const THostRun run = Run("--click ViewUsagramItem \"" + Project + "\"", "project", 1,
+                           [&](const PROCESS_INFORMATION& pi, HWND) {
+    HWND main = WaitForDiagram(pi);
+    ASSERT_NE(main, nullptr);
+    HWND popup = RightClickLabel(pi, main, "Inventaire");
+    ASSERT_NE(popup, nullptr);
+    for (int i = 0; i < 4; ++i) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);  // Inspect
+    PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+    inspecting = WaitUntil(pi.hProcess, [&] {
+      for (HWND window : WindowsOf(pi.dwProcessId, FormClass))
+        if (IsWindowVisible(window) && TextOf(window) == "Inspect - Inventaire") return true;
+      return false;
+    });
+  });
+
+  EXPECT_TRUE(inspecting);
+  EXPECT_TRUE(run.Has({"release", "Vantrelle.Usagram"}));
+  EXPECT_TRUE(run.Has({"unload", Library}));
+  ExpectCleanEnd(run);
+  EXPECT_EQ(Setting("Localisations", "Nombre"), "0");  // the settings were written
 }
 
 TEST_F(UsagramExpertTest, TheLibraryListedTwiceStartsOnceAndTellsTheIdeThroughRaiseException) {
