@@ -52,4 +52,6 @@ inline constexpr const char* AppCaption = "Usagram";
 inline constexpr const char* TitlePrefix = "Usagram - ";
 // Windows
 inline constexpr const char* NoHelp = "The help of this window cannot be shown.";
+// The IDE expert: the library listed twice in the IDE's experts.
+inline constexpr const char* ExpertAlreadyLoaded = "Usagram_Expert is already loaded: it is listed twice among the experts";
 }  // namespace Msg

@@ -25,7 +25,8 @@ TForm::TForm(const TFormParams& p) : HelpContext(p.HelpContext), position_(p.Pos
       wc.hInstance = ThisModule();
       wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
       if (i == 0) {
-        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+        // Our own icon, also inside the IDE (not the IDE's).
+        wc.hIcon = LoadIconA(ThisModule(), "MAINICON");
         if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
       }
       wc.lpszClassName = i == 0 ? FormsClasses::Form : FormsClasses::Control;
@@ -68,7 +69,7 @@ TForm::TForm(const TFormParams& p) : HelpContext(p.HelpContext), position_(p.Pos
   clientHeight_ = sizeIsClient_ ? p.ClientHeight : p.Height;
   RECT r{0, 0, clientWidth_, clientHeight_};
   if (sizeIsClient_) AdjustWindowRectEx(&r, style, FALSE, ex);
-  CreateTopLevel(p.Owner, style, ex, {p.Left, p.Top, r.right - r.left, r.bottom - r.top}, p.Caption);
+  CreateTopLevel(p.Owner ? p.Owner : Application.Handle, style, ex, {p.Left, p.Top, r.right - r.left, r.bottom - r.top}, p.Caption);
   if (position_ == poScreenCenter) CenterOnScreen();
 }
 
@@ -185,17 +186,18 @@ BOOL CALLBACK CollectThreadWindow(HWND h, LPARAM lp) {
 
 int TForm::ShowModal() {
   if (!Handle() || modal_ || Visible()) throw EInvalidOperation("Cannot make a visible window modal");
+  HWND active = GetActiveWindow();
+  if (active == Handle()) active = nullptr;
   HWND owner = GetWindow(Handle(), GW_OWNER);
-  if (!owner) {
-    HWND active = GetActiveWindow();
-    if (active != Handle()) owner = active;
-  }
+  if (!owner) owner = active;
   // The owner and every other visible window of this thread are disabled
   // (as Delphi does), so no other command runs while the form is up; they
-  // are enabled again and the form hidden, however the loop ends.
+  // are enabled again and the form hidden, however the loop ends. The
+  // window that was active gets the focus back: inside the IDE the owner is
+  // the IDE's main window, not the window of ours that opened the form.
   struct ModalState {
     TForm& form;
-    HWND owner;
+    HWND owner, active;
     std::vector<HWND> disabled;
     ~ModalState() {
       for (HWND h : disabled)
@@ -203,10 +205,11 @@ int TForm::ShowModal() {
       form.modal_ = false;
       if (form.Handle()) {
         form.Hide();
-        if (owner && IsWindow(owner)) SetActiveWindow(owner);
+        HWND back = active && IsWindow(active) ? active : owner;
+        if (back && IsWindow(back)) SetActiveWindow(back);
       }
     }
-  } state{*this, owner, {}};
+  } state{*this, owner, active, {}};
   TThreadWindows others{Handle(), &state.disabled};
   EnumThreadWindows(GetCurrentThreadId(), &CollectThreadWindow, reinterpret_cast<LPARAM>(&others));
   if (owner && IsWindowEnabled(owner) &&

@@ -414,6 +414,10 @@ class TApplication {
   std::string Title = "Usagram";
   std::string HelpFile;
   TForm* MainForm = nullptr;
+  // The owner of every form made without one: the IDE's main window when
+  // the library runs inside the IDE, so that our windows stay above it and
+  // leave the taskbar to it; none in a program of ours.
+  HWND Handle = nullptr;
   bool Terminated = false;
 
   // Common controls, the rich edit library, the message pump of Yield.h and

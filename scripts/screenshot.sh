@@ -6,6 +6,10 @@
 # the main window ("key alt+h", "key a", "mousemove 760 380 click 3"...),
 # and saves what a person sees.
 #
+# USAGRAM_EXE runs another program on the project (ExpertHost.exe, with the
+# expert library in its Experts key) and USAGRAM_ARGS gives the words that
+# go before the project ("--click ViewUsagramItem").
+#
 # The picture is composed from the visible top-level windows, each captured
 # by its id and placed at its position, bottom to top: a capture of the
 # whole screen shows Wine's modal boxes over a disabled window as black
@@ -23,7 +27,8 @@ winproject=$(usagram_winpath "$project")
 source "$root/scripts/xvfb.sh"
 usagram_wine_prefix_ready || exit 1
 usagram_start_xvfb || exit 1
-/usr/lib/wine/wine64 "$exe" "$winproject" >/dev/null 2>&1 </dev/null &
+# shellcheck disable=SC2086  # USAGRAM_ARGS is several words on purpose
+/usr/lib/wine/wine64 "$exe" ${USAGRAM_ARGS:-} "$winproject" >/dev/null 2>&1 </dev/null &
 app=$!
 work=$(mktemp -d)
 trap 'kill $app 2>/dev/null; /usr/lib/wine/wineserver -k 2>/dev/null; kill $usagram_xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT

@@ -9,6 +9,7 @@
 #include "LaterWindows.h"
 #include "Layout.h"
 #include "Messages.h"
+#include "Module.h"
 #include "Output.h"
 #include "ScopeExit.h"
 #include "ufBugReport.h"
@@ -46,10 +47,11 @@ void StatusPanel1(const std::string& text) {
 
 std::string WordCaption() { return MSWord95 ? "Microsoft &Word 97 (tm)" : "Microsoft &Word 95 (tm)"; }
 
-// The directory of this program, where its help file lives.
+// The directory of this program, or of the library inside the IDE: its help
+// file lives beside it, not beside the IDE.
 std::string ProgramDirectory() {
   char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  GetModuleFileNameA(ThisModule(), path, MAX_PATH);
   return ExtractFilePath(path);
 }
 

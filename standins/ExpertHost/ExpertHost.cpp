@@ -15,17 +15,19 @@ constexpr const char* ProgramName = "ExpertHost";
 constexpr const char* ProjectManagerItem = "ViewPrjMgrItem";
 constexpr const char* ViewMenu = "ViewMenu";
 constexpr const char* Usage =
-    "ExpertHost.exe [--click ITEMNAME] [--no-project-manager] [--log FILE] [PROJECT]\r\n\r\n"
+    "ExpertHost.exe [--click ITEMNAME]... [--no-project-manager] [--log FILE] [PROJECT]\r\n\r\n"
     "Plays the Delphi 3 IDE: loads the experts listed in "
     "HKEY_CURRENT_USER\\Software\\Borland\\Delphi\\3.0\\Experts.\r\n"
-    "--click ITEMNAME   chooses that menu item once the experts are loaded\r\n"
+    "--click ITEMNAME   chooses that menu item once the experts are loaded; again, once\r\n"
+    "    all that the previous click started is done\r\n"
     "--no-project-manager   leaves the View menu without ViewPrjMgrItem\r\n"
     "--log FILE   records every event in FILE, one per line\r\n"
     "PROJECT   the project the IDE has open";
 enum : int { ExitOk = 0, ExitUsage = 2, ExitNoWindow = 3 };
 
 struct TOptions {
-  std::string Click, LogFile, Project, Error;
+  std::string LogFile, Project, Error;
+  std::vector<std::string> Clicks;
   bool ProjectManager = true;
 };
 
@@ -40,7 +42,7 @@ TOptions ParseCommandLine(int argc, char** argv) {
         options.Error = arg + " needs a value.";
     };
     if (arg == "--click")
-      value(options.Click);
+      value(options.Clicks.emplace_back());
     else if (arg == "--log")
       value(options.LogFile);
     else if (arg == "--no-project-manager")
@@ -166,7 +168,7 @@ class THostWindow {
 
   bool Created() const { return Window != nullptr; }
 
-  // Shows the window, loads the experts and asks for the click of --click.
+  // Shows the window, loads the experts and lines up the clicks of --click.
   void Start() {
     ShowWindow(Window, SW_SHOW);
     UpdateWindow(Window);
@@ -174,14 +176,22 @@ class THostWindow {
     Services.Attach(NewToolServices(Context));
     Experts.LoadAll(Services.Get());
     LogViewMenu();
-    if (!Options.Click.empty()) {
-      THostMenuItem* item = Menu.Find(Options.Click);
-      if (item)
-        PostMessageA(Window, WM_COMMAND, MAKEWPARAM(item->Command, 0), 0);  // handled as the user's choice
+    for (const std::string& name : Options.Clicks) {
+      if (THostMenuItem* item = Menu.Find(name))
+        PendingClicks.push_back(item->Command);
       else
-        Log.Event({"error", "no menu item is named " + Options.Click});
+        Log.Event({"error", "no menu item is named " + name});
     }
     Log.Event({"ready"});
+  }
+
+  // The next click of --click, once the thread has nothing left to do (no
+  // message, paint or timer due): what the previous click started is done.
+  bool ClickPending() const { return NextClick < PendingClicks.size(); }
+  void ClickNext() {
+    // Through the queue, handled as the user's choice.
+    if (Window) PostMessageA(Window, WM_COMMAND, MAKEWPARAM(PendingClicks[NextClick], 0), 0);
+    ++NextClick;
   }
 
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -196,8 +206,11 @@ class THostWindow {
         if (lp == 0) Menu.Clicked(LOWORD(wp));  // a menu item (or its accelerator)
         return 0;
       case WM_CLOSE:
-        Shutdown();
-        DestroyWindow(Window);
+        // As the IDE ends: its message loop first, then the experts, from
+        // the top of the program. An expert's code may be running below
+        // this message (a loop of its own that dispatched it); freeing its
+        // library here would return into code that is gone.
+        PostQuitMessage(ExitOk);
         return 0;
       case WM_DESTROY:
         Log.OnLine = nullptr;
@@ -309,6 +322,8 @@ class THostWindow {
   TComPtr<TIToolServices> Services;
   std::vector<std::unique_ptr<THostEditor>> Editors;
   std::string CurrentFile;
+  std::vector<UINT> PendingClicks;
+  size_t NextClick = 0;
   HWND Events = nullptr;
   bool ShutDown = false;
 };
@@ -349,7 +364,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   window.Start();
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  for (;;) {
+    if (window.ClickPending() && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      window.ClickNext();
+      continue;
+    }
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

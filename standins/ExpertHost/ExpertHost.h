@@ -1,14 +1,16 @@
 // ExpertHost: a small program that plays the Delphi 3 IDE for our expert
 // libraries, for people and tests. It is not part of the product.
 //
-//   ExpertHost.exe [--click ITEMNAME] [--no-project-manager] [--log FILE] [PROJECT]
+//   ExpertHost.exe [--click ITEMNAME]... [--no-project-manager] [--log FILE] [PROJECT]
 //
 // It shows a main window with the IDE's menu bar, loads every library named
 // in HKEY_CURRENT_USER\Software\Borland\Delphi\3.0\Experts (each string
 // value is a path), calls its INITEXPERT0017 with its own tool services, and
-// frees the experts when it closes. Everything that happens is listed in
-// the window and, with --log, written to FILE, one event per line, fields
-// separated by tabs:
+// frees the experts when it closes. Each --click chooses its item once the
+// thread is idle after the previous one (a second click of the same item
+// comes when all that the first one started is done). Everything that
+// happens is listed in the window and, with --log, written to FILE, one
+// event per line, fields separated by tabs:
 //
 //   load PATH | load PATH failed ERROR | init PATH true|false | noentry PATH
 //   register IDSTRING NAME STYLE

@@ -136,6 +136,40 @@ TEST_F(FormsTest, ShowModalDisablesTheOwnerAndReturnsModalResult) {
   EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
 }
 
+TEST_F(FormsTest, InsideAHostFormsBelongToItsWindowAndAModalFormGivesTheFocusBackToOurs) {
+  // The IDE's main window, which the library's forms belong to.
+  HWND ide = CreateWindowExA(0, "STATIC", "IDE", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(ide, nullptr);
+  Application.Handle = ide;
+  {
+    TForm main(Params("Usagram - "));
+    TForm dialog(Params("About"));
+    TForm owned(Params("Editor", 300, 200, main.Handle()));
+    EXPECT_EQ(GetWindow(main.Handle(), GW_OWNER), ide);
+    EXPECT_EQ(GetWindow(dialog.Handle(), GW_OWNER), ide);
+    EXPECT_EQ(GetWindow(owned.Handle(), GW_OWNER), main.Handle());  // an owner given stays
+    main.Show();
+    SetActiveWindow(main.Handle());
+    ASSERT_EQ(GetActiveWindow(), main.Handle());
+    TTimer timer(dialog, 1, false);
+    bool ideEnabledInside = true;
+    timer.OnTimer = [&] {
+      timer.SetEnabled(false);
+      ideEnabledInside = IsWindowEnabled(ide);
+      dialog.ModalResult = mrOk;
+    };
+    dialog.OnShow = [&] { timer.SetEnabled(true); };
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_FALSE(ideEnabledInside);
+    EXPECT_TRUE(IsWindowEnabled(ide));
+    // Back to the window the user was in, not to the IDE.
+    EXPECT_EQ(GetActiveWindow(), main.Handle());
+  }
+  Application.Handle = nullptr;
+  DestroyWindow(ide);
+}
+
 TEST_F(FormsTest, ModalCloseQueryRefusalKeepsTheLoopRunning) {
   TForm dialog(Params("Dialog"));
   int queries = 0;

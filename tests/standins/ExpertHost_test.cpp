@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpertHostRun.h"
 #include "HostPath.h"
 
 namespace {
@@ -18,82 +19,14 @@ namespace {
 const std::string Host = HostPath(EXPERT_HOST);
 const std::string TestExpert = HostPath(TEST_EXPERT);
 const std::string FailingExpert = HostPath(TEST_EXPERT_FAILING);
-const char* const ExpertsKey = "Software\\Borland\\Delphi\\3.0\\Experts";
 const char* const DelphiKey = "Software\\Borland\\Delphi\\3.0";
 
-using TFields = std::vector<std::string>;
+using namespace hostrun;
 
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-// The fields of a line, an empty last one included.
-TFields Split(const std::string& line) {
-  TFields fields(1);
-  for (char c : line)
-    if (c == '\t')
-      fields.emplace_back();
-    else
-      fields.back() += c;
-  return fields;
-}
-
-struct THostRun {
-  DWORD ExitCode = STILL_ACTIVE;
-  std::vector<TFields> Log;
+// A run of the host, and the trace of the test expert.
+struct TExpertRun : THostRun {
   std::vector<std::string> Trace;
-
-  // The events of that name, in order.
-  std::vector<TFields> Events(const std::string& name) const {
-    std::vector<TFields> found;
-    for (const TFields& f : Log)
-      if (!f.empty() && f[0] == name) found.push_back(f);
-    return found;
-  }
-  bool Has(const TFields& event) const { return std::find(Log.begin(), Log.end(), event) != Log.end(); }
-  // Position of the event in the log, or -1.
-  int At(const TFields& event) const {
-    auto it = std::find(Log.begin(), Log.end(), event);
-    return it == Log.end() ? -1 : static_cast<int>(it - Log.begin());
-  }
 };
-
-struct TFindWindow {
-  DWORD Process;
-  const char* Class;
-  HWND Found = nullptr;
-};
-
-HWND WindowOf(DWORD process, const char* windowClass) {
-  TFindWindow find{process, windowClass};
-  EnumWindows(
-      [](HWND window, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<TFindWindow*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        char cls[64] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        if (pid != f->Process || lstrcmpA(cls, f->Class) != 0) return TRUE;
-        f->Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  return find.Found;
-}
-
-// A window's text, asked for by message (it may be another process's).
-std::string TextOf(HWND window) {
-  char text[4096] = {};
-  DWORD_PTR length = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
-  return text;
-}
 
 class ExpertHostTest : public testing::Test {
  protected:
@@ -116,70 +49,20 @@ class ExpertHostTest : public testing::Test {
     RemoveDirectoryA(Dir.c_str());
   }
 
-  static void ListExperts(const std::vector<std::pair<std::string, std::string>>& experts) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ExpertsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    for (const auto& [name, path] : experts)
-      RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                     static_cast<DWORD>(path.size() + 1));
-    RegCloseKey(key);
-  }
-
   std::string WriteProject(const std::string& text) {
     Project = Dir + "\\Demo.dpr";
     std::ofstream(Project, std::ios::binary) << text;
     return Project;
   }
 
-  // Starts the host, waits for the event untilEvent in its log, runs
+  // Starts the host, waits for the event untilEvent (count times) in its log, runs
   // whileRunning on its main window, closes it and collects what it wrote.
-  THostRun Run(const std::string& arguments, const std::string& untilEvent = "ready",
-               const std::function<void(DWORD process, HWND main)>& whileRunning = {}) {
-    THostRun run;
-    std::string commandLine = "\"" + Host + "\" --log \"" + LogFile + "\" " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(Host.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-      ADD_FAILURE() << "cannot start " << Host;
-      return run;
-    }
-    auto logged = [&] {
-      for (const std::string& line : ReadLines(LogFile))
-        if (Split(line).front() == untilEvent) return true;
-      return false;
-    };
-    bool seen = false;
-    for (int i = 0; i < 600 && !seen; ++i) {
-      seen = logged();
-      if (!seen && WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) break;
-    }
-    EXPECT_TRUE(seen || logged()) << "the host never logged " << untilEvent;
-    HWND main = WindowOf(pi.dwProcessId, "ExpertHostMain");
-    EXPECT_NE(main, nullptr) << "no main window";
-    if (main && whileRunning) whileRunning(pi.dwProcessId, main);
-    if (main) PostMessageA(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) {
-      ADD_FAILURE() << "the host did not end";
-      TerminateProcess(pi.hProcess, 99);
-      WaitForSingleObject(pi.hProcess, 5000);
-    }
-    GetExitCodeProcess(pi.hProcess, &run.ExitCode);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (const std::string& line : ReadLines(LogFile)) run.Log.push_back(Split(line));
+  TExpertRun Run(const std::string& arguments, const std::string& untilEvent = "ready", int count = 1,
+                 const std::function<void(const PROCESS_INFORMATION& pi, HWND main)>& whileRunning = {}) {
+    TExpertRun run;
+    static_cast<THostRun&>(run) = RunExpertHost(Host, LogFile, arguments, untilEvent, count, whileRunning);
     run.Trace = ReadLines(TraceFile);
     return run;
-  }
-
-  // What every run must end with: nothing left of the experts.
-  static void ExpectCleanEnd(const THostRun& run) {
-    EXPECT_EQ(run.ExitCode, 0u);
-    EXPECT_TRUE(run.Has({"strings", "0"})) << "strings an expert kept";
-    EXPECT_TRUE(run.Has({"interfaces", "0"})) << "interfaces an expert kept";
-    EXPECT_TRUE(run.Events("badstring").empty());
-    EXPECT_TRUE(run.Events("error").empty());
   }
 
   std::string Dir, LogFile, TraceFile, Project;
@@ -187,7 +70,7 @@ class ExpertHostTest : public testing::Test {
 
 TEST_F(ExpertHostTest, TheExpertRegistersWithItsItemRightAfterTheProjectManagerAndIsFreedAtTheEnd) {
   ListExperts({{"TestExpert", TestExpert}});
-  const THostRun run = Run("");
+  const TExpertRun run = Run("");
 
   EXPECT_TRUE(run.Has({"load", TestExpert}));
   EXPECT_TRUE(run.Has({"register", "Usagram.TestExpert", "Test expert", "3"}));  // esAddIn
@@ -220,7 +103,7 @@ TEST_F(ExpertHostTest, TheExpertRegistersWithItsItemRightAfterTheProjectManagerA
 
 TEST_F(ExpertHostTest, WithoutTheProjectManagerNothingIsInsertedAndTheExpertStillRegisters) {
   ListExperts({{"TestExpert", TestExpert}});
-  const THostRun run = Run("--no-project-manager");
+  const TExpertRun run = Run("--no-project-manager");
 
   EXPECT_TRUE(run.Has({"register", "Usagram.TestExpert", "Test expert", "3"}));
   EXPECT_TRUE(run.Events("insert").empty());
@@ -232,33 +115,38 @@ TEST_F(ExpertHostTest, WithoutTheProjectManagerNothingIsInsertedAndTheExpertStil
   ExpectCleanEnd(run);  // the menus it looked at were released all the same
 }
 
-TEST_F(ExpertHostTest, AClickOpensTheProjectOfTheCommandLineInTheHostsEditor) {
+TEST_F(ExpertHostTest, AClickOpensTheProjectOfTheCommandLineInTheHostsEditorAndASecondClickFindsItThere) {
   ListExperts({{"TestExpert", TestExpert}});
   const std::string project = WriteProject("program Demo;\nbegin\nend.\n");
   std::string editorCaption, editorText;
-  const THostRun run = Run("--click ViewTestExpertItem \"" + project + "\"", "openfile", [&](DWORD process, HWND) {
-    HWND editor = WindowOf(process, "ExpertHostEditor");
+  size_t editors = 0;
+  const std::string clicks = "--click ViewTestExpertItem --click ViewTestExpertItem ";
+  const TExpertRun run = Run(clicks + "\"" + project + "\"", "openfile", 2, [&](const PROCESS_INFORMATION& pi, HWND) {
+    editors = WindowsOf(pi.dwProcessId, "ExpertHostEditor").size();
+    HWND editor = WindowOf(pi.dwProcessId, "ExpertHostEditor");
     ASSERT_NE(editor, nullptr);
     editorCaption = TextOf(editor);
     editorText = TextOf(FindWindowExA(editor, nullptr, "Edit", nullptr));
   });
 
-  EXPECT_TRUE(run.Has({"click", "ViewTestExpertItem"}));
+  EXPECT_EQ(run.Events("click").size(), 2u);
   EXPECT_TRUE(run.Has({"project", project}));
-  EXPECT_TRUE(run.Has({"openfile", project, "ok"}));
+  EXPECT_EQ(run.Events("openfile"), (std::vector<TFields>(2, {"openfile", project, "ok"})));
+  EXPECT_EQ(editors, 1u);
   EXPECT_EQ(editorCaption, project);
   EXPECT_EQ(editorText, "program Demo;\r\nbegin\r\nend.\r\n");
   // The expert got the item's name and the project through the IDE's
   // strings, and gave them back.
-  EXPECT_EQ(run.Trace, (std::vector<std::string>{"init", "construct with item", "click ViewTestExpertItem",
-                                                 "open " + project + " ok", "destroy", "terminate"}));
+  const std::string click = "click ViewTestExpertItem", opened = "open " + project + " ok";
+  EXPECT_EQ(run.Trace, (std::vector<std::string>{"init", "construct with item", click, opened, click, opened, "destroy",
+                                                 "terminate"}));
   EXPECT_TRUE(run.Events("raise").empty());
   ExpectCleanEnd(run);
 }
 
 TEST_F(ExpertHostTest, AFailureInTheClickHandlerReachesRaiseException) {
   ListExperts({{"TestExpert", TestExpert}});
-  const THostRun run = Run("--click ViewTestExpertItem", "raise");
+  const TExpertRun run = Run("--click ViewTestExpertItem", "raise");
 
   EXPECT_TRUE(run.Has({"project", ""}));
   EXPECT_TRUE(run.Has({"raise", "No project is open in the IDE"}));
@@ -272,7 +160,7 @@ TEST_F(ExpertHostTest, AnExceptionInTheEntryPointReachesRaiseExceptionAndTheNext
   GetSystemDirectoryA(system, MAX_PATH);
   const std::string missing = Dir + "\\Missing.dll", notExpert = std::string(system) + "\\version.dll";
   ListExperts({{"Failing", FailingExpert}, {"Missing", missing}, {"NotExpert", notExpert}, {"TestExpert", TestExpert}});
-  const THostRun run = Run("");
+  const TExpertRun run = Run("");
 
   const auto loads = run.Events("load");
   EXPECT_EQ(std::count_if(loads.begin(), loads.end(),

@@ -52,3 +52,16 @@ convert -size 16x16 xc:'#c0c0c0' +antialias -fill black -stroke none \
   -draw 'polygon 8,3 14,10 2,10' -draw 'rectangle 6,10 10,13' -type Palette BMP3:up.bmp
 convert -size 16x16 xc:'#c0c0c0' +antialias -fill black -stroke none \
   -draw 'polygon 8,13 14,6 2,6' -draw 'rectangle 6,2 10,6' -type Palette BMP3:down.bmp
+
+# The program's and the library's icon "MAINICON", 32 x 32 and 16 x 16: the
+# welcome picture's staircase of three labels and their links, small.
+convert -size 32x32 xc:none \
+  -fill '#1f4e8c' -stroke none -draw 'roundrectangle 0,0 31,31 6,6' \
+  -stroke '#ffffff' -strokewidth 2 -fill none \
+  -draw 'line 24,9 24,16' -draw 'line 24,16 18,16' -draw 'line 14,20 14,25' \
+  -stroke '#f08a24' -strokewidth 2 -fill white -draw 'rectangle 16,4 28,9' \
+  -stroke '#2e9e4f' -draw 'rectangle 8,14 20,19' \
+  -stroke '#8e44ad' -draw 'rectangle 3,24 15,28' \
+  icon32.png
+convert icon32.png \( icon32.png -resize 16x16 \) usagram.ico
+rm -f icon32.png
