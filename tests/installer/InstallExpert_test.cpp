@@ -16,29 +16,17 @@ const std::string Host = HostPath(EXPERT_HOST);
 const std::string Project = HostPath(USAGRAM_SAMPLES) + "\\Plain\\Plain.dpr";
 const std::string Experts3 = DelphiKey("3.0", "Experts");
 
-class InstallThenLoad : public testing::Test {
+class InstallThenLoad : public InstallWindowTest {
  protected:
-  static void SetUpTestSuite() {
-    Application.Initialize();
-    DirectoryWindow = std::make_unique<TfRepertoire>();
-  }
-  static void TearDownTestSuite() { DirectoryWindow.reset(); }
-
   void SetUp() override {
-    CleanUp();
+    InstallWindowTest::SetUp();
     LogFile = TempDir("usagram-install-host") + ".log";
     // Delphi 3 is installed: its key with an empty list of experts.
     SetValues(Experts3, {});
-    Application.OnException = [this](const std::string& m) { Errors.push_back(m); };
   }
   void TearDown() override {
-    Application.OnException = nullptr;
-    CleanUp();
+    InstallWindowTest::TearDown();
     DeleteFileA(LogFile.c_str());
-  }
-  static void CleanUp() {
-    DeleteTree("Software", "Borland");
-    DeleteTree("Software", "Vantrelle");
   }
 
   // The installer's window on the laid-out directory, the box clicked as a
@@ -50,9 +38,7 @@ class InstallThenLoad : public testing::Test {
     Application.ProcessMessages();
     EXPECT_TRUE((form.get()->*box).Visible());
     checkedBefore = (form.get()->*box).Checked();
-    TCheckBox& b = form.get()->*box;
-    SendMessageA(GetParent(b.Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(b.Handle()), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(b.Handle()));
+    Click(form.get()->*box);
     Application.ProcessMessages();
     TModalAnswer answer(IDNO);
     form.reset();
@@ -68,9 +54,7 @@ class InstallThenLoad : public testing::Test {
                                   });
   }
 
-  static inline std::unique_ptr<TfRepertoire> DirectoryWindow;
   std::string LogFile;
-  std::vector<std::string> Errors;
 };
 
 TEST_F(InstallThenLoad, CheckedForDelphi3TheIdeLoadsTheLibraryAndOpensTheToolUncheckedNothingOfOurs) {

@@ -146,7 +146,11 @@ inline void RemoveIni() {
 
 // ---- The fixture ----------------------------------------------------------------------
 
-class InstallerTest : public testing::Test {
+// What every installer test has: the application with the directory window
+// that the installer's window opens, nothing of Delphi's or ours in the
+// registry or Delphi.INI around each test, and the errors the application
+// reported.
+class InstallWindowTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     Application.Initialize();
@@ -155,27 +159,46 @@ class InstallerTest : public testing::Test {
   static void TearDownTestSuite() { DirectoryWindow.reset(); }
 
   void SetUp() override {
-    ASSERT_TRUE(Com.Entered());
     CleanUp();
-    Dir = FreshDir("usagram-install");
-    ASSERT_TRUE(Exists(Dir));
-    for (const char* f : {InstallFiles::Exe, InstallFiles::Expert, InstallFiles::Expert2, InstallFiles::Help,
-                          InstallFiles::QuorvelHelp})
-      TouchFile(Dir + "\\" + f);
     Application.OnException = [this](const std::string& m) { Errors.push_back(m); };
   }
-
   void TearDown() override {
-    Close(IDNO);
     Application.OnException = nullptr;
     CleanUp();
-    RemoveTree(Dir);
   }
 
   static void CleanUp() {
     DeleteTree("Software", "Borland");
     DeleteTree("Software", "Vantrelle");
     RemoveIni();
+  }
+
+  // A click of the user: the box's notification through the window's dispatch.
+  static void Click(TCheckBox& box) {
+    SendMessageA(GetParent(box.Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box.Handle()), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(box.Handle()));
+  }
+
+  static inline std::unique_ptr<TfRepertoire> DirectoryWindow;
+  std::vector<std::string> Errors;
+};
+
+class InstallerTest : public InstallWindowTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(Com.Entered());
+    InstallWindowTest::SetUp();
+    Dir = FreshDir("usagram-install");
+    ASSERT_TRUE(Exists(Dir));
+    for (const char* f : {InstallFiles::Exe, InstallFiles::Expert, InstallFiles::Expert2, InstallFiles::Help,
+                          InstallFiles::QuorvelHelp})
+      TouchFile(Dir + "\\" + f);
+  }
+
+  void TearDown() override {
+    Close(IDNO);
+    InstallWindowTest::TearDown();
+    RemoveTree(Dir);
   }
 
   // The window on the test's install directory, after its first pass.
@@ -195,19 +218,11 @@ class InstallerTest : public testing::Test {
     return answer.Count();
   }
 
-  // A click of the user: the box's notification through the window's dispatch.
-  static void Click(TCheckBox& box) {
-    SendMessageA(GetParent(box.Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box.Handle()), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(box.Handle()));
-  }
-
   std::string ExePath() const { return Dir + "\\" + InstallFiles::Exe; }
 
   TComApartment Com;
-  static inline std::unique_ptr<TfRepertoire> DirectoryWindow;
   std::unique_ptr<TfInstall> Form;
   std::string Dir;
-  std::vector<std::string> Errors;
   std::string Asked, AskedCaption;
 };
 

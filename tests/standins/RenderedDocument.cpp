@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <regex>
 
@@ -108,6 +109,89 @@ std::pair<int, TWord> TRenderedDocument::Heading(const std::string& name) const 
       if (w.Text == name && w.Height() / BoxPerPoint > 13) return {static_cast<int>(p) + 1, w};
   ADD_FAILURE() << "no heading " << name;
   return {0, TWord{}};
+}
+
+void TRenderedDocument::ExpectLandscapeA4() const {
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(Info, m, std::regex(R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)"))) << Info;
+  EXPECT_NEAR(std::stod(m.str(1)), A4Long, 0.5);
+  EXPECT_NEAR(std::stod(m.str(2)), A4Short, 0.5);
+}
+
+void TRenderedDocument::ExpectHeadingsCentred(const std::vector<std::string>& units) const {
+  for (const std::string& unit : units) {
+    SCOPED_TRACE(unit);
+    const TWord word = Heading(unit).second;
+    const double column = word.Centre() < LeftMargin + ColumnWidth + ColumnSpacing / 2 ? 0 : 1;
+    EXPECT_NEAR(word.Centre(), LeftMargin + column * (ColumnWidth + ColumnSpacing) + ColumnWidth / 2, 3);
+  }
+}
+
+void TRenderedDocument::ExpectSourcesInTwoColumns(const std::vector<std::string>& words, int atLeast,
+                                                  int atLeastPerColumn) const {
+  EXPECT_NE(Fonts.find("LiberationMono"), std::string::npos) << Fonts;
+  int found = 0, leftColumn = 0, rightColumn = 0;
+  for (size_t p = 1; p < Words.size(); ++p)
+    for (const TWord& w : Words[p]) {
+      if (std::find(words.begin(), words.end(), w.Text) == words.end()) continue;
+      ++found;
+      EXPECT_NEAR(w.Height() / BoxPerPoint, 7, 0.3) << w.Text << " on page " << p + 1;
+      (w.XMin < A4Long / 2 ? leftColumn : rightColumn)++;
+    }
+  EXPECT_GE(found, atLeast);
+  EXPECT_GE(leftColumn, atLeastPerColumn);
+  EXPECT_GE(rightColumn, atLeastPerColumn);
+}
+
+void TRenderedDocument::ExpectOnePictureOn(const std::string& unit, int width, int height) const {
+  const std::regex row(R"(^\s*(\d+)\s+\d+\s+image\s+(\d+)\s+(\d+))");
+  int pictures = 0;
+  for (const std::string& line : Images) {
+    std::smatch image;
+    if (!std::regex_search(line, image, row)) continue;
+    if (std::stoi(image.str(2)) != width || std::stoi(image.str(3)) != height) continue;
+    ++pictures;
+    EXPECT_EQ(std::stoi(image.str(1)), Heading(unit).first);
+  }
+  EXPECT_EQ(pictures, 1) << "pdfimages:\n" << [this] {
+    std::string all;
+    for (const std::string& line : Images) all += line + "\n";
+    return all;
+  }();
+}
+
+void TRenderedDocument::ExpectContents(const std::vector<std::string>& units) const {
+  // Names have no dot: the leader starts where the name ends.
+  const std::regex entry(R"(^\s*([^.\s]+)\s*\.{3,}\s*(\d+)\s*$)");
+  std::vector<std::string> listed;
+  for (const std::string& page : Layout)
+    for (const std::string& row : Lines(page)) {
+      std::smatch e;
+      if (!std::regex_match(row, e, entry)) continue;
+      listed.push_back(e.str(1));
+      EXPECT_EQ(std::stoi(e.str(2)), Heading(e.str(1)).first) << row;
+    }
+  EXPECT_EQ(listed, units);
+}
+
+void TRenderedDocument::ExpectFooters(bool numberOnFirstPage) const {
+  const std::string today = FrenchDate(0), yesterday = FrenchDate(1);
+  const std::regex footer(R"(^\s*(.+) at \d\d:\d\d\. (\d+) pages\.(\s+(\d+))?\s*$)");
+  for (int p = 1; p <= PageCount; ++p) {
+    SCOPED_TRACE("page " + std::to_string(p));
+    const std::vector<std::string> rows = Lines(Layout[static_cast<size_t>(p - 1)]);
+    std::smatch f;
+    const auto found =
+        std::find_if(rows.begin(), rows.end(), [&](const std::string& r) { return std::regex_match(r, f, footer); });
+    ASSERT_NE(found, rows.end()) << Layout[static_cast<size_t>(p - 1)];
+    std::regex_match(*found, f, footer);
+    EXPECT_TRUE(f.str(1) == today || f.str(1) == yesterday) << f.str(1);
+    EXPECT_EQ(std::stoi(f.str(2)), PageCount);
+    if (p == 1 && !numberOnFirstPage)
+      EXPECT_FALSE(f[4].matched) << *found;
+    else
+      EXPECT_EQ(f[4].matched ? std::stoi(f.str(4)) : 0, p) << *found;
+  }
 }
 
 }  // namespace rendered

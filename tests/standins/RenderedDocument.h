@@ -50,6 +50,22 @@ struct TRenderedDocument {
   // The page (from 1) and box of a unit's heading: its name, in the large
   // font of the headings, after page 1.
   std::pair<int, TWord> Heading(const std::string& name) const;
+
+  // What every document of the driver shows, whoever wrote it; each check
+  // adds failures of its own.
+  void ExpectLandscapeA4() const;
+  // Each unit's heading centred in its column, in the headings' font.
+  void ExpectHeadingsCentred(const std::vector<std::string>& units) const;
+  // The sources at 7 points in Courier New's stand-in, filling both
+  // columns: words are the source's words to look for.
+  void ExpectSourcesInTwoColumns(const std::vector<std::string>& words, int atLeast, int atLeastPerColumn) const;
+  // One picture of width x height pixels, on unit's page.
+  void ExpectOnePictureOn(const std::string& unit, int width, int height) const;
+  // The table of contents: units in this order, each with its heading's page.
+  void ExpectContents(const std::vector<std::string>& units) const;
+  // Every page's footer: the date (today or yesterday), the time, the page
+  // count, and the page number on the right (not on page 1 unless asked).
+  void ExpectFooters(bool numberOnFirstPage) const;
 };
 
 }  // namespace rendered

@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -82,11 +80,7 @@ class Rendered : public testing::Test, protected TRenderedDocument {
     const std::vector<std::string> units = DrawingOrder();
     ASSERT_EQ(units.size(), 5u);
 
-    // Landscape A4.
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(Info, m, std::regex(R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)")));
-    EXPECT_NEAR(std::stod(m.str(1)), A4Long, 0.5);
-    EXPECT_NEAR(std::stod(m.str(2)), A4Short, 0.5);
+    ExpectLandscapeA4();
 
     // Page 1 is the diagram, whole: every label's name, and nothing of the
     // sections.
@@ -109,70 +103,12 @@ class Rendered : public testing::Test, protected TRenderedDocument {
       line = source;
     }
 
-    // Headings large and centred in their column; sources in Courier
-    // New's stand-in at 7 points, in both columns.
-    EXPECT_NE(Fonts.find("LiberationMono"), std::string::npos) << Fonts;
-    for (const std::string& unit : units) {
-      SCOPED_TRACE(unit);
-      const TWord word = Heading(unit).second;
-      const double column = word.Centre() < LeftMargin + ColumnWidth + ColumnSpacing / 2 ? 0 : 1;
-      EXPECT_NEAR(word.Centre(), LeftMargin + column * (ColumnWidth + ColumnSpacing) + ColumnWidth / 2, 3);
-    }
-    int sourceWords = 0, leftColumn = 0, rightColumn = 0;
-    for (size_t p = 1; p < Words.size(); ++p)
-      for (const TWord& w : Words[p]) {
-        if (w.Text != "implementation" && w.Text != "begin") continue;
-        ++sourceWords;
-        EXPECT_NEAR(w.Height() / BoxPerPoint, 7, 0.3) << w.Text << " on page " << p + 1;
-        (w.XMin < A4Long / 2 ? leftColumn : rightColumn)++;
-      }
-    EXPECT_GT(sourceWords, 20);
-    EXPECT_GT(leftColumn, 3);
-    EXPECT_GT(rightColumn, 3);
-
-    // The one unit picture, on its unit's page.
-    int pictures = 0;
-    for (const std::string& row : Images) {
-      std::smatch image;
-      if (!std::regex_search(row, image, std::regex(R"(^\s*(\d+)\s+\d+\s+image\s+(\d+)\s+(\d+))"))) continue;
-      if (std::stoi(image.str(2)) != PictureWidth || std::stoi(image.str(3)) != PictureHeight) continue;
-      ++pictures;
-      EXPECT_EQ(std::stoi(image.str(1)), Heading(UnitWithPicture).first);
-    }
-    EXPECT_EQ(pictures, 1);
-
-    // The table of contents: every unit in order, with its heading's page.
-    // Names have no dot: the leader starts where the name ends.
-    const std::regex entry(R"(^\s*([^.\s]+)\s*\.{3,}\s*(\d+)\s*$)");
-    std::vector<std::string> listed;
-    for (const std::string& page : Layout)
-      for (const std::string& row : Lines(page)) {
-        std::smatch e;
-        if (!std::regex_match(row, e, entry)) continue;
-        listed.push_back(e.str(1));
-        EXPECT_EQ(std::stoi(e.str(2)), Heading(e.str(1)).first) << row;
-      }
-    EXPECT_EQ(listed, units);
-
-    // Every page's footer: the date, the time, the page count, the number.
-    const std::regex footer(R"(^\s*(.+) at \d\d:\d\d\. (\d+) pages\.(\s+(\d+))?\s*$)");
-    for (int p = 1; p <= PageCount; ++p) {
-      SCOPED_TRACE("page " + std::to_string(p));
-      const std::vector<std::string> rows = Lines(Layout[static_cast<size_t>(p - 1)]);
-      std::smatch f;
-      const auto found =
-          std::find_if(rows.begin(), rows.end(), [&](const std::string& r) { return std::regex_match(r, f, footer); });
-      ASSERT_NE(found, rows.end()) << Layout[static_cast<size_t>(p - 1)];
-      std::regex_match(*found, f, footer);
-      EXPECT_TRUE(f.str(1) == FrenchDate(0) || f.str(1) == FrenchDate(1)) << f.str(1);
-      EXPECT_EQ(std::stoi(f.str(2)), PageCount);
-      if (p == 1 && !numberOnFirstPage)
-        EXPECT_FALSE(f[4].matched) << *found;
-      else
-        EXPECT_EQ(f[4].matched ? std::stoi(f.str(4)) : 0, p) << *found;
-    }
+    ExpectHeadingsCentred(units);
+    ExpectSourcesInTwoColumns({"implementation", "begin"}, 21, 4);
+    ExpectOnePictureOn(UnitWithPicture, PictureWidth, PictureHeight);
+    ExpectContents(units);
+    ExpectFooters(numberOnFirstPage);
   }
-
 };
 
 // WordBasic asks for no number on the first page; Word 97 for one.
