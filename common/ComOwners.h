@@ -137,6 +137,38 @@ class TVariant {
   const VARIANT* operator->() const { return &V; }
   VARTYPE Type() const { return V.vt; }
 
+  // Values of the kinds that automation passes.
+  static TVariant OfLong(long value) {
+    TVariant v;
+    v.V.vt = VT_I4;
+    v.V.lVal = value;
+    return v;
+  }
+  static TVariant OfFloat(float value) {
+    TVariant v;
+    v.V.vt = VT_R4;
+    v.V.fltVal = value;
+    return v;
+  }
+  static TVariant OfDouble(double value) {
+    TVariant v;
+    v.V.vt = VT_R8;
+    v.V.dblVal = value;
+    return v;
+  }
+  static TVariant OfBool(bool value) {
+    TVariant v;
+    v.V.vt = VT_BOOL;
+    v.V.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return v;
+  }
+  static TVariant OfText(const std::wstring& text) {
+    TVariant v;
+    v.V.vt = VT_BSTR;
+    v.V.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return v;
+  }
+
  private:
   VARIANT V;
 };

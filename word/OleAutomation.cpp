@@ -50,42 +50,11 @@ TVariant Changed(const TVariant& value, VARTYPE type) {
 
 }  // namespace
 
-TVariant OleInt(long value) {
-  TVariant v;
-  v.Put()->vt = VT_I4;
-  v.Get()->lVal = value;
-  return v;
-}
-
-TVariant OleSingle(float value) {
-  TVariant v;
-  v.Put()->vt = VT_R4;
-  v.Get()->fltVal = value;
-  return v;
-}
-
-TVariant OleBool(bool value) {
-  TVariant v;
-  v.Put()->vt = VT_BOOL;
-  v.Get()->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
-}
-
-TVariant OleText(const std::string& text) {
-  TVariant v;
-  TBStr s(WidenText(text));
-  v.Put()->vt = VT_BSTR;
-  v.Get()->bstrVal = s.Detach();
-  return v;
-}
-
-TVariant OleFileText(const std::string& fileName) {
-  TVariant v;
-  TBStr s(WidenFileName(fileName));
-  v.Put()->vt = VT_BSTR;
-  v.Get()->bstrVal = s.Detach();
-  return v;
-}
+TVariant OleInt(long value) { return TVariant::OfLong(value); }
+TVariant OleSingle(float value) { return TVariant::OfFloat(value); }
+TVariant OleBool(bool value) { return TVariant::OfBool(value); }
+TVariant OleText(const std::string& text) { return TVariant::OfText(WidenText(text)); }
+TVariant OleFileText(const std::string& fileName) { return TVariant::OfText(WidenFileName(fileName)); }
 
 TOleFileName::TOleFileName(const std::string& fileName) : Name(WidenFileName(fileName)) {}
 

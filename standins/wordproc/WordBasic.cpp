@@ -88,26 +88,9 @@ TPicture& SelectedPicture(TDocument& d) {
   return d.Pictures[static_cast<size_t>(index)];
 }
 
-TVariant Number(long value) {
-  TVariant v;
-  v.Put()->vt = VT_I4;
-  v.Get()->lVal = value;
-  return v;
-}
-
-TVariant Real(double value) {
-  TVariant v;
-  v.Put()->vt = VT_R8;
-  v.Get()->dblVal = value;
-  return v;
-}
-
-TVariant Text(const std::string& text) {
-  TVariant v;
-  v.Put()->vt = VT_BSTR;
-  v.Get()->bstrVal = TBStr(Widen(text)).Detach();
-  return v;
-}
+TVariant Number(long value) { return TVariant::OfLong(value); }
+TVariant Real(double value) { return TVariant::OfDouble(value); }
+TVariant Text(const std::string& text) { return TVariant::OfText(Widen(text)); }
 
 // A dialog record of CurValues: the dialog's fields as they were when the
 // record was read (later changes do not show in it).

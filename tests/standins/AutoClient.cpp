@@ -21,33 +21,10 @@ TVariant Converted(const TVariant& value, VARTYPE type) {
 
 }  // namespace
 
-TVariant Int(long value) {
-  TVariant v;
-  v.Put()->vt = VT_I4;
-  v.Get()->lVal = value;
-  return v;
-}
-
-TVariant Single(float value) {
-  TVariant v;
-  v.Put()->vt = VT_R4;
-  v.Get()->fltVal = value;
-  return v;
-}
-
-TVariant Text(const std::wstring& text) {
-  TVariant v;
-  v.Put()->vt = VT_BSTR;
-  v.Get()->bstrVal = TBStr(text).Detach();
-  return v;
-}
-
-TVariant Bool(bool value) {
-  TVariant v;
-  v.Put()->vt = VT_BOOL;
-  v.Get()->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
-}
+TVariant Int(long value) { return TVariant::OfLong(value); }
+TVariant Single(float value) { return TVariant::OfFloat(value); }
+TVariant Text(const std::wstring& text) { return TVariant::OfText(text); }
+TVariant Bool(bool value) { return TVariant::OfBool(value); }
 
 TVariant Object(IDispatch* object) {
   TVariant v;
