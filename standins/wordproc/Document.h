@@ -5,6 +5,7 @@
 // what the automation clients see as selection starts and range ends.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -229,6 +230,13 @@ class TDocument {
   // The selection, and where it stood in the main text while it is in the footer.
   TTracked Selection{Main, 0, 0};
   TTracked MainSelection{Main, 0, 0};
+  // The selection moves to pos, or its end does when the move extends it.
+  void MoveSelection(int pos, bool extend) {
+    if (extend)
+      Selection.Set(std::min(Selection.Start(), pos), std::max(Selection.Start(), pos));
+    else
+      Selection.Set(pos, pos);
+  }
 
   // ---- Structure (Document.cpp)
   TStory& StoryOf(TStoryType type) { return type == TStoryType::Main ? Main : Footer; }

@@ -120,16 +120,6 @@ class TFieldsObj : public TAutoClass<TFieldsObj> {
   }
 };
 
-// Moves the selection of the active document to pos: an extending move
-// keeps its start.
-void MoveSelection(TDocument& d, int pos, bool extend) {
-  TTracked& s = d.Selection;
-  if (extend)
-    s.Set(std::min(s.Start(), pos), std::max(s.Start(), pos));
-  else
-    s.Set(pos, pos);
-}
-
 bool ExtendArgument(const TCall& c, int index) {
   const long mode = c.Int(index, Wd::Move);
   Check(mode == Wd::Move || mode == Wd::Extend);
@@ -184,7 +174,7 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
          // Extending to the end of the story takes in its last paragraph mark.
          const int target = unit == Wd::Story ? (extend ? story.End() : story.End() - 1)
                                               : LineEnd(story, d.Selection.End());
-         MoveSelection(d, target, extend);
+         d.MoveSelection(target, extend);
          c.Return(std::abs(target - before));
        }},
       {{L"MoveLeft", mkMethod, L"Unit,Count,Extend"},
@@ -202,7 +192,7 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
            ++moved;
          }
          for (; left > 0 && pos > 0; --left, ++moved) pos = unit == Wd::Word ? WordLeft(d.Selection.Story(), pos) : pos - 1;
-         MoveSelection(d, pos, extend);
+         d.MoveSelection(pos, extend);
          c.Return(moved);
        }},
       {{L"MoveUp", mkMethod, L"Unit,Count,Extend"},
@@ -221,7 +211,7 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
            if (target == pos) break;
            pos = target;
          }
-         MoveSelection(d, pos, extend);
+         d.MoveSelection(pos, extend);
          c.Return(moved);
        }},
       {{L"Collapse", mkMethod, L"Direction"},

@@ -44,15 +44,6 @@ void Check(bool ok) {
   if (!ok) throw TAutoError(WordError::OutOfRange, "Value out of range.");
 }
 
-// The selection moves to pos, or its end does when the move extends it.
-void MoveSelection(TDocument& d, int pos, bool extend) {
-  TTracked& s = d.Selection;
-  if (extend)
-    s.Set(std::min(s.Start(), pos), std::max(s.Start(), pos));
-  else
-    s.Set(pos, pos);
-}
-
 void RequireMainText(const TDocument& d) {
   if (InFooter(d)) throw TAutoError(WordError::NotAvailable, "This command is not available in a header or footer.");
 }
@@ -284,27 +275,27 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
          TDocument& d = Doc();
          int pos = d.Selection.Start();
          for (int n = c.Int(0, 1); n > 0; --n) pos = WordLeft(d.Selection.Story(), pos);
-         MoveSelection(d, pos, c.Bool(1, false));
+         d.MoveSelection(pos, c.Bool(1, false));
        }},
       {{L"LigneVersBas", mkMethod, L"*Nombre,*Étendre"},
        [](TWordBasic&, TCall& c) {
          TDocument& d = Doc();
-         MoveSelection(d, LineMove(d.Selection.Story(), d.Selection.End(), c.Int(0, 1)), c.Bool(1, false));
+         d.MoveSelection(LineMove(d.Selection.Story(), d.Selection.End(), c.Int(0, 1)), c.Bool(1, false));
        }},
       {{L"DébutLigne", mkMethod, L"*Étendre"},
        [](TWordBasic&, TCall& c) {
          TDocument& d = Doc();
-         MoveSelection(d, LineStart(d.Selection.Story(), d.Selection.Start()), c.Bool(0, false));
+         d.MoveSelection(LineStart(d.Selection.Story(), d.Selection.Start()), c.Bool(0, false));
        }},
       {{L"FinLigne", mkMethod, L"*Étendre"},
        [](TWordBasic&, TCall& c) {
          TDocument& d = Doc();
-         MoveSelection(d, LineEnd(d.Selection.Story(), d.Selection.End()), c.Bool(0, false));
+         d.MoveSelection(LineEnd(d.Selection.Story(), d.Selection.End()), c.Bool(0, false));
        }},
       {{L"FinDocument", mkMethod, L"*Étendre"},
        [](TWordBasic&, TCall& c) {
          TDocument& d = Doc();
-         MoveSelection(d, d.Selection.Story().End() - 1, c.Bool(0, false));
+         d.MoveSelection(d.Selection.Story().End() - 1, c.Bool(0, false));
        }},
       {{L"SélectionnerMotCour", mkMethod, L""},
        [](TWordBasic&, TCall&) {
