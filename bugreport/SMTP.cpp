@@ -246,24 +246,20 @@ void TSMTP::Expect(const TSMTPReply& reply, const std::string& command) {
 
 void TSMTP::RunConnect(const TCommand& c) {
   if (connection_->IsOpen()) return;
-  try {
-    if (!winsock_.Started()) throw ESMTPError(WSANOTINITIALISED, Msg::SmtpNoWinsock);
-    std::string host;
-    int port;
-    SplitHostPort(c.Host, host, port);
-    if (c.Port) port = *c.Port;
-    connection_->Open(host, port, [this](TSMTPConnection::TPhase phase) {
-      PostState(phase == TSMTPConnection::TPhase::Resolving  ? SmtpState::ResolvingHost
-                : phase == TSMTPConnection::TPhase::Resolved ? SmtpState::HostResolved
-                                                             : SmtpState::Connecting);
-    });
-    connectedHost_ = host;
-    connectedPort_ = port;
-    connected_ = true;
-    PostState(SmtpState::Connected);
-  } catch (const ESMTPError& e) {
-    Fail(e);
-  }
+  if (!winsock_.Started()) throw ESMTPError(WSANOTINITIALISED, Msg::SmtpNoWinsock);
+  std::string host;
+  int port;
+  SplitHostPort(c.Host, host, port);
+  if (c.Port) port = *c.Port;
+  connection_->Open(host, port, [this](TSMTPConnection::TPhase phase) {
+    PostState(phase == TSMTPConnection::TPhase::Resolving  ? SmtpState::ResolvingHost
+              : phase == TSMTPConnection::TPhase::Resolved ? SmtpState::HostResolved
+                                                           : SmtpState::Connecting);
+  });
+  connectedHost_ = host;
+  connectedPort_ = port;
+  connected_ = true;
+  PostState(SmtpState::Connected);
 }
 
 void TSMTP::RunRenew(const TCommand& c) {

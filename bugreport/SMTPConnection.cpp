@@ -7,6 +7,8 @@
 
 #include "BugReportTexts.h"
 #include "Format.h"
+#include "SystemText.h"
+#include "uChaines.h"
 
 namespace {
 
@@ -16,19 +18,9 @@ constexpr int BadReplyError = 20001;
 // Bytes handed to send() at a time: progress is reported after each.
 constexpr size_t SendPiece = 16384;
 
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  size_t e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
-
 // The system's own words for a Winsock error, when it has some.
 std::vector<std::string> SystemText(int code) {
-  char buffer[512] = {};
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
-  std::string text = Trim(std::string(buffer, n));
+  std::string text = SystemErrorText(static_cast<DWORD>(code));
   if (text.empty()) return {};
   return {text};
 }

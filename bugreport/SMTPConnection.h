@@ -16,10 +16,7 @@
 // The reply codes the client acts on (RFC 5321).
 namespace SmtpReply {
 inline constexpr int ServiceReady = 220;
-inline constexpr int Closing = 221;
 inline constexpr int Ok = 250;
-inline constexpr int WillForward = 251;
-inline constexpr int CannotVerify = 252;
 inline constexpr int StartMailInput = 354;
 inline constexpr int ServiceNotAvailable = 421;
 inline constexpr int SyntaxError = 501;

@@ -20,7 +20,6 @@ class TDocHeaders {
  public:
   void Clear() { items_.clear(); }
   void Add(const std::string& name, const std::string& value) { items_.emplace_back(name, value); }
-  int Count() const { return static_cast<int>(items_.size()); }
   const std::vector<std::pair<std::string, std::string>>& Items() const { return items_; }
   // The value of the first header of that name (letter case aside); empty
   // when there is none.

@@ -7,6 +7,7 @@
 #include "Format.h"
 #include "Melody.h"
 #include "Messages.h"
+#include "RegKey.h"
 #include "ScopeExit.h"
 #include "Settings.h"
 #include "uChaines.h"
@@ -24,11 +25,10 @@ std::unique_ptr<TfBugReport> OwnedWindow;
 // The names are written as absolute paths; the API wants them relative.
 std::string ReadForeignText(HKEY root, const char* key, const char* value) {
   if (*key == '\\') ++key;
-  char buffer[1024] = {};
-  DWORD size = sizeof buffer;
-  if (RegGetValueA(root, key, value, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-    return {};
-  return buffer;
+  TRegKey k;
+  std::string text;
+  if (!k.Open(root, key) || !k.QueryString(value, text)) return {};
+  return text;
 }
 
 // "smtp." and the domain of an address (the whole text without an at sign).
@@ -73,8 +73,7 @@ TfBugReport::~TfBugReport() {
   // The handlers use the controls: no more of them from here on.
   OnShow = OnHide = nullptr;
   OnCloseQuery = nullptr;
-  Exorciste.SetEnabled(false);
-  MidiClose();
+  FormHide();
   if (fBugReport == this) fBugReport = nullptr;
 }
 
@@ -210,7 +209,6 @@ void TfBugReport::EnvoyerClick() {
   }
   // Also ends when nothing was started or the client gave up without an
   // error: never a wait for an event that cannot come.
-  WaitWhile([this] { return SMTP.State() != SmtpState::Connected && !Failed && SMTP.Busy(); });
   WaitWhile([this] { return SMTP.Busy(); });
 
   if (SMTP.State() == SmtpState::Connected) {

@@ -3,13 +3,13 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "Reg.h"
 #include "Dialogs.h"
+#include "Format.h"
 #include "Messages.h"
 #include "RegKey.h"
 #include "Settings.h"
@@ -88,9 +88,7 @@ void OfferDelphi1() {
 void OfferDelphi(const char* version) {
   TRegKey delphi;
   if (!delphi.Open(HKEY_CURRENT_USER, Reg::DelphiKey + std::string(version), KEY_READ | KEY_CREATE_SUB_KEY)) return;
-  char question[64];
-  std::snprintf(question, sizeof question, AskDelphiVersion, version);
-  if (!Ask(question)) return;
+  if (!Ask(Format(AskDelphiVersion, version))) return;
   TRegKey transfer;
   if (!transfer.Create(delphi, Reg::Transfer))
     throw ERegistryError("Failed to create key " + std::string(Reg::Transfer) + " of Delphi " + version);

@@ -6,6 +6,7 @@
 
 #include "Dialogs.h"
 #include "InstallNames.h"
+#include "SystemText.h"
 #include "InstallTexts.h"
 #include "Reg.h"
 #include "TransferList.h"
@@ -18,16 +19,9 @@ namespace {
 // included.
 constexpr int LinkNameCapacity = MAX_PATH;
 
-std::string SystemErrorText(HRESULT hr) {
-  char* text = nullptr;
-  const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = n && text ? std::string(text, n) : "System error " + std::to_string(static_cast<long>(hr));
-  LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-    message.pop_back();
-  return message;
+std::string SystemErrorOrNumber(HRESULT hr) {
+  const std::string text = SystemErrorText(static_cast<DWORD>(hr));
+  return text.empty() ? "System error " + std::to_string(static_cast<long>(hr)) : text;
 }
 
 // The link file's name in UTF-16, as long as the shell takes one.
@@ -172,7 +166,7 @@ HRESULT TfInstall::CreateShortcut(const std::string& target, const std::string& 
                                   const std::string& description) {
   TComPtr<IShellLinkA> link;
   HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.PutVoid());
-  if (FAILED(hr)) throw std::runtime_error(SystemErrorText(hr));
+  if (FAILED(hr)) throw std::runtime_error(SystemErrorOrNumber(hr));
   TComPtr<IPersistFile> file;
   hr = link->QueryInterface(IID_IPersistFile, file.PutVoid());
   if (SUCCEEDED(hr)) hr = link->SetPath(target.c_str());

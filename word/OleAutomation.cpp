@@ -2,18 +2,13 @@
 
 #include <cstdio>
 
+#include "SystemText.h"
 #include "WideText.h"
 
 namespace {
 
 std::string SystemText(HRESULT code) {
-  char* buffer = nullptr;  // allocated by FormatMessage, freed below
-  const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = n && buffer ? std::string(buffer, n) : std::string();
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  std::string text = SystemErrorText(static_cast<DWORD>(code));
   if (text.empty()) {
     char code8[32];
     std::snprintf(code8, sizeof code8, "0x%08lX", static_cast<unsigned long>(code));

@@ -1,6 +1,7 @@
 #include "uMSWord.h"
 
 #include "Caption.h"
+#include "Format.h"
 #include "Globales.h"
 #include "Messages.h"
 #include "WordNames.h"
@@ -8,21 +9,6 @@
 TMSWord* MSWord = nullptr;
 
 namespace {
-
-// The pattern with each "%s" replaced by the next text, in order.
-std::string Formatted(const std::string& pattern, std::initializer_list<std::string> texts) {
-  std::string result;
-  auto next = texts.begin();
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' && next != texts.end()) {
-      result += *next++;
-      ++i;
-    } else {
-      result += pattern[i];
-    }
-  }
-  return result;
-}
 
 // The running object of the class, or else a new one, with its first call
 // made. A Word that has ended may leave its entry in the running object
@@ -101,7 +87,7 @@ bool TMSWord::Start() {
 
 void TMSWord::ReportError(const std::exception& error, const std::string& context) {
   if (!Started) return;
-  Host.ShowProblem(Formatted(Msg::DocumentProblem, {context, error.what()}));
+  Host.ShowProblem(Format(Msg::DocumentProblem, context.c_str(), error.what()));
   Started = false;
   if (MSWord95 && WordBasic) {
     // Only to bring Word to the front: the failure has been reported once,
@@ -123,7 +109,7 @@ void TMSWord::NewDocument() {
 }
 
 void TMSWord::AddUnit(const std::string& name, const std::string& picture, const std::string& source) {
-  Guarded(Formatted(Msg::WhileInserting, {name}), [&] {
+  Guarded(Format(Msg::WhileInserting, name.c_str()), [&] {
     if (MSWord95)
       AddUnitWordBasic(name, picture, source);
     else

@@ -7,6 +7,7 @@
 
 #include "Dispatch.h"
 #include "Navigation.h"
+#include "SystemText.h"
 #include "Picture.h"
 #include "Rtf.h"
 
@@ -94,11 +95,7 @@ std::string FullPath(const std::string& fileName) {
 
 namespace {
 std::string SystemMessage(DWORD code) {
-  char buffer[512] = {};
-  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
-                                 sizeof buffer, nullptr);
-  std::string text(buffer, n);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  const std::string text = SystemErrorText(code);
   return text.empty() ? "error " + std::to_string(code) : text;
 }
 }  // namespace

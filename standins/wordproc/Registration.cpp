@@ -4,6 +4,7 @@
 
 #include "Automation.h"
 #include "RegKey.h"
+#include "SystemText.h"
 #include "Switches.h"
 #include "uChaines.h"
 
@@ -33,11 +34,7 @@ std::string ReadDefault(const std::string& path) {
 }
 
 std::string SystemMessage(LONG code) {
-  char buffer[512] = {};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, static_cast<DWORD>(code), 0, buffer,
-                 sizeof buffer, nullptr);
-  std::string text = buffer;
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  const std::string text = SystemErrorText(static_cast<DWORD>(code));
   return text.empty() ? "error " + std::to_string(code) : text;
 }
 
