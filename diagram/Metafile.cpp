@@ -8,8 +8,6 @@ void TMetafile::Assign(HENHMETAFILE handle) { Metafile.Attach(handle); }
 
 void TMetafile::Clear() { Metafile.Reset(); }
 
-HENHMETAFILE TMetafile::Copy() const { return Metafile ? CopyEnhMetaFileA(Metafile.Get(), nullptr) : nullptr; }
-
 bool TMetafile::SaveToFile(const std::string& fileName) const {
   if (!Metafile || fileName.empty()) return false;
   return static_cast<bool>(TEnhMetafile(CopyEnhMetaFileA(Metafile.Get(), fileName.c_str())));

@@ -17,8 +17,6 @@ class TMetafile {
   // Takes ownership of the handle.
   void Assign(HENHMETAFILE handle);
   void Clear();
-  // A new handle to the same picture; the caller owns it.
-  HENHMETAFILE Copy() const;
   // Writes the picture in enhanced metafile format; false on failure.
   bool SaveToFile(const std::string& fileName) const;
 

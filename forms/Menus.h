@@ -17,6 +17,7 @@
 using TShortCut = unsigned;
 inline constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 TShortCut ShortCut(WORD key, TShiftState shift);
+inline TShortCut Ctrl(char key) { return ShortCut(static_cast<WORD>(key), ssCtrl); }
 // "Ctrl+O", "Shift+Ctrl+F5", "Del"; empty for no shortcut.
 std::string ShortCutToText(TShortCut sc);
 

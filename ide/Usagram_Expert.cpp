@@ -28,7 +28,6 @@ constexpr TDelphiLiteral IDString("Vantrelle.Usagram");
 constexpr TDelphiLiteral MenuText("&Usagram");
 constexpr TDelphiLiteral ItemName("ViewUsagramItem");
 constexpr TDelphiLiteral ProjectManagerItem("ViewPrjMgrItem");
-constexpr const char* HelpFileName = "Usagram.HLP";
 
 // Edit on a unit opens it in the IDE's editor; false when the IDE cannot.
 bool OpenInIde(const std::string& fileName) {
@@ -47,10 +46,7 @@ TLibrarySession::TSettingsLife::~TSettingsLife() { UsagramFinalise(); }
 TLibrarySession::TLibrarySession(HWND ideWindow) {
   Application.Initialize();
   Application.Handle = ideWindow;
-  // The help file ships beside the library, not beside the IDE.
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(ThisModule(), path, MAX_PATH);
-  Application.HelpFile = ExtractFilePath(path) + HelpFileName;
+  Application.HelpFile = HelpFileBesideProgram();
   OpenFileInIde = &OpenInIde;
 }
 

@@ -19,7 +19,7 @@ std::string TRegistry::ReadString(const std::string& name) const {
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
-  if (Current.SetString(name, value) != ERROR_SUCCESS) throw std::runtime_error(Msg::CannotWrite(name));
+  Current.WriteString(name, value);
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {

@@ -105,8 +105,8 @@ int AddLocation(int index, const std::string& directory, bool isExplicit) {
   }
   // A directory too long for the file functions would list nothing and find
   // nothing: say so rather than keep a location that silently stays empty.
-  if (IsPathTooLong(ExpandFileName(directory))) {
-    WarnPathTooLong(ExpandFileName(directory) + "\\");
+  if (const std::string full = ExpandFileName(directory); IsPathTooLong(full)) {
+    WarnPathTooLong(full + "\\");
     return -1;
   }
   int existing = FindLocation(directory);

@@ -85,16 +85,6 @@ void WriteImagesDirectory(TRegIniFile& store, const std::string& directory) {
   store.WriteString(Disk, ImagesDirectory, directory);
 }
 
-std::string ReadShortcutDirectory(const TRegIniFile& store) { return store.ReadString(Disk, ShortcutDirectory, ""); }
-void WriteShortcutDirectory(TRegIniFile& store, const std::string& directory) {
-  store.WriteString(Disk, ShortcutDirectory, directory);
-}
-
-std::string ReadInstallDirectory(const TRegIniFile& store) { return store.ReadString(Disk, InstallDirectory, ""); }
-void WriteInstallDirectory(TRegIniFile& store, const std::string& directory) {
-  store.WriteString(Disk, InstallDirectory, directory);
-}
-
 // ---- "Options"
 
 bool ReadMSWord95(const TRegIniFile& store) { return store.ReadBool(Options, MSWord95, true); }

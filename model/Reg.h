@@ -138,10 +138,6 @@ void WriteBasicUnitsHidden(TRegIniFile& store, bool hidden);
 // "Disque"
 std::string ReadImagesDirectory(const TRegIniFile& store, const std::string& def);
 void WriteImagesDirectory(TRegIniFile& store, const std::string& directory);
-std::string ReadShortcutDirectory(const TRegIniFile& store);  // empty when absent
-void WriteShortcutDirectory(TRegIniFile& store, const std::string& directory);
-std::string ReadInstallDirectory(const TRegIniFile& store);  // empty when absent
-void WriteInstallDirectory(TRegIniFile& store, const std::string& directory);
 
 // "Options"
 bool ReadMSWord95(const TRegIniFile& store);  // true when absent

@@ -11,15 +11,6 @@
 #include "ufBugReport.h"
 #include "ufUsagram.h"
 
-namespace {
-// The help file lives beside the program.
-std::string HelpFileBesideProgram() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return ExtractFilePath(path) + "Usagram.HLP";
-}
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Word is driven by automation from this thread.
   TComApartment com;

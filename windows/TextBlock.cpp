@@ -16,7 +16,7 @@ constexpr int SmallPoints = 7;
 std::string TextBlockLine(int index) {
   if (index == 0) return Msg::AppCaption;
   if (index >= 1 && index <= 3) return BannerText(index - 1);
-  if (index == 4) return Scramble(std::string(reinterpret_cast<const char*>(Line5), sizeof Line5));
+  if (index == 4) return Scramble(StoredText(Line5));
   return std::string();
 }
 

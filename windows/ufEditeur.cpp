@@ -24,8 +24,6 @@ std::vector<std::unique_ptr<TfEditeur>> Editors;
 // Every editor is being freed at once: nobody is to be shown for them.
 bool FreeingAll = false;
 
-TShortCut Ctrl(char key) { return ShortCut(static_cast<WORD>(key), ssCtrl); }
-
 void Release(TfEditeur* editor) {
   auto it = std::find_if(Editors.begin(), Editors.end(), [editor](const auto& e) { return e.get() == editor; });
   if (it == Editors.end()) return;

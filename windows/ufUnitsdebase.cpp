@@ -49,10 +49,7 @@ void TfUnitsdebase::CreateComponents() {
 }
 
 void TfUnitsdebase::Refresh() {
-  if (FirstRefresh)
-    FirstRefresh = false;
-  else
-    ListBox.Clear();
+  ListBox.Clear();
   for (int i = 0; i < BasicUnitCount; ++i) ListBox.Add(BasicUnits[i]);
   if (ListBox.Count() > 0) ListBox.SetItemIndex(0);
   // Before any analysis there is no box yet: the stored title and mark are

@@ -34,7 +34,6 @@ class TfUnitsdebase : public TForm {
 
  private:
   void CreateComponents();
-  bool FirstRefresh = true;
 };
 
 extern TfUnitsdebase* fUnitsdebase;

@@ -36,8 +36,6 @@ constexpr const char* OpenFilter =
     "*.DPR ; *.PAS - All pascal files|*.dpr;*.pas|*.* All files|*.*";
 constexpr const char* PicturesDirectoryTitle = "Directory of pictures for document";
 
-TShortCut Ctrl(char key) { return ShortCut(static_cast<WORD>(key), ssCtrl); }
-
 void StatusPanel0(const std::string& text) {
   if (fUsagram) fUsagram->StatusBar.SetPanelText(0, text);
 }
@@ -46,14 +44,6 @@ void StatusPanel1(const std::string& text) {
 }
 
 std::string WordCaption() { return MSWord95 ? "Microsoft &Word 97 (tm)" : "Microsoft &Word 95 (tm)"; }
-
-// The directory of this program, or of the library inside the IDE: its help
-// file lives beside it, not beside the IDE.
-std::string ProgramDirectory() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(ThisModule(), path, MAX_PATH);
-  return ExtractFilePath(path);
-}
 
 void OpenHelp(const std::string& file, UINT command) {
   if (!WinHelpA(fUsagram ? fUsagram->Handle() : nullptr, file.c_str(), command, 0))
@@ -519,7 +509,7 @@ void TfUsagram::WordClick() {
   Word->SetCaption(WordCaption());
 }
 
-void TfUsagram::Rubriquesdaide1Click() { OpenHelp(ProgramDirectory() + "Usagram.HLP", HELP_FINDER); }
+void TfUsagram::Rubriquesdaide1Click() { OpenHelp(HelpFileBesideProgram(), HELP_FINDER); }
 void TfUsagram::Aproposde1Click() { ShowAbout(); }
 void TfUsagram::Rapportdebogue1Click() { ShowBugReport(); }
 void TfUsagram::Quorvel1Click() { OpenHelp("Quorvel.HLP", HELP_CONTENTS); }
@@ -530,4 +520,10 @@ void TfUsagram::Inspecter1Click() {
 
 void TfUsagram::Editer1Click() {
   if (Selected && Selected->Found) EditUnit(*Selected);
+}
+
+std::string HelpFileBesideProgram() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(ThisModule(), path, MAX_PATH);
+  return ExtractFilePath(path) + "Usagram.HLP";
 }

@@ -136,3 +136,7 @@ class TfUsagram : public TForm, public TDiagramHost {
 
 // The main window while it exists; the status texts go to it.
 extern TfUsagram* fUsagram;
+
+// The help file, beside this program, or beside the library inside the IDE
+// (not beside the IDE).
+std::string HelpFileBesideProgram();

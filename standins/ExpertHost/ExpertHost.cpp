@@ -287,8 +287,6 @@ class THostWindow {
   // Frees the experts as the IDE does when it closes, and tells what they
   // still held.
   void Shutdown() {
-    if (ShutDown) return;
-    ShutDown = true;
     Experts.UnloadAll();
     LogViewMenu();
     Services.Reset();
@@ -325,7 +323,6 @@ class THostWindow {
   std::vector<UINT> PendingClicks;
   size_t NextClick = 0;
   HWND Events = nullptr;
-  bool ShutDown = false;
 };
 
 bool RegisterClasses(HINSTANCE instance) {

@@ -169,7 +169,7 @@ TIToolServices* NewToolServices(THostContext& context) { return new THostService
 
 void THostExperts::LoadAll(TIToolServices* services) {
   TRegKey key;
-  const std::string name = std::string(Reg::DelphiKey) + Reg::Delphi3 + "\\" + Reg::Experts;
+  const std::string name = Reg::DelphiVersionKey(Reg::Delphi3, Reg::Experts);
   if (!key.Open(HKEY_CURRENT_USER, name)) return;  // no experts installed
   for (const std::string& value : key.ValueNames()) {
     std::string path;
