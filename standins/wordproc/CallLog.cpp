@@ -65,7 +65,7 @@ std::string DescribeValue(const VARIANT& value) {
     case VT_R8: text = "r8:" + Number("%.15g", v.dblVal); break;
     case VT_BOOL: text = "bool:" + std::to_string(v.boolVal); break;
     case VT_BSTR:
-      text = "str:\"" + EscapeLogText(Narrow(v.bstrVal ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal)) : L"")) +
+      text = "str:\"" + EscapeLogText(NarrowText(v.bstrVal ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal)) : L"")) +
              "\"";
       break;
     case VT_DISPATCH: text = DescribeObject(v.pdispVal); break;

@@ -34,33 +34,15 @@ std::vector<TParam> ParamList(const wchar_t* params) {
   return list;
 }
 
-std::string ExceptionText(const std::exception& e) { return e.what(); }
-
 void FillException(EXCEPINFO* exception, long number, const std::string& message) {
   if (!exception) return;
   *exception = EXCEPINFO{};
   exception->bstrSource = TBStr(L"wordproc").Detach();
-  exception->bstrDescription = TBStr(Widen(message)).Detach();
+  exception->bstrDescription = TBStr(WidenText(message)).Detach();
   exception->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number);
 }
 
 }  // namespace
-
-std::string Narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), result.data(), n, nullptr, nullptr);
-  return result;
-}
-
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring result(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), result.data(), n);
-  return result;
-}
 
 void SetObjectCountHooks(TObjectCountHook created, TObjectCountHook destroyed) {
   CreatedHook = created;
@@ -123,7 +105,7 @@ double TCall::Real(int i) const { return Converted(i, VT_R8)->dblVal; }
 std::string TCall::Text(int i) const {
   TVariant text = Converted(i, VT_BSTR);
   BSTR s = text->bstrVal;
-  return Narrow(s ? std::wstring(s, SysStringLen(s)) : std::wstring());
+  return NarrowText(s ? std::wstring(s, SysStringLen(s)) : std::wstring());
 }
 
 double TCall::Points(int i) const {
@@ -151,32 +133,22 @@ TAutoObject* TCall::Object(int i) const {
 
 void TCall::Return(long value) {
   VariantClear(ResultValue);
-  ResultValue->vt = VT_I4;
-  ResultValue->lVal = value;
-}
-
-void TCall::ReturnReal(double value) {
-  VariantClear(ResultValue);
-  ResultValue->vt = VT_R8;
-  ResultValue->dblVal = value;
+  TVariant::OfLong(value).Detach(*ResultValue);
 }
 
 void TCall::ReturnSingle(float value) {
   VariantClear(ResultValue);
-  ResultValue->vt = VT_R4;
-  ResultValue->fltVal = value;
+  TVariant::OfFloat(value).Detach(*ResultValue);
 }
 
 void TCall::ReturnBool(bool value) {
   VariantClear(ResultValue);
-  ResultValue->vt = VT_BOOL;
-  ResultValue->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+  TVariant::OfBool(value).Detach(*ResultValue);
 }
 
 void TCall::ReturnText(const std::string& text) {
   VariantClear(ResultValue);
-  ResultValue->vt = VT_BSTR;
-  ResultValue->bstrVal = TBStr(Widen(text)).Detach();
+  TVariant::OfText(WidenText(text)).Detach(*ResultValue);
 }
 
 void TCall::ReturnObject(TAutoObject* object) {
@@ -203,16 +175,13 @@ TAutoObject::~TAutoObject() {
   if (DestroyedHook) DestroyedHook();
 }
 
-void* TAutoObject::QueryOther(REFIID) { return nullptr; }
-
 HRESULT TAutoObject::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
   if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IWordprocObject))
     *object = static_cast<IDispatch*>(this);
   else
-    *object = QueryOther(iid);
-  if (!*object) return E_NOINTERFACE;
+    return E_NOINTERFACE;
   AddRef();
   return S_OK;
 }
@@ -352,7 +321,7 @@ HRESULT TAutoObject::InvokeMember(DISPID id, REFIID iid, LCID, WORD flags, DISPP
   }
 
   // The log line: the arguments in the caller's order.
-  const std::string member = Narrow(info.Name);
+  const std::string member = NarrowText(info.Name);
   std::string line = ObjectPath + "\t" + member + "\t" + DescribeFlags(flags);
   for (UINT at = argCount; at-- > 0;) {
     if (value == &params->rgvarg[at]) {
@@ -362,7 +331,7 @@ HRESULT TAutoObject::InvokeMember(DISPID id, REFIID iid, LCID, WORD flags, DISPP
     }
     for (size_t p = 0; p < bound.size(); ++p)
       if (bound[p] == &params->rgvarg[at])
-        line += '\t' + Narrow(paramList[p].Name) + (at < namedCount ? ":=" : "=") + DescribeValue(params->rgvarg[at]);
+        line += '\t' + NarrowText(paramList[p].Name) + (at < namedCount ? ":=" : "=") + DescribeValue(params->rgvarg[at]);
   }
 
   TVariant scratch;
@@ -392,7 +361,7 @@ HRESULT TAutoObject::InvokeMember(DISPID id, REFIID iid, LCID, WORD flags, DISPP
     hr = E_OUTOFMEMORY;
   } catch (const std::exception& e) {
     VariantClear(target);
-    FillException(exception, WordError::CommandFailed, "Internal error of wordproc: " + ExceptionText(e));
+    FillException(exception, WordError::CommandFailed, "Internal error of wordproc: " + std::string(e.what()));
     line += "\t!! " + EscapeLogText(e.what());
     hr = DISP_E_EXCEPTION;
   }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ComOwners.h"
+#include "WideText.h"
 
 // The kinds of call a member answers.
 enum TMemberKind : unsigned {
@@ -50,6 +51,11 @@ inline constexpr long FileNotFound = 5174;
 inline constexpr long NoSuchMember = 5941;
 }  // namespace WordError
 
+// A value the command cannot take: Word's "Value out of range."
+inline void Check(bool ok) {
+  if (!ok) throw TAutoError(WordError::OutOfRange, "Value out of range.");
+}
+
 class TAutoObject;
 
 // One call being run: its arguments bound to the member's parameters, the
@@ -63,7 +69,6 @@ class TCall {
   TCall(TKind kind, std::vector<const VARIANT*> args, std::vector<UINT> argPositions, const VARIANT* value,
         UINT valuePosition, VARIANT* result);
 
-  TKind Kind() const { return CallKind; }
   bool IsPut() const { return CallKind == TKind::Put; }
 
   // Whether parameter i was given (a missing optional argument is not).
@@ -89,7 +94,6 @@ class TCall {
   const VARIANT* Raw(int i) const;
 
   void Return(long value);
-  void ReturnReal(double value);
   void ReturnSingle(float value);
   void ReturnBool(bool value);
   void ReturnText(const std::string& text);
@@ -97,7 +101,6 @@ class TCall {
   void ReturnObject(TAutoObject* object);
   void ReturnVariant(const VARIANT& value);
   // The result as it was set, for the call log.
-  const VARIANT* Result() const { return ResultValue; }
 
   // Fails the call: argument i has the wrong type, or is missing.
   [[noreturn]] void Mismatch(int i) const;
@@ -156,8 +159,6 @@ class TAutoObject : public IDispatch {
  protected:
   virtual std::span<const TMemberInfo> Members() const = 0;
   virtual void Run(size_t member, TCall& call) = 0;
-  // Further interfaces of a derived object.
-  virtual void* QueryOther(REFIID iid);
 
  private:
   HRESULT FindIds(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids);
@@ -209,7 +210,3 @@ TComPtr<TAutoObject> MakeAuto(Args&&... args) {
   result.Attach(new T(std::forward<Args>(args)...));
   return result;
 }
-
-// Code page 1252 from and to UTF-16.
-std::string Narrow(const std::wstring& text);
-std::wstring Widen(const std::string& text);

@@ -239,7 +239,6 @@ class TDocument {
   }
 
   // ---- Structure (Document.cpp)
-  TStory& StoryOf(TStoryType type) { return type == TStoryType::Main ? Main : Footer; }
   uint16_t InternCharFormat(const TCharFormat& format);
   int32_t InternParaFormat(const TParaFormat& format);
   // The style of that Word number, or of that name (French or document name,

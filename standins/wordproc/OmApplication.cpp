@@ -8,10 +8,6 @@ namespace {
 
 constexpr int MaxViewType = 6;  // wdOnlineView
 
-void Check(bool ok) {
-  if (!ok) throw TAutoError(WordError::OutOfRange, "Value out of range.");
-}
-
 TDocumentRef ActiveDoc() { return TWordApp::Instance().ActiveShared(); }
 
 // The view of the active window (there is one pane: it shares the view).

@@ -9,10 +9,6 @@
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok) throw TAutoError(WordError::OutOfRange, "Value out of range.");
-}
-
 class TFontObj : public TAutoClass<TFontObj> {
  public:
   TFontObj(const TDocumentRef& doc, int style, std::string path) : TAutoClass(std::move(path)), Doc(doc), Style(style) {}

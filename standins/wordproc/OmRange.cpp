@@ -8,10 +8,6 @@
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok) throw TAutoError(WordError::OutOfRange, "Value out of range.");
-}
-
 [[noreturn]] void NoSuchItem() {
   throw TAutoError(WordError::NoSuchMember, "The requested member of the collection does not exist.");
 }

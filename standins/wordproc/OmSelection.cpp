@@ -16,10 +16,6 @@ namespace {
 constexpr int MaxPageNumberAlignment = 4;  // wdAlignPageNumberOutside
 constexpr int PageNumberRight = 2;         // wdAlignPageNumberRight
 
-void Check(bool ok) {
-  if (!ok) throw TAutoError(WordError::OutOfRange, "Value out of range.");
-}
-
 TDocumentRef ActiveDoc() { return TWordApp::Instance().ActiveShared(); }
 
 class TPageNumberObj : public TAutoClass<TPageNumberObj> {

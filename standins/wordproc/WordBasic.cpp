@@ -40,10 +40,6 @@ constexpr int MaxHeadingLevel = 9;
 
 TDocument& Doc() { return TWordApp::Instance().Active(); }
 
-void Check(bool ok) {
-  if (!ok) throw TAutoError(WordError::OutOfRange, "Value out of range.");
-}
-
 void RequireMainText(const TDocument& d) {
   if (InFooter(d)) throw TAutoError(WordError::NotAvailable, "This command is not available in a header or footer.");
 }
@@ -81,7 +77,7 @@ TPicture& SelectedPicture(TDocument& d) {
 
 TVariant Number(long value) { return TVariant::OfLong(value); }
 TVariant Real(double value) { return TVariant::OfDouble(value); }
-TVariant Text(const std::string& text) { return TVariant::OfText(Widen(text)); }
+TVariant Text(const std::string& text) { return TVariant::OfText(WidenText(text)); }
 
 // A dialog record of CurValues: the dialog's fields as they were when the
 // record was read (later changes do not show in it).
