@@ -198,6 +198,7 @@ TEST_F(SmtpClient, ConnectionDroppedDuringDataBreaksTheTransferAfterTheError) {
   EXPECT_EQ(Errors[0].Number, WSAECONNRESET);
   EXPECT_EQ(Errors[0].Description, Msg::SmtpConnectionClosed);
   // The error, the end of the session, and last the end of the transfer.
+  ASSERT_GE(Log.size(), 4u);
   const std::vector<std::string> tail(Log.end() - 4, Log.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"error 10054", "state 5", "state 6", "doc 5"}));
   EXPECT_EQ(Client->State(), SmtpState::Disconnected);

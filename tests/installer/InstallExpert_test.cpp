@@ -79,7 +79,6 @@ TEST_F(InstallThenLoad, CheckedForDelphi3TheIdeLoadsTheLibraryAndOpensTheToolUnc
   EXPECT_TRUE(wasChecked);
   EXPECT_EQ(Value(Experts3, Reg::Expert3Value), "<absent>");
 
-  caption.clear();
   const hostrun::THostRun unloaded = hostrun::RunExpertHost(Host, LogFile, "\"" + Project + "\"");
   EXPECT_TRUE(unloaded.Events("load").empty());
   EXPECT_TRUE(unloaded.Events("register").empty());

@@ -47,12 +47,7 @@ class Store : public ModelTest {
     RegCloseKey(key);
   }
   static void RawDword(const wchar_t* section, const wchar_t* ident, DWORD value) {
-    std::wstring path = std::wstring(L"Software\\Vantrelle\\Usagram\\") + section;
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, ident, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    RawValue(section, ident, REG_DWORD, &value, sizeof value);
   }
 };
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "HostPath.h"
 #include "Registration.h"
 #include "RegKey.h"
 #include "Switches.h"
@@ -196,7 +197,7 @@ class RegistrationTest : public TWordprocTest {
   }
   static int Server(const std::string& arguments) {
     std::string command = "\"";
-    command += HostPathOf(WORDPROC_EXE);
+    command += HostPath(WORDPROC_EXE);
     command += "\" ";
     return RunProgram(command + arguments);
   }

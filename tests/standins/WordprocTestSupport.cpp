@@ -13,22 +13,6 @@
 #include "RegKey.h"
 #include "Switches.h"
 
-std::wstring W(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
-
-std::string A(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 void SetSwitch(const char* name, const std::string& value) {
   TRegKey key;
   ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, StandinKey));
@@ -39,9 +23,9 @@ void SetSwitch(const char* name, const std::string& value) {
 
 void ClearSwitches() { RegDeleteTreeA(HKEY_CURRENT_USER, StandinKey); }
 
-TWorkDir::TWorkDir(const std::string& under) {
+TWorkDir::TWorkDir() {
   static std::atomic<unsigned> counter{0};
-  const std::filesystem::path base = under.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(under);
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
   const std::filesystem::path dir =
       base / ("wordproc-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
   std::filesystem::create_directories(dir);
@@ -49,7 +33,6 @@ TWorkDir::TWorkDir(const std::string& under) {
 }
 
 TWorkDir::~TWorkDir() {
-  if (Kept) return;
   std::error_code ignored;
   std::filesystem::remove_all(Dir, ignored);
 }
@@ -64,16 +47,6 @@ std::string TWorkDir::Write(const std::string& name, const std::string& bytes) c
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 std::string BmpBytes(int width, int height) {
@@ -143,7 +116,6 @@ bool PutMetafileOnClipboard(const std::string& bytes) {
   return true;
 }
 
-std::string HostPathOf(const std::string& unixPath) { return HostPath(unixPath); }
 
 int RunProgram(const std::string& commandLine) {
   STARTUPINFOA startup{};

@@ -12,10 +12,12 @@
 
 #include "AutoClient.h"
 #include "ComOwners.h"
+#include "ExpertHostRun.h"
+#include "WideText.h"
 
 // UTF-16 from code page 1252 and back, for names with accented letters.
-std::wstring W(const std::string& text);
-std::string A(const std::wstring& text);
+inline std::wstring W(const std::string& text) { return WidenText(text); }
+inline std::string A(const std::wstring& text) { return NarrowText(text); }
 
 // Sets or removes a switch of the server (a value under StandinKey).
 void SetSwitch(const char* name, const std::string& value);
@@ -24,23 +26,21 @@ void ClearSwitches();
 // A directory of the test's own, removed at the end.
 class TWorkDir {
  public:
-  // Under the given directory, or the temporary directory.
-  explicit TWorkDir(const std::string& under = "");
+  // Under the temporary directory.
+  TWorkDir();
   ~TWorkDir();
   TWorkDir(const TWorkDir&) = delete;
   TWorkDir& operator=(const TWorkDir&) = delete;
   const std::string& Path() const { return Dir; }
   std::string File(const std::string& name) const { return Dir + "\\" + name; }
   std::string Write(const std::string& name, const std::string& bytes) const;
-  void Keep() { Kept = true; }
 
  private:
   std::string Dir;
-  bool Kept = false;
 };
 
 std::string ReadFileBytes(const std::string& path);
-std::vector<std::string> ReadLines(const std::string& path);
+using hostrun::ReadLines;  // without the CR of each line
 // A 24-bit bitmap of that size: red with a blue square.
 std::string BmpBytes(int width, int height);
 // An enhanced metafile with a frame of width x height hundredths of a
@@ -48,8 +48,6 @@ std::string BmpBytes(int width, int height);
 std::string EmfBytes(int width, int height, const std::string& text);
 // Puts the metafile of those bytes on the clipboard.
 bool PutMetafileOnClipboard(const std::string& bytes);
-// The path of a Unix file as a Windows program sees it.
-std::string HostPathOf(const std::string& unixPath);
 
 // Every test of the server enters a COM apartment and starts with no switch set.
 class TWordprocTest : public ::testing::Test {

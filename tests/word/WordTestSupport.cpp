@@ -15,18 +15,7 @@ TSampleProject::TSampleProject() {
 
 TCallLog::TCallLog(const std::string& dir) : File(dir + "\\calls.log") { SetSwitch("CallLog", File); }
 
-std::vector<TCall> TCallLog::Calls() const {
-  std::vector<TCall> calls;
-  for (const std::string& line : ReadLines(File)) {
-    TCall fields;
-    size_t from = 0;
-    for (size_t at; (at = line.find('\t', from)) != std::string::npos; from = at + 1)
-      fields.push_back(line.substr(from, at - from));
-    fields.push_back(line.substr(from));
-    calls.push_back(fields);
-  }
-  return calls;
-}
+std::vector<TCall> TCallLog::Calls() const { return hostrun::ReadLog(File); }
 
 std::vector<TCall> TCallLog::Of(const std::string& member) const {
   std::vector<TCall> calls;
