@@ -172,8 +172,7 @@ void TfInstall::ReadExperts() {
   Experts.SetVisible(D2.Visible() || D3.Visible());
 }
 
-void TfInstall::ReadTool(TCheckBox& box, const std::string& version) {
-  TRegistryTransferList list(version);
+void TfInstall::ReadTool(TCheckBox& box, TTransferList& list) {
   const bool shown = list.Open();
   box.SetVisible(shown);
   if (!shown) return;
@@ -186,15 +185,10 @@ void TfInstall::ReadTools() {
   Programme.SetVisible(ExeExists);
   if (!ExeExists) return;
   TIniTransferList delphi1(Ini);
-  const bool shown = delphi1.Open();
-  OD1.SetVisible(shown);
-  if (shown) {
-    std::string count;
-    delphi1.Read(Reg::TransferCount, count);
-    OD1.SetChecked(FindTransferEntry(delphi1, TransferCountOrZero(count), ExePath) >= 0);
-  }
-  ReadTool(OD2, Reg::Delphi2);
-  ReadTool(OD3, Reg::Delphi3);
+  TRegistryTransferList delphi2(Reg::Delphi2), delphi3(Reg::Delphi3);
+  ReadTool(OD1, delphi1);
+  ReadTool(OD2, delphi2);
+  ReadTool(OD3, delphi3);
 }
 
 void TfInstall::ReadShortcuts() {

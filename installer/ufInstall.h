@@ -12,6 +12,8 @@
 #include "Profile.h"
 #include "StdCtrls.h"
 
+class TTransferList;
+
 class TfInstall : public TForm {
  public:
   // installDir: where the system's files are; by default the directory of
@@ -61,9 +63,7 @@ class TfInstall : public TForm {
 
   // Delphi tool entries (Delphi 2 and 3 in the registry, Delphi 1 in the
   // profile file): checked adds the entry, unchecked removes it.
-  void ToggleTool(TCheckBox& box, const std::string& version);
-  void CompactTransferKey(int index, const std::string& version);
-  void CompactDelphiIni(int index);
+  void ToggleTool(TCheckBox& box, TTransferList& list);
 
   // Start-menu shortcuts.
   void ToggleShortcut(TCheckBox& box, const std::string& linkFile, const std::string& target);
@@ -87,7 +87,7 @@ class TfInstall : public TForm {
   void CreateComponents();
   void ToggleExpert(TCheckBox& box, const std::string& version, const char* value, const std::string& library);
   void ReadExpert(TCheckBox& box, const std::string& version, bool libraryExists, const char* value);
-  void ReadTool(TCheckBox& box, const std::string& version);
+  void ReadTool(TCheckBox& box, TTransferList& list);
   bool AnythingChecked() const;
   // Shell links need the component object runtime on this thread.
   TComApartment com_;

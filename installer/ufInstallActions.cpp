@@ -57,30 +57,25 @@ int ChangeTool(const TCheckBox& box, TTransferList& list, const std::string& exe
 // These hold no guard and start no reading pass: the next tick shows the result.
 
 void TfInstall::OD1Click() {
-  if (Reading) return;
   TIniTransferList list(Ini);
-  const int removed = ChangeTool(OD1, list, ExePath);
-  if (removed >= 0) CompactDelphiIni(removed);
+  ToggleTool(OD1, list);
 }
 
-void TfInstall::OD2Click() { ToggleTool(OD2, Reg::Delphi2); }
-void TfInstall::OD3Click() { ToggleTool(OD3, Reg::Delphi3); }
+void TfInstall::OD2Click() {
+  TRegistryTransferList list(Reg::Delphi2);
+  ToggleTool(OD2, list);
+}
 
-void TfInstall::ToggleTool(TCheckBox& box, const std::string& version) {
+void TfInstall::OD3Click() {
+  TRegistryTransferList list(Reg::Delphi3);
+  ToggleTool(OD3, list);
+}
+
+// The renumbering opens the list again and reads the count that the removal wrote.
+void TfInstall::ToggleTool(TCheckBox& box, TTransferList& list) {
   if (Reading) return;
-  TRegistryTransferList list(version);
   const int removed = ChangeTool(box, list, ExePath);
-  if (removed >= 0) CompactTransferKey(removed, version);
-}
-
-void TfInstall::CompactTransferKey(int index, const std::string& version) {
-  TRegistryTransferList list(version);
-  CompactTransferList(list, index);
-}
-
-void TfInstall::CompactDelphiIni(int index) {
-  TIniTransferList list(Ini);
-  CompactTransferList(list, index);
+  if (removed >= 0) CompactTransferList(list, removed);
 }
 
 // ---- Experts -----------------------------------------------------------------------
