@@ -11,31 +11,15 @@
 #include "Dialogs.h"
 #include "Format.h"
 #include "Messages.h"
+#include "Module.h"
 #include "RegKey.h"
 #include "Settings.h"
 #include "uChaines.h"
 
 namespace {
 
-constexpr const char* ToolTitle = "Usagram on current file";
-// The file in Delphi's active editor; save all files before starting.
-constexpr const char* ToolParams = "$EDNAME $SAVEALL";
 constexpr const char* AskDelphi1 = "Install in Borland Delphi(tm) 1.0 ?";
 constexpr const char* AskDelphiVersion = "Install in Borland Delphi(tm)%s ?";
-
-// The full path of the running program (the IDE's, inside the IDE).
-std::string ProgramPath() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return std::string();
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.assign(path.size() * 2, '\0');
-  }
-}
 
 bool Ask(const std::string& question) {
   return ShowMessageBox(question, Msg::AppCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -53,10 +37,10 @@ std::string CountAfter(int32_t index) { return std::to_string(static_cast<int64_
 // The entry's four values, in the order they are written.
 std::vector<std::pair<std::string, std::string>> EntryValues(int32_t index) {
   const std::string n = std::to_string(index);
-  return {{Reg::TransferTitle + n, ToolTitle},
-          {Reg::TransferPath + n, ProgramPath()},
+  return {{Reg::TransferTitle + n, Reg::ToolTitle},
+          {Reg::TransferPath + n, ModuleFileName()},
           {Reg::TransferWorkingDir + n, std::string()},
-          {Reg::TransferParams + n, ToolParams}};
+          {Reg::TransferParams + n, Reg::ToolParams}};
 }
 
 std::string ReadDelphiIni(const char* section, const std::string& key, const char* def) {
@@ -114,7 +98,7 @@ void InstallAsDelphiTool() {
 bool RememberForRestart(const std::string& project) {
   TRegKey run;
   if (!run.Open(HKEY_LOCAL_MACHINE, Reg::RunKey, KEY_SET_VALUE)) return false;
-  return run.SetString(Reg::RunValue, CommandPart(ProgramPath()) + ' ' + CommandPart(project)) == ERROR_SUCCESS;
+  return run.SetString(Reg::RunValue, CommandPart(ModuleFileName()) + ' ' + CommandPart(project)) == ERROR_SUCCESS;
 }
 
 void ForgetRestart() {

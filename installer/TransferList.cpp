@@ -124,10 +124,10 @@ TToolChange AddTransferEntry(TTransferList& list, const std::string& exePath) {
   int index = FindTransferEntry(list, count, exePath);
   if (index < 0) index = count++;
   list.Write(Reg::TransferCount, std::to_string(count));
-  list.Write(EntryName(Reg::TransferTitle, index), ToolTitle);
+  list.Write(EntryName(Reg::TransferTitle, index), Reg::ToolTitle);
   list.Write(EntryName(Reg::TransferPath, index), exePath);
   list.Write(EntryName(Reg::TransferWorkingDir, index), "");
-  list.Write(EntryName(Reg::TransferParams, index), ToolParams);
+  list.Write(EntryName(Reg::TransferParams, index), Reg::ToolParams);
   return TToolChange::Done;
 }
 

@@ -11,10 +11,6 @@
 
 #include "Profile.h"
 
-// The entry's values as the system writes them.
-inline constexpr const char* ToolTitle = "Usagram on current file";
-inline constexpr const char* ToolParams = "$EDNAME $SAVEALL";
-
 // A "Count" that is not a number: nothing is changed in that list.
 class ETransferCount : public std::runtime_error {
  public:

@@ -5,6 +5,7 @@
 #include "FindFile.h"
 #include "InstallNames.h"
 #include "InstallTexts.h"
+#include "Module.h"
 #include "Reg.h"
 #include "TransferList.h"
 
@@ -15,19 +16,6 @@ namespace {
 // Byte 149 of code page 1252.
 constexpr const char* Bullet = "\x95";
 constexpr int CheckBoxHeight = 17;
-
-// The full name of the running program.
-std::string ModuleFileName() {
-  std::string name(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
-    if (n < name.size()) {
-      name.resize(n);
-      return name;
-    }
-    name.resize(name.size() * 2);
-  }
-}
 
 std::string DirectoryOf(const std::string& fileName) {
   const size_t slash = fileName.find_last_of("\\/:");

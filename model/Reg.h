@@ -85,6 +85,10 @@ inline constexpr const char* TransferTitle = "Title";
 inline constexpr const char* TransferPath = "Path";
 inline constexpr const char* TransferWorkingDir = "WorkingDir";
 inline constexpr const char* TransferParams = "Params";
+// Our entry's title and parameters: the file in Delphi's active editor, all
+// files saved before the start.
+inline constexpr const char* ToolTitle = "Usagram on current file";
+inline constexpr const char* ToolParams = "$EDNAME $SAVEALL";
 
 // Programs Windows starts at the next logon (HKEY_LOCAL_MACHINE), and ours.
 inline constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";

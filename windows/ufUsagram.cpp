@@ -522,8 +522,4 @@ void TfUsagram::Editer1Click() {
   if (Selected && Selected->Found) EditUnit(*Selected);
 }
 
-std::string HelpFileBesideProgram() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(ThisModule(), path, MAX_PATH);
-  return ExtractFilePath(path) + "Usagram.HLP";
-}
+std::string HelpFileBesideProgram() { return ExtractFilePath(ModuleFileName(ThisModule())) + "Usagram.HLP"; }

@@ -14,6 +14,7 @@
 
 #include "Automation.h"
 #include "ComOwners.h"
+#include "Module.h"
 #include "Registration.h"
 #include "uChaines.h"
 
@@ -23,12 +24,6 @@ namespace {
 constexpr UINT FirstClientTimeoutMs = 60000;
 
 enum TExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
-
-std::string ProgramPath() {
-  char path[MAX_PATH * 2] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  return std::string(path, n);
-}
 
 class TClassFactory : public IClassFactory {
  public:
@@ -86,7 +81,7 @@ int Serve() {
                       [] {
                         if (CoReleaseServerProcess() == 0) PostQuitMessage(0);
                       });
-  const std::string program = ProgramPath();
+  const std::string program = ModuleFileName();
   std::vector<DWORD> cookies;
   for (const TServerClass& server : ServerClasses) {
     // Only the identifiers registered to this program are served.
@@ -133,7 +128,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (args.empty()) return Usage();
   std::string message;
   if (IsOption(args[0], "RegServer")) {
-    const bool ok = RegisterServer(ProgramPath(), std::vector<std::string>(args.begin() + 1, args.end()), message);
+    const bool ok = RegisterServer(ModuleFileName(), std::vector<std::string>(args.begin() + 1, args.end()), message);
     std::fputs(message.c_str(), stderr);
     return ok ? ExitOk : ExitFailed;
   }
