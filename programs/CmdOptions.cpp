@@ -97,8 +97,7 @@ const TOption* Find(const std::string& name) {
 }
 
 void CheckCombination(const TCmdRequest& r) {
-  const bool outputs = r.Diagram.Layout || !r.Diagram.Emf.empty() || !r.Diagram.Png.empty();
-  const bool outputOptions = outputs || r.Diagram.Width != 0 || !r.Diagram.Hidden.empty();
+  const bool outputOptions = r.Diagram.AnyOutput() || r.Diagram.Width != 0 || !r.Diagram.Hidden.empty();
   switch (r.Mode) {
     case TCmdMode::Tokens:
     case TCmdMode::Uses:
@@ -144,9 +143,8 @@ TCmdRequest ParseCommandLine(const std::vector<std::string>& args) {
     }
     option->Apply(request, value);
   }
-  const bool outputs = request.Diagram.Layout || !request.Diagram.Emf.empty() || !request.Diagram.Png.empty();
   if (request.Mode == TCmdMode::Help) {
-    if (!outputs) throw ECmdUsage("no command given (--tokens, --uses, --model, --document, --layout, --emf or --png)");
+    if (!request.Diagram.AnyOutput()) throw ECmdUsage("no command given (--tokens, --uses, --model, --document, --layout, --emf or --png)");
     request.Mode = TCmdMode::Diagram;
   }
   CheckCombination(request);

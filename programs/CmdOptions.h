@@ -64,6 +64,8 @@ struct TDiagramRequest {
   std::string Emf, Png;             // full paths, or empty
   int Width = 0;                    // 0: the picture's own size
   std::vector<std::string> Hidden;  // names whose labels are hidden, as a click would
+
+  bool AnyOutput() const { return Layout || !Emf.empty() || !Png.empty(); }
 };
 
 // Which automation dialect drives the word processor.
