@@ -20,6 +20,15 @@ std::string TextBlockLine(int index) {
   return std::string();
 }
 
+void StyleTextBlock(TRichEdit& edit) {
+  TFont text;
+  text.Name = "Arial";
+  text.Height = 13;
+  edit.SetFont(text);
+  edit.SetColor(clBtnFace);
+  edit.SetReadOnly(true);
+}
+
 void FillTextBlock(TRichEdit& edit) {
   edit.Clear();
   std::pair<int, int> first, last;
@@ -36,4 +45,5 @@ void FillTextBlock(TRichEdit& edit) {
   edit.SetSelFont(SmallFont, SmallPoints, true);
   edit.SetSel(0, 0);
   edit.SetModified(false);
+  edit.HideCaret();
 }

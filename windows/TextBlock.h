@@ -10,6 +10,9 @@
 inline constexpr int TextBlockLines = 5;
 // Line 0..4, unscrambled.
 std::string TextBlockLine(int index);
+// The control's look for the block: Arial 13 pixels, on the button face,
+// read-only.
+void StyleTextBlock(TRichEdit& edit);
 // Replaces the control's text by the block, formatted; the selection is
-// left empty at the start.
+// left empty at the start, the caret hidden.
 void FillTextBlock(TRichEdit& edit);

@@ -30,14 +30,9 @@ TfAProposDe::~TfAProposDe() {
 
 void TfAProposDe::CreateComponents() {
   const int width = ClientWidth();
-  TFont text;
-  text.Name = "Arial";
-  text.Height = 13;
   RichEdit.Create(*this, {0, 0, width, TextHeight}, false, false, ssNone);
   RichEdit.SetAlign(alTop);
-  RichEdit.SetFont(text);
-  RichEdit.SetColor(clBtnFace);
-  RichEdit.SetReadOnly(true);
+  StyleTextBlock(RichEdit);
 
   Panel1.Create(*this, {0, TextHeight, width, ClientHeight() - TextHeight});
   Panel1.SetAlign(alClient);
@@ -59,7 +54,6 @@ void TfAProposDe::CreateComponents() {
 
 void TfAProposDe::FormShow() {
   FillTextBlock(RichEdit);
-  RichEdit.HideCaret();
 }
 
 void ShowAbout() {

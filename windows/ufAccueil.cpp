@@ -53,21 +53,15 @@ void TfAccueil::CreateComponents() {
   Image.SetStretch(true);
   Image.SetBitmap(LoadPicture(IDB_WELCOME));
 
-  TFont text;
-  text.Name = "Arial";
-  text.Height = 13;
   const int textLeft = Bevel + 8 + PictureSide + 8;
   RichEdit.Create(Panel1, {textLeft, Bevel + 6, width - Bevel - 6 - textLeft, upper - 12}, false, false, ssNone);
-  RichEdit.SetFont(text);
-  RichEdit.SetColor(clBtnFace);
-  RichEdit.SetReadOnly(true);
+  StyleTextBlock(RichEdit);
 }
 
 void TfAccueil::FormShow() {
   if (FirstShow) {
     FirstShow = false;
     FillTextBlock(RichEdit);
-    RichEdit.HideCaret();
   }
   Timer.SetEnabled(true);
   Invalidate();
