@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "Measure.h"
+
 // What one position of a story holds.
 enum class TElement : uint8_t {
   Text,
@@ -135,21 +137,29 @@ struct TParaFormat {
   bool operator==(const TParaFormat&) const = default;
 };
 
+// Word's limits, whichever dialect asks: the largest heading level of a
+// table of contents, font size, page or picture side, and column count.
+namespace WordLimit {
+inline constexpr int MaxHeadingLevel = 9;
+inline constexpr double MaxFontSize = 1638;
+inline constexpr double MaxLength = 22 * PointsPerInch;
+inline constexpr int MaxColumns = 45;
+}  // namespace WordLimit
+
 // wdSectionContinuous, wdSectionNewColumn, wdSectionNewPage.
 enum class TSectionStart { Continuous = 0, NewColumn = 1, NewPage = 2 };
 
 // Page setup and columns of one section; lengths in points. A new document
 // is A4 upright with the French Word's margins: 2.5 cm, header and footer
 // at 1.25 cm, columns 1.25 cm apart.
-inline constexpr double CmPoints = 72.0 / 2.54;
 struct TSection {
-  double PageWidth = 21 * CmPoints, PageHeight = 29.7 * CmPoints;
+  double PageWidth = 21 * PointsPerCm, PageHeight = 29.7 * PointsPerCm;
   int Orientation = 0;  // wdOrientPortrait; 1 landscape
-  double TopMargin = 2.5 * CmPoints, BottomMargin = 2.5 * CmPoints, LeftMargin = 2.5 * CmPoints,
-         RightMargin = 2.5 * CmPoints, Gutter = 0;
-  double HeaderDistance = 1.25 * CmPoints, FooterDistance = 1.25 * CmPoints;
+  double TopMargin = 2.5 * PointsPerCm, BottomMargin = 2.5 * PointsPerCm, LeftMargin = 2.5 * PointsPerCm,
+         RightMargin = 2.5 * PointsPerCm, Gutter = 0;
+  double HeaderDistance = 1.25 * PointsPerCm, FooterDistance = 1.25 * PointsPerCm;
   int Columns = 1;
-  double ColumnSpacing = 1.25 * CmPoints;
+  double ColumnSpacing = 1.25 * PointsPerCm;
   bool EvenlySpaced = true, LineBetween = false;
   TSectionStart Start = TSectionStart::NewPage;
 

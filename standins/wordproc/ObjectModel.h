@@ -46,11 +46,6 @@ inline constexpr int FormatRtf = 6;
 // msoTriState / Boolean arguments.
 inline constexpr long True = -1;
 inline constexpr long False = 0;
-// Largest heading level of a table of contents, largest font size, page side.
-inline constexpr int MaxHeadingLevel = 9;
-inline constexpr double MaxFontSize = 1638;
-inline constexpr double MaxLength = 1584;
-inline constexpr int MaxColumns = 45;
 }  // namespace Wd
 
 using TDocumentRef = std::shared_ptr<TDocument>;

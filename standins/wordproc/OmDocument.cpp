@@ -35,7 +35,7 @@ class TFontObj : public TAutoClass<TFontObj> {
              return;
            }
            const double size = c.Real(TCall::PutValue);
-           Check(size >= 1 && size <= Wd::MaxFontSize);
+           Check(size >= 1 && size <= WordLimit::MaxFontSize);
            f.Target().Size = size;
          }},
         {{L"Bold", mkGet | mkPut, L""},
@@ -134,7 +134,7 @@ class TShapeObj : public TAutoClass<TShapeObj> {
       return;
     }
     const double value = c.Real(TCall::PutValue);
-    Check(value > 0 && value <= Wd::MaxLength);
+    Check(value > 0 && value <= WordLimit::MaxLength);
     double& changed = width ? p.Width : p.Height;
     double& other = width ? p.Height : p.Width;
     if (s.Target().LockAspectRatio) other = other * value / changed;
@@ -202,8 +202,8 @@ class TShapesObj : public TAutoClass<TShapesObj> {
            TPicture picture = LoadPictureFile(FullPath(c.Text(0)));
            if (c.Has(5)) picture.Width = c.Real(5);
            if (c.Has(6)) picture.Height = c.Real(6);
-           Check(picture.Width > 0 && picture.Width <= Wd::MaxLength && picture.Height > 0 &&
-                 picture.Height <= Wd::MaxLength);
+           Check(picture.Width > 0 && picture.Width <= WordLimit::MaxLength && picture.Height > 0 &&
+                 picture.Height <= WordLimit::MaxLength);
            d.Pictures.push_back(std::move(picture));
            auto shape = std::make_unique<TShape>();
            shape->Picture = static_cast<int>(d.Pictures.size() - 1);
@@ -258,8 +258,8 @@ class TTablesOfContentsObj : public TAutoClass<TTablesOfContentsObj> {
            TField toc;
            toc.Type = TFieldType::Toc;
            toc.From = static_cast<int>(c.Int(2, 1));
-           toc.To = static_cast<int>(c.Int(3, Wd::MaxHeadingLevel));
-           Check(toc.From >= 1 && toc.From <= toc.To && toc.To <= Wd::MaxHeadingLevel);
+           toc.To = static_cast<int>(c.Int(3, WordLimit::MaxHeadingLevel));
+           Check(toc.From >= 1 && toc.From <= toc.To && toc.To <= WordLimit::MaxHeadingLevel);
            if (!TriState(c.Int(1, Wd::True)) && !TriState(c.Int(4, Wd::False)))
              throw TAutoError(WordError::CommandFailed, "A table of contents needs heading styles or entry fields.");
            toc.RightAlignPageNumbers = TriState(c.Int(6, Wd::True));

@@ -243,7 +243,7 @@ class TTextColumnsObj : public TAutoClass<TTextColumnsObj> {
         {{L"SetCount", mkMethod, L"NumColumns"},
          [](TTextColumnsObj& cols, TCall& c) {
            const long n = c.Int(0);
-           Check(n >= 1 && n <= Wd::MaxColumns);
+           Check(n >= 1 && n <= WordLimit::MaxColumns);
            cols.Change([&](TSection& s) {
              s.Columns = static_cast<int>(n);
              s.EvenlySpaced = true;
@@ -271,7 +271,7 @@ class TTextColumnsObj : public TAutoClass<TTextColumnsObj> {
              return;
            }
            const double spacing = c.Real(TCall::PutValue);
-           Check(spacing >= 0 && spacing <= Wd::MaxLength);
+           Check(spacing >= 0 && spacing <= WordLimit::MaxLength);
            cols.Change([&](TSection& s) { s.ColumnSpacing = spacing; });
          }},
         {{L"Item", mkMethod | mkGet | mkDefault, L"Index"},
@@ -304,7 +304,7 @@ class TPageSetupObj : public TAutoClass<TPageSetupObj> {
       return;
     }
     const double value = c.Real(TCall::PutValue);
-    Check(value >= 0 && value <= Wd::MaxLength);
+    Check(value >= 0 && value <= WordLimit::MaxLength);
     ChangeSections(*ps.Doc, ps.R, TSectionStart::NewPage, [&](TSection& s) { s.*Field = value; });
   }
 

@@ -9,7 +9,7 @@
 
 // Word's largest picture side: a larger picture comes in scaled down to it,
 // keeping its proportions.
-inline constexpr double MaxPictureSide = 22 * PointsPerInch;
+inline constexpr double MaxPictureSide = WordLimit::MaxLength;
 
 // The bytes of a file; throws TAutoError with a message when it cannot be read.
 std::string ReadWholeFile(const std::string& fileName, const char* what);

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr double DefaultTab = 1.25 * 72 / 2.54;  // Word's default tab stops, 1.25 cm apart
+constexpr double DefaultTab = 1.25 * PointsPerCm;  // Word's default tab stops, 1.25 cm apart
 
 // The RTF font family of a font name.
 const char* FamilyOf(const std::string& font) {

@@ -30,13 +30,9 @@ constexpr int Size = 1;
 }  // namespace SetSize
 // InsertionNumPage's Type.
 constexpr int PageNumbersInFooter = 1;
-constexpr int MaxColumns = 45;
 constexpr int MaxAlignment = Align::Justify;
 constexpr int MaxPageNumberPosition = 4;
 constexpr int PageNumberRight = 2;  // InsertionNumPage's Position
-constexpr double MaxLength = 22 * PointsPerInch;  // Word's largest page and picture side
-constexpr double MaxFontSize = 1638;
-constexpr int MaxHeadingLevel = 9;
 
 TDocument& Doc() { return TWordApp::Instance().Active(); }
 
@@ -195,9 +191,9 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
       {{L"FormatColonnes", mkMethod, L"Colonnes,AppliquerColsA,ColLigne,Espacement"},
        [](TWordBasic&, TCall& c) {
          TDocument& d = Doc();
-         if (c.Has(0)) Check(c.Int(0) >= 1 && c.Int(0) <= MaxColumns);
+         if (c.Has(0)) Check(c.Int(0) >= 1 && c.Int(0) <= WordLimit::MaxColumns);
          const double spacing = c.Has(3) ? c.Points(3) : -1;
-         if (c.Has(3)) Check(spacing >= 0 && spacing <= MaxLength);
+         if (c.Has(3)) Check(spacing >= 0 && spacing <= WordLimit::MaxLength);
          const int scope = c.Int(1, ApplyTo::ThisSection);
          Check(scope >= ApplyTo::ThisSection && scope <= ApplyTo::WholeDocument);
          const auto [first, last] = SectionsFor(d, scope, TSectionStart::Continuous);
@@ -221,7 +217,7 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
          for (int i = 2; i <= 10; ++i)
            if (c.Has(i)) {
              lengths[static_cast<size_t>(i)] = c.Points(i);
-             Check(lengths[static_cast<size_t>(i)] >= 0 && lengths[static_cast<size_t>(i)] <= MaxLength);
+             Check(lengths[static_cast<size_t>(i)] >= 0 && lengths[static_cast<size_t>(i)] <= WordLimit::MaxLength);
            }
          // Every section is checked before any changes: a bad value changes nothing.
          auto changed = [&](TSection s) {
@@ -312,7 +308,7 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
        [](TWordBasic&, TCall& c) {
          TDocument& d = Doc();
          const double size = c.Real(0, 0);
-         if (c.Has(0)) Check(size >= 1 && size <= MaxFontSize);
+         if (c.Has(0)) Check(size >= 1 && size <= WordLimit::MaxFontSize);
          d.ApplyFont(d.Selection.Story(), d.Selection.Start(), d.Selection.End(), c.Text(1, ""), size);
        }},
       {{L"InsertionImage", mkMethod, L"Nom"},
@@ -332,7 +328,7 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
            if (c.Has(3)) width = p.NaturalWidth * c.Real(3) / 100;
            if (c.Has(4)) height = p.NaturalHeight * c.Real(4) / 100;
          }
-         Check(width > 0 && width <= MaxLength && height > 0 && height <= MaxLength);
+         Check(width > 0 && width <= WordLimit::MaxLength && height > 0 && height <= WordLimit::MaxLength);
          p.Width = width;
          p.Height = height;
        }},
@@ -356,8 +352,8 @@ std::span<const TMember<TWordBasic>> TWordBasic::Table() {
          TField toc;
          toc.Type = TFieldType::Toc;
          toc.From = c.Int(1, 1);
-         toc.To = c.Int(2, MaxHeadingLevel);
-         Check(toc.From >= 1 && toc.From <= toc.To && toc.To <= MaxHeadingLevel);
+         toc.To = c.Int(2, WordLimit::MaxHeadingLevel);
+         Check(toc.From >= 1 && toc.From <= toc.To && toc.To <= WordLimit::MaxHeadingLevel);
          if (!c.Bool(0, true) && !c.Bool(3, false))
            throw TAutoError(WordError::CommandFailed, "A table of contents needs headings (Plan) or entry fields (Champs).");
          toc.RightAlignPageNumbers = c.Bool(4, true);
