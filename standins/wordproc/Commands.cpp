@@ -56,9 +56,7 @@ void CollapseSelection(TDocument& doc, bool toEnd) {
   s.Set(at, at);
 }
 
-void GoToPage(TDocument& doc, int page) {
-  if (InFooter(doc)) CloseFooter(doc);
-  const TPageMap pages(doc);
+void GoToPage(TDocument& doc, const TPageMap& pages, int page) {
   if (page < 1 || page > pages.Count())
     throw TAutoError(WordError::OutOfRange,
                      "There is no page " + std::to_string(page) + ": the document has " + std::to_string(pages.Count()) + ".");
@@ -66,11 +64,13 @@ void GoToPage(TDocument& doc, int page) {
   doc.Selection.Set(doc.Main, at, at);
 }
 
-int PageCount(const TDocument& doc) { return TPageMap(doc).Count(); }
+int PageOfSelection(const TDocument& doc, const TPageMap& pages) {
+  return pages.PageOf(InFooter(doc) ? doc.MainSelection.Start() : doc.Selection.Start());
+}
 
-int PageOfSelection(const TDocument& doc) {
-  const int pos = InFooter(doc) ? doc.MainSelection.Start() : doc.Selection.Start();
-  return TPageMap(doc).PageOf(pos);
+void GoToSection(TDocument& doc, int section) {
+  const int at = doc.SectionStart(section - 1);
+  doc.Selection.Set(doc.Main, at, at);
 }
 
 bool InFooter(const TDocument& doc) { return doc.Selection.Story().Type != TStoryType::Main; }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Document.h"
+#include "Navigation.h"
 
 // Replaces the selection by the text; the selection ends up after it.
 void TypeText(TDocument& doc, const std::string& text);
@@ -17,11 +18,15 @@ void InsertField(TDocument& doc, const TField& field);
 // A page, column or line break in place of the selection.
 void InsertBreak(TDocument& doc, TElement kind);
 void CollapseSelection(TDocument& doc, bool toEnd);
-// Moves the selection to the main text's page (from 1).
-void GoToPage(TDocument& doc, int page);
-// Page count and pages of the main text, estimated.
-int PageCount(const TDocument& doc);
-int PageOfSelection(const TDocument& doc);
+// Moves the selection to the start of the main text's page (from 1) of the
+// document's pages, out of the footer.
+void GoToPage(TDocument& doc, const TPageMap& pages, int page);
+// The page (from 1) of the selection, or of its place in the main text
+// while it is in the footer.
+int PageOfSelection(const TDocument& doc, const TPageMap& pages);
+// Moves the selection to the start of a section (from 1, which exists), out
+// of the footer.
+void GoToSection(TDocument& doc, int section);
 // The selection goes to the footer and back to where it was.
 void OpenFooter(TDocument& doc);
 void CloseFooter(TDocument& doc);

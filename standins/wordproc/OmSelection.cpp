@@ -2,6 +2,7 @@
 // header or footer and page numbers reached from it.
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 #include "App.h"
 #include "Commands.h"
@@ -223,8 +224,10 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
          if (what != Wd::GoToPage && what != Wd::GoToSection)
            throw TAutoError(WordError::CommandFailed, "wordproc goes to pages and sections only.");
          const bool page = what == Wd::GoToPage;
-         const int current = page ? PageOfSelection(*d) : d->SectionAt(d->Selection.Start()) + 1;
-         const int total = page ? PageCount(*d) : static_cast<int>(d->Sections.size());
+         std::optional<TPageMap> pages;
+         if (page) pages.emplace(*d);
+         const int current = page ? PageOfSelection(*d, *pages) : d->SectionAt(d->Selection.Start()) + 1;
+         const int total = page ? pages->Count() : static_cast<int>(d->Sections.size());
          long long target;
          // A name (Edit/Go To's "3", "+1") says where, whatever Which says.
          const std::string name = c.Text(3, "");
@@ -246,12 +249,10 @@ std::span<const TMember<TSelectionObj>> TSelectionObj::Table() {
            throw TAutoError(WordError::OutOfRange, "Value out of range.");
          }
          if (page) {
-           GoToPage(*d, static_cast<int>(std::clamp<long long>(target, 0, INT_MAX)));
+           GoToPage(*d, *pages, static_cast<int>(std::clamp<long long>(target, 0, INT_MAX)));
          } else {
            if (target < 1 || target > total) throw TAutoError(WordError::OutOfRange, "There is no such section.");
-           CloseFooter(*d);
-           const int at = d->SectionStart(static_cast<int>(target) - 1);
-           d->Selection.Set(d->Main, at, at);
+           GoToSection(*d, static_cast<int>(target));
          }
          c.ReturnObject(NewRange(d, d->Main, d->Selection.Start(), d->Selection.Start(), self.Path() + ".Range").Get());
        }},

@@ -155,15 +155,14 @@ void GoTo(TDocument& d, const std::string& destination) {
   if (!number.empty() && !TryStrToInt(number[0] == '+' ? number.substr(1) : number, n))
     throw TAutoError(WordError::CommandFailed, "wordproc cannot go to \"" + destination + "\".");
   if (page) {
-    const int current = PageOfSelection(d);
+    const TPageMap pages(d);
+    const int current = PageOfSelection(d, pages);
     const long long target = number.empty() ? current + 1LL : relative ? current + static_cast<long long>(n) : n;
-    GoToPage(d, static_cast<int>(std::clamp<long long>(target, 0, INT_MAX)));
+    GoToPage(d, pages, static_cast<int>(std::clamp<long long>(target, 0, INT_MAX)));
   } else {
     if (relative || n < 1 || n > static_cast<int>(d.Sections.size()))
       throw TAutoError(WordError::OutOfRange, "There is no section " + number + ".");
-    CloseFooter(d);
-    const int at = d.SectionStart(n - 1);
-    d.Selection.Set(d.Main, at, at);
+    GoToSection(d, n);
   }
 }
 
