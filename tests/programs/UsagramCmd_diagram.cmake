@@ -3,20 +3,7 @@
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 
-function(run_cmd)
-  execute_process(COMMAND ${EMULATOR} "${CMD}" ${ARGN}
-                  WORKING_DIRECTORY "${WORK}"
-                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-  set(OUT "${out}" PARENT_SCOPE)
-  set(ERR "${err}" PARENT_SCOPE)
-  set(RC "${rc}" PARENT_SCOPE)
-endfunction()
-
-function(expect_rc expected)
-  if(NOT RC STREQUAL expected)
-    message(FATAL_ERROR "exit code ${RC}, expected ${expected}\nstdout:\n${OUT}\nstderr:\n${ERR}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../common/RunCmd.cmake)
 
 # P uses A and B, A uses B: three found units in the project's directory,
 # sorted B, A, P. "--basic X" gives the lists on the command line, so the

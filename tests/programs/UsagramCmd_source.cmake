@@ -3,19 +3,10 @@
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 
-function(run_cmd)
-  execute_process(COMMAND ${EMULATOR} "${CMD}" ${ARGN}
-                  WORKING_DIRECTORY "${WORK}"
-                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-  set(OUT "${out}" PARENT_SCOPE)
-  set(ERR "${err}" PARENT_SCOPE)
-  set(RC "${rc}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../common/RunCmd.cmake)
 
 function(expect_output expected_rc expected_out)
-  if(NOT RC STREQUAL expected_rc)
-    message(FATAL_ERROR "exit code ${RC}, expected ${expected_rc}\nstdout:\n${OUT}\nstderr:\n${ERR}")
-  endif()
+  expect_rc(${expected_rc})
   if(NOT OUT STREQUAL expected_out)
     message(FATAL_ERROR "stdout differs.\n--- got:\n${OUT}\n--- expected:\n${expected_out}")
   endif()

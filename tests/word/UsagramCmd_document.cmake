@@ -5,20 +5,7 @@ file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 file(COPY "${SAMPLE}/" DESTINATION "${WORK}/project")
 
-function(run_cmd)
-  execute_process(COMMAND ${EMULATOR} "${CMD}" ${ARGN}
-                  WORKING_DIRECTORY "${WORK}"
-                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-  set(OUT "${out}" PARENT_SCOPE)
-  set(ERR "${err}" PARENT_SCOPE)
-  set(RC "${rc}" PARENT_SCOPE)
-endfunction()
-
-function(expect_rc expected)
-  if(NOT RC STREQUAL expected)
-    message(FATAL_ERROR "exit code ${RC}, expected ${expected}\nstdout:\n${OUT}\nstderr:\n${ERR}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../common/RunCmd.cmake)
 
 function(expect_no_document)
   if(EXISTS "${WORK}/d.doc")

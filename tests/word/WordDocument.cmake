@@ -11,20 +11,7 @@ file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 file(COPY "${SAMPLE}/" DESTINATION "${WORK}/project")
 
-function(run)
-  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}\n${err}")
-  endif()
-endfunction()
-
-function(describe output)
-  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc OUTPUT_FILE "${output}"
-                  ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${err}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../standins/RenderDocument.cmake)
 
 # The drawing order, which the document's sections follow.
 describe("${WORK}/layout.txt" ${EMULATOR} "${CMD}" --layout --basic X project/Gestion.dpr)
@@ -37,24 +24,7 @@ run(${CMAKE_COMMAND} -E env WORD_WORK=${WORK} ${EMULATOR} "${WINDOW_TESTS}"
     --gtest_filter=WordWindow.CtrlGWritesTheDocumentBesideTheProject)
 
 foreach(name WordBasic Word97 Window)
-  set(doc "${WORK}/${name}.doc")
-  if(NOT EXISTS "${doc}")
-    message(FATAL_ERROR "no document ${doc}")
-  endif()
-  set(dir "${WORK}/${name}")
-  file(MAKE_DIRECTORY "${dir}")
-  # A profile of its own: LibreOffice hands a conversion to any instance
-  # that already runs with the same profile.
-  set(office soffice "-env:UserInstallation=file://${WORK}/office-profile" --headless)
-  run(${office} --convert-to pdf --outdir "${dir}" "${doc}")
-  run(${office} --convert-to "txt:Text (encoded):UTF8" --outdir "${dir}" "${doc}")
-  set(pdf "${dir}/${name}.pdf")
-  describe("${dir}/pdfinfo.txt" pdfinfo "${pdf}")
-  describe("${dir}/pdffonts.txt" pdffonts "${pdf}")
-  describe("${dir}/pdfimages.txt" pdfimages -list "${pdf}")
-  describe("${dir}/layout.txt" pdftotext -layout "${pdf}" -)
-  run(pdftotext -bbox "${pdf}" "${dir}/bbox.html")
-  run(pdftoppm -png -r 60 "${pdf}" "${dir}/page")
+  render_document("${WORK}/${name}.doc" "${WORK}/${name}" ${name})
 endforeach()
 
 run(${CMAKE_COMMAND} -E env WORD_WORK=${WORK} ${EMULATOR} "${CHECKER}")

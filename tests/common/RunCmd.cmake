@@ -1,0 +1,17 @@
+# What the UsagramCmd scripts share: run_cmd(ARGS...) runs ${CMD} through
+# ${EMULATOR} in ${WORK} and leaves OUT, ERR and RC; expect_rc(CODE) stops
+# the script with both outputs when the exit code is another.
+function(run_cmd)
+  execute_process(COMMAND ${EMULATOR} "${CMD}" ${ARGN}
+                  WORKING_DIRECTORY "${WORK}"
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  set(OUT "${out}" PARENT_SCOPE)
+  set(ERR "${err}" PARENT_SCOPE)
+  set(RC "${rc}" PARENT_SCOPE)
+endfunction()
+
+function(expect_rc expected)
+  if(NOT RC STREQUAL expected)
+    message(FATAL_ERROR "exit code ${RC}, expected ${expected}\nstdout:\n${OUT}\nstderr:\n${ERR}")
+  endif()
+endfunction()
