@@ -12,6 +12,7 @@
 
 #include "ExpertHostRun.h"
 #include "HostPath.h"
+#include "RemoveTree.h"
 #include "ToolInHost.h"
 
 namespace {
@@ -78,10 +79,7 @@ HWND RightClickLabel(const PROCESS_INFORMATION& pi, HWND main, const std::string
 class UsagramExpertTest : public testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    Dir = std::string(temp) + "usagram-expert-test-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(Dir.c_str(), nullptr);
+    Dir = FreshDir("usagram-expert-test");
     LogFile = Dir + "\\host.log";
     Project = Dir + "\\Demo.dpr";
     Unit = Dir + "\\Inventaire.pas";

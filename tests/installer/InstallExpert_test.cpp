@@ -20,7 +20,7 @@ class InstallThenLoad : public InstallWindowTest {
  protected:
   void SetUp() override {
     InstallWindowTest::SetUp();
-    LogFile = TempDir("usagram-install-host") + ".log";
+    LogFile = TempPath("usagram-install-host") + ".log";
     // Delphi 3 is installed: its key with an empty list of experts.
     SetValues(Experts3, {});
   }

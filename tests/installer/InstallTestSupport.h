@@ -26,22 +26,6 @@ namespace installtest {
 
 using TValues = std::vector<std::pair<std::string, std::string>>;
 
-inline std::string TempDir(const std::string& name) {
-  char buf[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, buf);
-  std::string path = buf;
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  return path + "\\" + name + "-" + std::to_string(GetCurrentProcessId());
-}
-
-// An empty directory of the test's own (a run that was stopped may have left one).
-inline std::string FreshDir(const std::string& name) {
-  const std::string dir = TempDir(name);
-  RemoveTree(dir);
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir;
-}
-
 inline void TouchFile(const std::string& path) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;

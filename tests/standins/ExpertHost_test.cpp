@@ -13,6 +13,7 @@
 
 #include "ExpertHostRun.h"
 #include "HostPath.h"
+#include "RemoveTree.h"
 
 namespace {
 
@@ -31,10 +32,7 @@ struct TExpertRun : THostRun {
 class ExpertHostTest : public testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    Dir = std::string(temp) + "experthost-test-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(Dir.c_str(), nullptr);
+    Dir = FreshDir("experthost-test");
     LogFile = Dir + "\\host.log";
     TraceFile = Dir + "\\expert.trace";
     DeleteFileA(LogFile.c_str());

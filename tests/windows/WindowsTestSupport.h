@@ -26,11 +26,7 @@
 class TTempDirectory {
  public:
   explicit TTempDirectory(const std::string& name) {
-    char buf[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, buf);
-    Path = std::string(buf) + "usagram-" + name + "-" + std::to_string(GetCurrentProcessId());
-    RemoveTree(Path);
-    CreateDirectoryA(Path.c_str(), nullptr);
+    Path = FreshDir("usagram-" + name);
   }
   ~TTempDirectory() {
     // The analysis made a directory of ours current: leave it first.

@@ -13,14 +13,6 @@
 
 namespace {
 
-std::string TempRoot() {
-  char buf[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, buf);
-  std::string path = buf;
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  return path + "\\usagram-rep-" + std::to_string(GetCurrentProcessId());
-}
-
 void Key(HWND target, WORD key) {
   SendMessageA(target, WM_KEYDOWN, key, 1);
   SendMessageA(target, WM_KEYUP, key, 0xC0000001);
@@ -36,7 +28,7 @@ class DirectoryWindow : public testing::Test {
 
   void SetUp() override {
     Application.OnException = [this](const std::string& m) { Errors.push_back(m); };
-    Root = TempRoot();
+    Root = TempPath("usagram-rep");
     RemoveTree(Root);
     ASSERT_TRUE(CreateDirectoryA(Root.c_str(), nullptr));
     for (const char* sub : {"alpha", "beta", "gamma"}) CreateDirectoryA((Root + "\\" + sub).c_str(), nullptr);
