@@ -65,6 +65,13 @@ class THostServices final : public TInterfaceImpl<TIToolServices, THostServices>
   int32_t __stdcall GetComponentCount(int32_t) override { return 0; }
   void __stdcall GetComponentName(int32_t, int32_t, TDelphiStr* result) override { Strings.Free(result); }
 
+  bool __stdcall RegisterFileSystem(TIVirtualFileSystem*) override { return Unsupported("RegisterFileSystem"); }
+  bool __stdcall UnRegisterFileSystem(TDelphiStr) override { return Unsupported("UnRegisterFileSystem"); }
+  TIVirtualFileSystem* __stdcall GetFileSystem(TDelphiStr) override {
+    Unsupported("GetFileSystem");
+    return nullptr;
+  }
+
   TIModuleInterface* __stdcall GetModuleInterface(TDelphiStr) override {
     Unsupported("GetModuleInterface");
     return nullptr;
