@@ -7,9 +7,11 @@
 // in HKEY_CURRENT_USER\Software\Borland\Delphi\3.0\Experts (each string
 // value is a path), calls its INITEXPERT0017 with its own tool services, and
 // frees the experts when it closes. It asks an expert for its texts as the
-// IDE does, into a variable that still holds the previous answer. Each --click chooses its item once the
-// thread is idle after the previous one (a second click of the same item
-// comes when all that the first one started is done). Everything that
+// IDE does, into a variable that still holds the previous answer, and an
+// item an expert inserted goes only when the expert destroys it. Each
+// --click chooses its item once the thread is idle after the previous one
+// (a second click of the same item comes when all that the first one
+// started is done). Everything that
 // happens is listed in the window and, with --log, written to FILE, one
 // event per line, fields separated by tabs:
 //
