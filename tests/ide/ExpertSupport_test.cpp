@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct TSlotCall {
   int Slot;
   void* Argument;
   bool operator==(const TSlotCall&) const = default;
+  friend void PrintTo(const TSlotCall& call, std::ostream* out) {
+    *out << "slot " << call.Slot << " (" << call.Argument << ")";
+  }
 };
 
 constexpr int SlotCount = 48;
