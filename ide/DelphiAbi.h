@@ -17,17 +17,23 @@
 // Strings
 //   A Delphi long string is a pointer to its first character, nullptr for the
 //   empty string. The characters end with a NUL; in front of them sit a
-//   reference count and the length, two 32-bit integers. A count of -1 marks
-//   a constant: Delphi neither counts nor frees it, and copies it when it
-//   keeps it beyond the call.
+//   reference count (at -8) and the length (at -4), two 32-bit integers. A
+//   count of -1 marks a constant: Delphi neither counts nor frees it, and
+//   copies it when it keeps it beyond the call. A string on the heap is one
+//   block of Delphi's memory manager starting at the count, and that manager
+//   keeps the block's size (with its flag bits) in front of it, at -12: a
+//   string only the IDE's memory manager made can be freed by it, which is
+//   why ours always carry the count -1.
 //   - A string argument is the pointer; the callee only reads the characters
 //     during the call (up to the NUL). We pass constants and strings made for
 //     one call (TDelphiTempStr) with the count -1, so the IDE never tries to
 //     count or free memory it did not allocate.
 //   - A string result goes through a hidden last argument: the address of the
-//     caller's string variable, which the caller clears before the call. The
-//     callee stores its string there. Our results are constants (count -1)
-//     that stay valid while the library is loaded.
+//     caller's string variable. That variable may still hold a string (Delphi
+//     passes the variable the result is assigned to), so the callee releases
+//     it first, through the tool services' FreePascalString, then stores its
+//     string there (ReturnString in ExpertSupport.h). Our results are
+//     constants (count -1) that stay valid while the library is loaded.
 //   - A string the IDE returns belongs to the IDE's memory manager. We copy
 //     its characters at once and hand it back with the tool services'
 //     FreePascalString (TIdeString does both); we never free it ourselves.

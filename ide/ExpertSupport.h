@@ -19,6 +19,7 @@
 // library's runtime is its own.
 #pragma once
 
+#include <cstddef>
 #include <exception>
 #include <string>
 
@@ -54,6 +55,41 @@ class TIdeString {
  private:
   TIToolServices* Services;
   TDelphiStr Chars = nullptr;
+};
+
+// Answers a string operation of an expert: what the caller's variable held
+// is released through the IDE's string routines (or the IDE's string
+// leaks), then the variable holds text, one of our constants.
+//   void __stdcall GetName(TDelphiStr* result) override { ReturnString(result, Name); }
+template <std::size_t N>
+void ReturnString(TDelphiStr* result, const TDelphiLiteral<N>& text) {
+  if (!result) return;
+  if (*result && ToolServices) ToolServices->FreePascalString(result);
+  *result = text.Str();
+}
+
+// The menu item an expert inserted into the IDE's menu. Its end destroys the
+// item (DestroyMenuItem), then releases the reference: released alone, the
+// item would stay in the IDE's menu, its click handler in a library that is
+// about to go.
+class TExpertMenuItem {
+ public:
+  TExpertMenuItem() = default;
+  // Takes over the reference InsertItem returned (nullptr: no item).
+  explicit TExpertMenuItem(TIMenuItemIntf* inserted) : Item(inserted) {}
+  ~TExpertMenuItem() { Reset(); }
+  TExpertMenuItem(const TExpertMenuItem&) = delete;
+  TExpertMenuItem& operator=(const TExpertMenuItem&) = delete;
+
+  void Reset() {
+    if (Item) Item->DestroyMenuItem();
+    Item.Reset();
+  }
+  TIMenuItemIntf* Get() const { return Item.Get(); }
+  explicit operator bool() const { return static_cast<bool>(Item); }
+
+ private:
+  TComPtr<TIMenuItemIntf> Item;
 };
 
 // The message of the exception being handled (call it in a catch block).
@@ -113,8 +149,9 @@ TIMenuClickEvent MakeClickEvent(T* object) {
 // Inserts an item into the menu that holds the IDE's item anchorName, right
 // after it: caption, name, no hint, shortcut or help context, group 0,
 // enabled and visible. The answer is the new item's reference (the caller
-// releases it, which removes the item), or nullptr when the IDE has no main
-// menu or no such item. Every other interface obtained is released.
+// keeps it in a TExpertMenuItem, which destroys the item), or nullptr when
+// the IDE has no main menu or no such item. Every other interface obtained
+// is released.
 inline TIMenuItemIntf* InsertMenuItemAfter(TIToolServices* services, TDelphiStr anchorName, TDelphiStr caption,
                                            TDelphiStr name, TIMenuClickEvent onClick) {
   if (!services) return nullptr;

@@ -1,16 +1,20 @@
 // The Delphi 3 IDE's side of the Open Tools interface: the tool services
 // handed to an expert, and the IDE's main menu and menu items. The IDE
-// implements these classes; an expert only calls them. Slots are in the
-// order of Delphi 3's ToolIntf unit, so that the 32-bit library works in the
-// real IDE. That order was written down from memory, without the unit at
-// hand: check it against ToolIntf.pas before the first run in a real IDE,
-// first the tool services after GetComponentName (GetMainMenu,
-// FreePascalString and RaiseException are the ones our experts call).
+// implements these classes; an expert only calls them.
+//
+// The slots are those of the declarations in Delphi's ToolIntf unit, in
+// their order, after the three of TInterface (VirtIntf): slot n sits at
+// offset 4 * n of the 32-bit table. The numbers written beside the
+// declarations are counted from that unit; OpenToolsLayout.cpp pins the
+// slots our experts call to them, and the build fails when one moves.
+// Later Delphis only append after GetBaseRegistryKey (slot 41), which is
+// where Delphi 3's table ends.
 //
 // Every interface object an operation returns is a new reference that the
-// caller releases (TComPtr). The IDE cannot change its own menu items;
-// an item an expert inserted is the expert's: releasing the reference
-// InsertItem returned removes the item.
+// caller releases (TComPtr). The IDE cannot change its own menu items. An
+// item an expert inserted is the expert's to destroy (DestroyMenuItem)
+// before it releases the reference: released alone, the item stays in the
+// IDE's menu with a click handler in the expert's library.
 #pragma once
 
 #include <windows.h>
@@ -42,16 +46,18 @@ struct TIMenuClickEvent {
   void* Data = nullptr;
 };
 
+// Slots 3 to 23 of ToolIntf's TIMenuItemIntf.
 class TIMenuItemIntf : public TInterface {
  public:
   // Removes an item an expert inserted; false for the IDE's own items.
+  // Slot 3 (offset 0x0C).
   virtual bool __stdcall DestroyMenuItem() = 0;
-  // Position among the parent's items; -1 for the menu bar itself.
+  // Position among the parent's items; -1 for the menu bar itself. Slot 4.
   virtual int32_t __stdcall GetIndex() = 0;
   virtual int32_t __stdcall GetItemCount() = 0;
   virtual TIMenuItemIntf* __stdcall GetItem(int32_t index) = 0;
-  virtual void __stdcall GetName(TDelphiStr* result) = 0;
-  virtual TIMenuItemIntf* __stdcall GetParent() = 0;
+  virtual void __stdcall GetName(TDelphiStr* result) = 0;  // slot 7
+  virtual TIMenuItemIntf* __stdcall GetParent() = 0;     // slot 8
   virtual void __stdcall GetCaption(TDelphiStr* result) = 0;
   virtual bool __stdcall SetCaption(TDelphiStr caption) = 0;
   virtual int32_t __stdcall GetShortCut() = 0;
@@ -67,6 +73,7 @@ class TIMenuItemIntf : public TInterface {
   virtual void __stdcall GetOnClick(TIMenuClickEvent* result) = 0;
   virtual bool __stdcall SetOnClick(TIMenuClickEvent click) = 0;
   // A new child item at index (0 = first; an index past the end appends).
+  // Slot 23 (offset 0x5C).
   virtual TIMenuItemIntf* __stdcall InsertItem(int32_t index, TDelphiStr caption, TDelphiStr name, TDelphiStr hint,
                                                int32_t shortCut, int32_t context, int32_t groupIndex, TIMenuFlags flags,
                                                TIMenuClickEvent eventHandler) = 0;
@@ -75,6 +82,7 @@ class TIMenuItemIntf : public TInterface {
   ~TIMenuItemIntf() = default;
 };
 
+// Slots 3 and 4 of ToolIntf's TIMainMenuIntf.
 class TIMainMenuIntf : public TInterface {
  public:
   // The menu bar as an item: its children are the top-level menus.
@@ -93,6 +101,7 @@ class TIMainMenuIntf : public TInterface {
 class TIStream;
 class TIModuleInterface;
 class TIAddInNotifier;
+class TIVirtualFileSystem;  // FileIntf
 
 // Set of (cmAddToProject, cmShowSource, cmShowForm, cmUnNamed, cmNewUnit,
 // cmNewForm, cmMainForm, cmMarkModified, cmNewFile, cmExisting).
@@ -103,14 +112,15 @@ using TProjectEnumProc = bool(__stdcall*)(void* param, TDelphiStr fileName, TDel
 
 class TIToolServices : public TInterface {
  public:
-  // Actions
+  // Actions: slots 3 to 13.
   virtual bool __stdcall CloseProject() = 0;
   virtual bool __stdcall OpenProject(TDelphiStr projName) = 0;
   virtual bool __stdcall OpenProjectInfo(TDelphiStr projName) = 0;
   virtual bool __stdcall SaveProject() = 0;
   virtual bool __stdcall CloseFile(TDelphiStr fileName) = 0;
   virtual bool __stdcall SaveFile(TDelphiStr fileName) = 0;
-  // Opens the file in the IDE's editor; false when it cannot.
+  // Opens the file in the IDE's editor; false when it cannot. Slot 9
+  // (offset 0x24).
   virtual bool __stdcall OpenFile(TDelphiStr fileName) = 0;
   virtual bool __stdcall ReloadFile(TDelphiStr fileName) = 0;
   virtual int32_t __stdcall ModalDialogBox(HINSTANCE instance, const char* templateName, HWND wndParent,
@@ -121,10 +131,11 @@ class TIToolServices : public TInterface {
                                                       TDelphiStr ancestorClass, TDelphiStr fileSystem, TIStream* source,
                                                       TIStream* form, TCreateModuleFlags createFlags) = 0;
 
-  // Project and user interface
-  // The IDE's main window: the owner of an expert's windows.
+  // Project and user interface: slots 14 to 23.
+  // The IDE's main window: the owner of an expert's windows. Slot 14 (0x38).
   virtual HWND __stdcall GetParentHandle() = 0;
   // The full name of the current project's file; empty when none is open.
+  // Slot 15 (0x3C).
   virtual void __stdcall GetProjectName(TDelphiStr* result) = 0;
   virtual int32_t __stdcall GetUnitCount() = 0;
   virtual void __stdcall GetUnitName(int32_t index, TDelphiStr* result) = 0;
@@ -135,26 +146,33 @@ class TIToolServices : public TInterface {
   virtual bool __stdcall IsFileOpen(TDelphiStr fileName) = 0;
   virtual bool __stdcall GetNewModuleName(TDelphiStr* unitIdent, TDelphiStr* fileName) = 0;
 
-  // Component library
+  // Component library: slots 24 to 27.
   virtual int32_t __stdcall GetModuleCount() = 0;
   virtual void __stdcall GetModuleName(int32_t index, TDelphiStr* result) = 0;
   virtual int32_t __stdcall GetComponentCount(int32_t modIndex) = 0;
   virtual void __stdcall GetComponentName(int32_t modIndex, int32_t compIndex, TDelphiStr* result) = 0;
 
-  // Modules
+  // Virtual file systems: slots 28 to 30. As old as the interface (Delphi
+  // 3's IDE implements them); no expert of ours calls them, but without
+  // them every later slot would be three too low.
+  virtual bool __stdcall RegisterFileSystem(TIVirtualFileSystem* virtualFileSystem) = 0;
+  virtual bool __stdcall UnRegisterFileSystem(TDelphiStr ident) = 0;
+  virtual TIVirtualFileSystem* __stdcall GetFileSystem(TDelphiStr ident) = 0;
+
+  // Modules: slots 31 and 32.
   virtual TIModuleInterface* __stdcall GetModuleInterface(TDelphiStr fileName) = 0;
   virtual TIModuleInterface* __stdcall GetFormModuleInterface(TDelphiStr formName) = 0;
 
-  // Menus
+  // Menus: slot 33 (0x84).
   virtual TIMainMenuIntf* __stdcall GetMainMenu() = 0;
 
-  // Notifications
+  // Notifications: slots 34 and 35.
   virtual bool __stdcall AddNotifier(TIAddInNotifier* addInNotifier) = 0;
   virtual bool __stdcall RemoveNotifier(TIAddInNotifier* addInNotifier) = 0;
 
-  // Strings of the IDE's memory manager: a new string with a count of 1,
-  // and the release, reference and assignment of such strings. The string
-  // variables are passed by address.
+  // Strings of the IDE's memory manager, slots 36 to 39: a new string with
+  // a count of 1, and the release (slot 37, 0x94), reference and assignment
+  // of such strings. The string variables are passed by address.
   virtual TDelphiStr __stdcall NewPascalString(const char* str) = 0;
   virtual void __stdcall FreePascalString(TDelphiStr* str) = 0;
   virtual void __stdcall ReferencePascalString(TDelphiStr* str) = 0;
@@ -162,10 +180,12 @@ class TIToolServices : public TInterface {
 
   // Errors. The IDE raises its own exception here, which unwinds through
   // the caller without running C++ destructors: call it outside any catch
-  // block with nothing left to destroy (ExpertSupport.h does).
+  // block with nothing left to destroy (ExpertSupport.h does). Slot 40
+  // (0xA0).
   virtual void __stdcall RaiseException(TDelphiStr message) = 0;
 
-  // Configuration: the IDE's key under HKEY_CURRENT_USER.
+  // Configuration: the IDE's key under HKEY_CURRENT_USER. Slot 41 (0xA4),
+  // the last of Delphi 3's table.
   virtual void __stdcall GetBaseRegistryKey(TDelphiStr* result) = 0;
 
  protected:

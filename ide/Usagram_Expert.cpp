@@ -74,15 +74,15 @@ TUsagramExpert::~TUsagramExpert() {
   MenuItem.Reset();
 }
 
-void __stdcall TUsagramExpert::GetName(TDelphiStr* result) { *result = Name.Str(); }
-void __stdcall TUsagramExpert::GetAuthor(TDelphiStr* result) { *result = Author.Str(); }
-void __stdcall TUsagramExpert::GetComment(TDelphiStr* result) { *result = Comment.Str(); }
-void __stdcall TUsagramExpert::GetPage(TDelphiStr* result) { *result = NoPage.Str(); }
+void __stdcall TUsagramExpert::GetName(TDelphiStr* result) { ReturnString(result, Name); }
+void __stdcall TUsagramExpert::GetAuthor(TDelphiStr* result) { ReturnString(result, Author); }
+void __stdcall TUsagramExpert::GetComment(TDelphiStr* result) { ReturnString(result, Comment); }
+void __stdcall TUsagramExpert::GetPage(TDelphiStr* result) { ReturnString(result, NoPage); }
 HICON __stdcall TUsagramExpert::GetGlyph() { return MainIcon; }
 TExpertStyle __stdcall TUsagramExpert::GetStyle() { return esAddIn; }
 TExpertState __stdcall TUsagramExpert::GetState() { return 0; }
-void __stdcall TUsagramExpert::GetIDString(TDelphiStr* result) { *result = IDString.Str(); }
-void __stdcall TUsagramExpert::GetMenuText(TDelphiStr* result) { *result = MenuText.Str(); }
+void __stdcall TUsagramExpert::GetIDString(TDelphiStr* result) { ReturnString(result, IDString); }
+void __stdcall TUsagramExpert::GetMenuText(TDelphiStr* result) { ReturnString(result, MenuText); }
 void __stdcall TUsagramExpert::Execute() {}
 
 void TUsagramExpert::Click(TIMenuItemIntf*) {

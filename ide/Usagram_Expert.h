@@ -42,8 +42,8 @@ class TUsagramExpert final : public TInterfaceImpl<TIExpert, TUsagramExpert> {
   // Starts the library and puts the item after the IDE's Project Manager,
   // when the IDE has one.
   TUsagramExpert();
-  // The item goes first, then the library ends: its windows are freed and
-  // the settings written.
+  // The item goes first, destroyed in the IDE's menu, then the library
+  // ends: its windows are freed and the settings written.
   ~TUsagramExpert();
 
   void __stdcall GetName(TDelphiStr* result) override;
@@ -66,5 +66,5 @@ class TUsagramExpert final : public TInterfaceImpl<TIExpert, TUsagramExpert> {
   void Click(TIMenuItemIntf* sender);
 
   TLibrarySession Session;
-  TComPtr<TIMenuItemIntf> MenuItem;  // empty when the IDE had no place for it
+  TExpertMenuItem MenuItem;  // empty when the IDE had no place for it
 };

@@ -6,15 +6,21 @@
 // It shows a main window with the IDE's menu bar, loads every library named
 // in HKEY_CURRENT_USER\Software\Borland\Delphi\3.0\Experts (each string
 // value is a path), calls its INITEXPERT0017 with its own tool services, and
-// frees the experts when it closes. Each --click chooses its item once the
-// thread is idle after the previous one (a second click of the same item
-// comes when all that the first one started is done). Everything that
+// frees the experts when it closes. It asks an expert for its texts as the
+// IDE does, into a variable that still holds the previous answer, and an
+// item an expert inserted goes only when the expert destroys it. Each
+// --click chooses its item once the thread is idle after the previous one
+// (a second click of the same item comes when all that the first one
+// started is done). Everything that
 // happens is listed in the window and, with --log, written to FILE, one
 // event per line, fields separated by tabs:
 //
 //   load PATH | load PATH failed ERROR | init PATH true|false | noentry PATH
 //   register IDSTRING NAME STYLE
-//   insert ITEMNAME PARENTNAME INDEX | remove ITEMNAME | leftover ITEMNAME
+//   insert ITEMNAME PARENTNAME INDEX | remove ITEMNAME (DestroyMenuItem)
+//   leftover ITEMNAME               (a library unloaded without destroying
+//                                    its item: the item stays in the menu,
+//                                    as in the IDE, but its click is dead)
 //   menu PARENTNAME ITEMNAME...     (the native menu, in order)
 //   ready                           (experts loaded, --click requested)
 //   click ITEMNAME
@@ -22,7 +28,9 @@
 //   openfile PATH ok|failed
 //   raise MESSAGE
 //   release IDSTRING | terminate PATH | unload PATH
-//   strings N | interfaces N        (still held by the experts at the end)
+//   strings N | interfaces N        (not given back at the end: kept by an
+//                                    expert, or a string of ours an expert
+//                                    wrote a result over without releasing)
 //   error TEXT | unsupported OPERATION | badstring OPERATION
 #pragma once
 
@@ -89,6 +97,9 @@ class THostStrings {
   // The text of a string an expert returned through operation; one that is
   // neither ours nor a constant was allocated where we cannot free it.
   std::string TakeFromExpert(TDelphiStr* str, const char* operation);
+  // The same, then *str holds a string of ours with that text: the IDE's
+  // copy of an answer it keeps.
+  std::string KeepFromExpert(TDelphiStr* str, const char* operation);
 
  private:
   std::set<TDelphiStr> Live;
@@ -119,6 +130,7 @@ struct THostMenuItem {
   TIMenuClickEvent OnClick;
   HMODULE HandlerModule = nullptr;  // the library whose code OnClick calls
   bool InsertedByExpert = false;
+  bool Leftover = false;  // its library went without destroying it
   UINT Command = 0;
   HMENU Submenu = nullptr;
   std::vector<std::unique_ptr<THostMenuItem>> Items;
@@ -151,8 +163,9 @@ class THostMenu {
   void Clicked(UINT command);
   // The names of the items of parent's native menu, in order.
   std::vector<std::string> NativeNames(const THostMenuItem& parent) const;
-  // Removes the items whose click handler lies in module.
-  void RemoveHandlersOf(HMODULE module);
+  // The items whose click handler lies in module, which is about to go,
+  // stay in the menu as they do in the IDE; their clicks call nothing.
+  void DisarmHandlersOf(HMODULE module);
 
   HWND Window = nullptr;  // redrawn when the bar changes
 
@@ -169,9 +182,9 @@ class THostMenu {
 extern int LiveInterfaces;
 
 TIMainMenuIntf* NewMainMenuIntf(THostMenu& menu);
-// A reference to item; an owning one (InsertItem's) removes the item when
-// it is released.
-TIMenuItemIntf* NewMenuItemIntf(THostMenuItem* item, bool owning = false);
+// A reference to item. Releasing it leaves the item where it is, also the
+// one InsertItem returned: an expert destroys its items (DestroyMenuItem).
+TIMenuItemIntf* NewMenuItemIntf(THostMenuItem* item);
 
 // ---- Tool services -----------------------------------------------------------
 
@@ -210,7 +223,7 @@ class THostExperts {
   // libraries, last loaded first.
   void UnloadAll();
 
-  // Items an expert left in it are removed before its library is freed.
+  // Items a library left in it are disarmed before the library is freed.
   THostMenu* Menu = nullptr;
 
  private:

@@ -35,16 +35,15 @@ THostMenuItem::THostMenuItem(THostMenu& menu, THostMenuItem* parent, std::string
 
 class THostMenuItemIntf final : public TInterfaceImpl<TIMenuItemIntf, THostMenuItemIntf> {
  public:
-  THostMenuItemIntf(THostMenuItem* item, bool owning) : Item(item), Owning(owning) {
+  explicit THostMenuItemIntf(THostMenuItem* item) : Item(item) {
     ++LiveInterfaces;
     if (Item) Item->Interfaces.push_back(this);
   }
+  // As in the IDE, an item stays when its references go: only
+  // DestroyMenuItem removes it.
   ~THostMenuItemIntf() {
     --LiveInterfaces;
-    if (!Item) return;
-    THostMenuItem* item = Item;
     Forget();
-    if (Owning) item->Menu.Remove(*item);  // the expert's item goes with its reference
   }
   // The item is gone: every operation now answers as for nothing.
   void Forget() {
@@ -124,7 +123,7 @@ class THostMenuItemIntf final : public TInterfaceImpl<TIMenuItemIntf, THostMenuI
       item->HandlerModule = ModuleOf(eventHandler.Code);
       Item->Menu.Sync(*Item);
       Log.Event({"insert", itemName, Item->Name, std::to_string(item->Index())});
-      return NewMenuItemIntf(item, true);
+      return NewMenuItemIntf(item);
     });
   }
 
@@ -150,7 +149,6 @@ class THostMenuItemIntf final : public TInterfaceImpl<TIMenuItemIntf, THostMenuI
   }
 
   THostMenuItem* Item;
-  bool Owning;
 };
 
 class THostMainMenuIntf final : public TInterfaceImpl<TIMainMenuIntf, THostMainMenuIntf> {
@@ -174,7 +172,7 @@ class THostMainMenuIntf final : public TInterfaceImpl<TIMainMenuIntf, THostMainM
 
 TIMainMenuIntf* NewMainMenuIntf(THostMenu& menu) { return new THostMainMenuIntf(menu); }
 
-TIMenuItemIntf* NewMenuItemIntf(THostMenuItem* item, bool owning) { return new THostMenuItemIntf(item, owning); }
+TIMenuItemIntf* NewMenuItemIntf(THostMenuItem* item) { return new THostMenuItemIntf(item); }
 
 THostMenuItem::~THostMenuItem() {
   while (!Interfaces.empty()) Interfaces.back()->Forget();
@@ -297,6 +295,10 @@ void THostMenu::Clicked(UINT command) {
     click();
     return;
   }
+  if (item->Leftover) {
+    Log.Event({"error", item->Name + " was left by a library that is gone: its click handler went with it"});
+    return;
+  }
   if (!item->OnClick.Code) {
     Log.Event({"error", item->Name + " is not part of ExpertHost"});
     return;
@@ -322,19 +324,18 @@ std::vector<std::string> THostMenu::NativeNames(const THostMenuItem& parent) con
   return names;
 }
 
-void THostMenu::RemoveHandlersOf(HMODULE module) {
+void THostMenu::DisarmHandlersOf(HMODULE module) {
   if (!module) return;
-  for (;;) {
-    THostMenuItem* found = nullptr;
-    std::vector<THostMenuItem*> pending{RootItem.get()};
-    while (!pending.empty() && !found) {
-      THostMenuItem* item = pending.back();
-      pending.pop_back();
-      if (item->HandlerModule == module) found = item;
-      for (const auto& child : item->Items) pending.push_back(child.get());
+  std::vector<THostMenuItem*> pending{RootItem.get()};
+  while (!pending.empty()) {
+    THostMenuItem* item = pending.back();
+    pending.pop_back();
+    if (item->HandlerModule == module) {
+      Log.Event({"leftover", item->Name});
+      item->OnClick = {};
+      item->HandlerModule = nullptr;
+      item->Leftover = true;
     }
-    if (!found) return;
-    Log.Event({"leftover", found->Name});
-    Remove(*found);
+    for (const auto& child : item->Items) pending.push_back(child.get());
   }
 }

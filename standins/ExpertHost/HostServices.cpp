@@ -65,6 +65,13 @@ class THostServices final : public TInterfaceImpl<TIToolServices, THostServices>
   int32_t __stdcall GetComponentCount(int32_t) override { return 0; }
   void __stdcall GetComponentName(int32_t, int32_t, TDelphiStr* result) override { Strings.Free(result); }
 
+  bool __stdcall RegisterFileSystem(TIVirtualFileSystem*) override { return Unsupported("RegisterFileSystem"); }
+  bool __stdcall UnRegisterFileSystem(TDelphiStr) override { return Unsupported("UnRegisterFileSystem"); }
+  TIVirtualFileSystem* __stdcall GetFileSystem(TDelphiStr) override {
+    Unsupported("GetFileSystem");
+    return nullptr;
+  }
+
   TIModuleInterface* __stdcall GetModuleInterface(TDelphiStr) override {
     Unsupported("GetModuleInterface");
     return nullptr;
@@ -144,11 +151,14 @@ bool DELPHI_REGISTER RegisterExpert(TIExpert* expert) {
   }
   return Safely(false, [&] {
     TComPtr<TIExpert> owner(expert);  // the register procedure takes over the creation reference
-    TDelphiStr id = nullptr, name = nullptr;
-    expert->GetIDString(&id);
-    expert->GetName(&name);
-    const std::string idText = Strings.TakeFromExpert(&id, "GetIDString");
-    const std::string nameText = Strings.TakeFromExpert(&name, "GetName");
+    // One variable for both answers, as Delphi reuses the variable a result
+    // is assigned to: it still holds our copy of the ID when the name is
+    // asked for, and the expert releases it before it answers.
+    TDelphiStr text = nullptr;
+    expert->GetIDString(&text);
+    const std::string idText = Strings.KeepFromExpert(&text, "GetIDString");
+    expert->GetName(&text);
+    const std::string nameText = Strings.TakeFromExpert(&text, "GetName");
     Log.Event({"register", idText, nameText, std::to_string(expert->GetStyle())});
     Loading->ExpertIds.push_back(idText);
     Loading->Experts.push_back(std::move(owner));
@@ -224,7 +234,7 @@ void THostExperts::Unload(TExpertLibrary& library) {
     terminate();
   }
   // A click on an item the library left would run code that is gone.
-  if (Menu) Menu->RemoveHandlersOf(library.Module.Get());
+  if (Menu) Menu->DisarmHandlersOf(library.Module.Get());
   library.Module.Free();
   Log.Event({"unload", library.Path});
 }

@@ -91,3 +91,9 @@ std::string THostStrings::TakeFromExpert(TDelphiStr* str, const char* operation)
   }
   return text;
 }
+
+std::string THostStrings::KeepFromExpert(TDelphiStr* str, const char* operation) {
+  std::string text = TakeFromExpert(str, operation);
+  if (str) *str = New(text);
+  return text;
+}

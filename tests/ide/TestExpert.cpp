@@ -7,8 +7,12 @@
 // by the environment variable USAGRAM_TEST_EXPERT_TRACE.
 //
 // Built with TEST_EXPERT_FAILS, the entry point fails before registering.
+// Built with TEST_EXPERT_CARELESS, it ignores who frees what across the
+// boundary: it writes its strings over the IDE's without releasing them,
+// and releases its item without destroying it.
 #include <windows.h>
 
+#include <cstddef>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -23,6 +27,20 @@ void Trace(const std::string& event) {
   if (n == 0 || n >= MAX_PATH) return;
   std::ofstream(path, std::ios::app) << event << '\n';
 }
+
+#ifdef TEST_EXPERT_CARELESS
+template <std::size_t N>
+void Answer(TDelphiStr* result, const TDelphiLiteral<N>& text) {
+  *result = text.Str();
+}
+using TItem = TComPtr<TIMenuItemIntf>;
+#else
+template <std::size_t N>
+void Answer(TDelphiStr* result, const TDelphiLiteral<N>& text) {
+  ReturnString(result, text);
+}
+using TItem = TExpertMenuItem;
+#endif
 
 constexpr TDelphiLiteral Name("Test expert");
 constexpr TDelphiLiteral Author("Usagram tests");
@@ -42,15 +60,15 @@ class TTestExpert final : public TInterfaceImpl<TIExpert, TTestExpert> {
   }
   ~TTestExpert() { Trace("destroy"); }
 
-  void __stdcall GetName(TDelphiStr* result) override { *result = Name.Str(); }
-  void __stdcall GetAuthor(TDelphiStr* result) override { *result = Author.Str(); }
-  void __stdcall GetComment(TDelphiStr* result) override { *result = Comment.Str(); }
-  void __stdcall GetPage(TDelphiStr* result) override { *result = NoPage.Str(); }
+  void __stdcall GetName(TDelphiStr* result) override { Answer(result, Name); }
+  void __stdcall GetAuthor(TDelphiStr* result) override { Answer(result, Author); }
+  void __stdcall GetComment(TDelphiStr* result) override { Answer(result, Comment); }
+  void __stdcall GetPage(TDelphiStr* result) override { Answer(result, NoPage); }
   HICON __stdcall GetGlyph() override { return nullptr; }
   TExpertStyle __stdcall GetStyle() override { return esAddIn; }
   TExpertState __stdcall GetState() override { return 0; }
-  void __stdcall GetIDString(TDelphiStr* result) override { *result = IDString.Str(); }
-  void __stdcall GetMenuText(TDelphiStr* result) override { *result = MenuText.Str(); }
+  void __stdcall GetIDString(TDelphiStr* result) override { Answer(result, IDString); }
+  void __stdcall GetMenuText(TDelphiStr* result) override { Answer(result, MenuText); }
   void __stdcall Execute() override {}
 
  private:
@@ -65,7 +83,7 @@ class TTestExpert final : public TInterfaceImpl<TIExpert, TTestExpert> {
     Trace("open " + project.Text() + (ToolServices->OpenFile(file.Str()) ? " ok" : " failed"));
   }
 
-  TComPtr<TIMenuItemIntf> MenuItem;
+  TItem MenuItem;
 };
 
 void TerminateExpert() { Trace("terminate"); }

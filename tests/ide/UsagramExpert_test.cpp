@@ -135,11 +135,12 @@ TEST_F(UsagramExpertTest, RegistersItsItemAfterTheProjectManagerReadsTheSettings
   // No window before the first click.
   EXPECT_TRUE(windowsWhileLoaded.empty());
 
-  // The end: the expert released with its item, then the library; no
-  // terminate procedure.
+  // The end: the expert released, which destroys its item, then the
+  // library; no terminate procedure.
   const int release = run.At({"release", "Vantrelle.Usagram"});
   EXPECT_GE(release, 0);
   EXPECT_GT(run.At({"remove", "ViewUsagramItem"}), release);
+  EXPECT_TRUE(run.Events("leftover").empty());
   EXPECT_GT(run.At({"unload", Library}), release);
   EXPECT_TRUE(run.Events("terminate").empty());
   EXPECT_TRUE(run.Events("raise").empty());

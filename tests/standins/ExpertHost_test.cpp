@@ -20,6 +20,7 @@ namespace {
 const std::string Host = HostPath(EXPERT_HOST);
 const std::string TestExpert = HostPath(TEST_EXPERT);
 const std::string FailingExpert = HostPath(TEST_EXPERT_FAILING);
+const std::string CarelessExpert = HostPath(TEST_EXPERT_CARELESS);
 const char* const DelphiKey = "Software\\Borland\\Delphi\\3.0";
 
 using namespace hostrun;
@@ -84,7 +85,7 @@ TEST_F(ExpertHostTest, TheExpertRegistersWithItsItemRightAfterTheProjectManagerA
   EXPECT_EQ(manager[1], "ViewTestExpertItem");
   EXPECT_EQ(std::count(menus[1].begin(), menus[1].end(), "ViewTestExpertItem"), 0);
 
-  // The end: the expert released (its item goes with it), then the
+  // The end: the expert released (it destroys its item), then the
   // terminate procedure, then the library.
   const int release = run.At({"release", "Usagram.TestExpert"});
   const int remove = run.At({"remove", "ViewTestExpertItem"});
@@ -97,6 +98,32 @@ TEST_F(ExpertHostTest, TheExpertRegistersWithItsItemRightAfterTheProjectManagerA
   EXPECT_TRUE(run.Events("leftover").empty());
   EXPECT_EQ(run.Trace, (std::vector<std::string>{"init", "construct with item", "destroy", "terminate"}));
   ExpectCleanEnd(run);
+}
+
+TEST_F(ExpertHostTest, AnItemReleasedWithoutBeingDestroyedStaysAndAStringWrittenOverLeaks) {
+  // As the IDE: the item stays in the menu when its expert only released
+  // it, and the IDE's string in the variable the expert answered through
+  // is lost.
+  ListExperts({{"Careless", CarelessExpert}});
+  const TExpertRun run = Run("");
+
+  EXPECT_TRUE(run.Has({"register", "Usagram.TestExpert", "Test expert", "3"}));
+  EXPECT_TRUE(run.Has({"insert", "ViewTestExpertItem", "ViewMenu", "1"}));
+  EXPECT_TRUE(run.Events("remove").empty());
+  const int release = run.At({"release", "Usagram.TestExpert"});
+  const int leftover = run.At({"leftover", "ViewTestExpertItem"});
+  EXPECT_GE(release, 0);
+  EXPECT_GT(leftover, release);
+  EXPECT_GT(run.At({"unload", CarelessExpert}), leftover);
+  const auto menus = run.Events("menu");
+  ASSERT_EQ(menus.size(), 2u);
+  EXPECT_EQ(std::count(menus[1].begin(), menus[1].end(), "ViewTestExpertItem"), 1);
+  EXPECT_EQ(run.Trace, (std::vector<std::string>{"init", "construct with item", "destroy", "terminate"}));
+  // Our copy of its ID string, which it wrote its name over.
+  EXPECT_TRUE(run.Has({"strings", "1"}));
+  EXPECT_TRUE(run.Has({"interfaces", "0"}));
+  EXPECT_TRUE(run.Events("badstring").empty());
+  EXPECT_TRUE(run.Events("error").empty());
 }
 
 TEST_F(ExpertHostTest, WithoutTheProjectManagerNothingIsInsertedAndTheExpertStillRegisters) {
