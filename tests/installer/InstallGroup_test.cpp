@@ -84,8 +84,8 @@ TEST_F(StartMenuGroup, ChosenFolderGetsTheGroupAndItsFourLinks) {
     std::string target;
   };
   const TRow rows[] = {{Form->cbUsagram, "Usagram.LNK", ExePath()},
-                       {Form->cbAide, "Help on Usagram.LNK", Dir + "\\Usagram.HLP"},
-                       {Form->cbQuorvel, "Help on Quorvel.LNK", Dir + "\\Quorvel.HLP"},
+                       {Form->cbAide, "Help on Usagram.LNK", Dir + "\\Usagram.chm"},
+                       {Form->cbQuorvel, "Help on Quorvel.LNK", Dir + "\\Quorvel.chm"},
                        {Form->cbInstall, "Installer-Uninstaller.LNK", Form->InstallerPath}};
   for (const TRow& row : rows) {
     ASSERT_TRUE(row.box.Visible()) << row.file;
