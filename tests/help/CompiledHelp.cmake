@@ -19,8 +19,9 @@ endfunction()
 
 function(expect_all chm folder extra)
   listing(${chm} names)
-  file(GLOB sources RELATIVE ${SOURCES}/${folder} ${SOURCES}/${folder}/*.htm ${SOURCES}/${folder}/*.css
+  file(GLOB sources RELATIVE ${SOURCES}/${folder} ${SOURCES}/${folder}/*.htm
                                                   ${SOURCES}/${folder}/*.hhc ${SOURCES}/${folder}/*.hhk)
+  list(APPEND sources help.css)  # shared by the books
   list(LENGTH sources count)
   if(count LESS 2)
     message(FATAL_ERROR "no help sources in ${SOURCES}/${folder}")

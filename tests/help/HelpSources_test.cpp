@@ -20,6 +20,9 @@ const TBook Books[] = {{"usagram", "Usagram.hhp", "Usagram.hhc", "Usagram.hhk"},
 
 void PrintTo(const TBook& b, std::ostream* os) { *os << b.Folder; }
 
+// The stylesheet of every book, kept once beside the books' folders.
+constexpr const char* SharedStylesheet = "help.css";
+
 std::string Folder(const TBook& b) { return HostPath(USAGRAM_HELP_SOURCES) + "\\" + b.Folder; }
 
 bool Exists(const std::string& path) {
@@ -54,6 +57,10 @@ TEST_P(HelpBook, EveryLinkReachesAPageAnAnchorOrAPictureThatExists) {
       const std::string anchor = hash == std::string::npos ? "" : link.substr(hash + 1);
       if (file.rfind("images/", 0) == 0) {
         EXPECT_TRUE(PictureExists(file.substr(7))) << page << ": no picture " << file;
+        continue;
+      }
+      if (file == SharedStylesheet) {
+        EXPECT_TRUE(Exists(HostPath(USAGRAM_HELP_SOURCES) + "\\" + file)) << page << ": no " << file;
         continue;
       }
       const std::string target = file.empty() ? page : file;

@@ -68,7 +68,6 @@ class WindowsHelp : public ToolWindowsTest {
 
   // F1 inside a modal window, then the window closed.
   void F1InModal(TForm& form, const std::function<void()>& start, int context, const char* title) {
-    HtmlHelp::LastRequest();
     EXPECT_EQ(Modal(form, start,
                     [&] {
                       PressF1(form.Handle());
