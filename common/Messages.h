@@ -50,8 +50,13 @@ inline constexpr const char* WhileFinishing = "while finishing document";
 // Captions
 inline constexpr const char* AppCaption = "Usagram";
 inline constexpr const char* TitlePrefix = "Usagram - ";
-// Windows
-inline constexpr const char* NoHelp = "The help of this window cannot be shown.";
+// Help (%s: the help file's full name)
+inline constexpr const char* HelpFileMissing =
+    "Cannot find the help file %s.\r\n"
+    "It ships beside Usagram.exe and Usagram_Expert.dll: copy it back there to read the help.";
+inline constexpr const char* HelpViewerMissing =
+    "The help file %s cannot be shown: Windows' HTML Help viewer (hhctrl.ocx) cannot be loaded.";
+inline constexpr const char* HelpNotShown = "The HTML Help viewer could not open %s.";
 // The IDE expert: the library listed twice in the IDE's experts.
 inline constexpr const char* ExpertAlreadyLoaded = "Usagram_Expert is already loaded: it is listed twice among the experts";
 }  // namespace Msg

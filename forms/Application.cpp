@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include "Dialogs.h"
+#include "HelpTopics.h"
+#include "HtmlHelp.h"
 #include "Yield.h"
 
 TApplication Application;
@@ -140,14 +142,19 @@ void TApplication::ShowException(const std::string& message) {
   MessageBoxA(GetActiveWindow(), text.c_str(), Title.c_str(), MB_OK | MB_ICONSTOP);
 }
 
-bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
-  if (HelpFile.empty()) return false;
-  HWND owner = GetActiveWindow();
-  if (!owner && MainForm) owner = MainForm->Handle();
-  return WinHelpA(owner, HelpFile.c_str(), command, data) != FALSE;
+HWND TApplication::HelpCaller() const {
+  HWND caller = GetActiveWindow();
+  if (!caller && MainForm) caller = MainForm->Handle();
+  return caller ? caller : Handle;
 }
 
-bool TApplication::HelpContext(int context) { return HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(context)); }
+bool TApplication::HelpContext(int context) {
+  const std::string_view page = HelpTopicPage(context);
+  if (page.empty()) return HelpContents();
+  return HtmlHelp::ShowPage(HelpCaller(), HelpFile, std::string(page));
+}
+
+bool TApplication::HelpContents() { return HtmlHelp::ShowContents(HelpCaller(), HelpFile); }
 
 // ---- TScreen -----------------------------------------------------------------
 

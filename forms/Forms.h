@@ -440,9 +440,13 @@ class TApplication {
   void ShowException(const std::string& message);
   std::function<void(const std::string& message)> OnException;
 
-  // WinHelp on HelpFile; false when there is no help file or it fails.
+  // HTML Help on HelpFile (HtmlHelp.h): the page of a window's help
+  // context, or the table of contents. False when the help cannot be shown;
+  // the user has been told why, in one box naming the file.
   bool HelpContext(int context);
-  bool HelpCommand(UINT command, ULONG_PTR data);
+  bool HelpContents();
+  // The window the viewer belongs to: the active window, or the main form.
+  HWND HelpCaller() const;
 };
 extern TApplication Application;
 

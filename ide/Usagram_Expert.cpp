@@ -9,6 +9,7 @@
 #include "FileSystem.h"
 #include "Forms.h"
 #include "Globales.h"
+#include "HtmlHelp.h"
 #include "Messages.h"
 #include "Module.h"
 #include "ToolWindows.h"
@@ -57,6 +58,8 @@ TLibrarySession::~TLibrarySession() {
   // of its window procedure.
   FreeBugReportWindow();
   FreeToolWindows();
+  // The IDE asks an add-in to close its help windows before it goes.
+  HtmlHelp::CloseHelp();
   Application.Handle = nullptr;
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "HelpTopics.h"
+
 // The registry and profile names are in Reg.h.
 
 // The system's files in the installer's directory, and the group's links.
@@ -11,8 +13,9 @@ namespace InstallFiles {
 inline constexpr const char* Exe = "Usagram.EXE";
 inline constexpr const char* Expert = "Usagram_Expert.DLL";
 inline constexpr const char* Expert2 = "Usagram_Expert2.DLL";
-inline constexpr const char* Help = "Usagram.HLP";
-inline constexpr const char* QuorvelHelp = "Quorvel.HLP";
+// The help is HTML Help: a WinHelp file would open nothing on a current Windows.
+inline constexpr const char* Help = HelpFiles::Usagram;
+inline constexpr const char* QuorvelHelp = HelpFiles::Quorvel;
 
 inline constexpr const char* Group = "Usagram";
 inline constexpr const char* LinkExe = "Usagram.LNK";

@@ -6,6 +6,7 @@
 #include "ComOwners.h"
 #include "FileSystem.h"
 #include "Forms.h"
+#include "HtmlHelp.h"
 #include "ToolWindows.h"
 #include "WordWindowHost.h"
 #include "ufBugReport.h"
@@ -31,6 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // before the settings are written.
   FreeBugReportWindow();
   FreeToolWindows();
+  HtmlHelp::CloseHelp();
   UsagramFinalise();
   return 0;
 }

@@ -2,7 +2,7 @@
 # install-layout.sh [DIR] [BUILD]: lays out an install directory as it ships,
 # so that a person can try the installer under Wine: Install.exe beside
 # Usagram.exe, Usagram_Expert.dll when it has been built, and the two help
-# files (empty placeholders when no real ones exist here).
+# files, Usagram.chm and Quorvel.chm, as the build compiled them.
 #   scripts/install-layout.sh                    -> build/install from build/win64
 #   cd build/install && wine64 Install.exe
 # --placeholder-expert puts an empty Usagram_Expert.dll there while the real
@@ -20,9 +20,12 @@ need() {  # the built file, or a message saying which target builds it
 }
 need "$build/installer/Install.exe" Install
 need "$build/programs/Usagram.exe" Usagram
+need "$build/programs/Usagram.chm" usagram_help
+need "$build/programs/Quorvel.chm" usagram_help
 
 mkdir -p "$dir"
-cp "$build/installer/Install.exe" "$build/programs/Usagram.exe" "$dir/"
+cp "$build/installer/Install.exe" "$build/programs/Usagram.exe" "$build/programs/Usagram.chm" \
+  "$build/programs/Quorvel.chm" "$dir/"
 expert=$(find "$build" -maxdepth 3 -iname 'Usagram_Expert.dll' -print -quit)
 if [ -n "$expert" ]; then
   cp "$expert" "$dir/"
@@ -32,8 +35,5 @@ elif [ $placeholder = 1 ]; then
 else
   echo "install-layout: no Usagram_Expert.dll built yet; the expert boxes stay hidden" >&2
 fi
-for help in Usagram.HLP Quorvel.HLP; do
-  [ -e "$dir/$help" ] || : >"$dir/$help"
-done
 echo "install-layout: $dir"
 ls -l "$dir"

@@ -8,6 +8,7 @@ set -eu
 packages=(
   cmake ninja-build git
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
+  fp-utils-3.2.2
   wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation fonts-wine
   clang libclang-rt-14-dev googletest
   libreoffice-writer-nogui poppler-utils python3-aiosmtpd xdotool

@@ -227,8 +227,6 @@ void TfLocalisations::BasClick() {
   Refresh();
 }
 
-void TfLocalisations::BitBtn2Click() {
-  if (!Application.HelpContext(HelpContext)) ShowMessageBox(Msg::NoHelp, Msg::AppCaption, MB_OK | MB_ICONWARNING);
-}
+void TfLocalisations::BitBtn2Click() { Application.HelpContext(HelpContext); }
 
 bool ExecuteLocationsEditor() { return fLocalisations && fLocalisations->ShowModal() == mrOk; }

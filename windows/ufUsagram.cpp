@@ -6,6 +6,7 @@
 #include "Analysis.h"
 #include "Banner.h"
 #include "Globales.h"
+#include "HtmlHelp.h"
 #include "LaterWindows.h"
 #include "Layout.h"
 #include "Messages.h"
@@ -44,11 +45,6 @@ void StatusPanel1(const std::string& text) {
 }
 
 std::string WordCaption() { return MSWord95 ? "Microsoft &Word 97 (tm)" : "Microsoft &Word 95 (tm)"; }
-
-void OpenHelp(const std::string& file, UINT command) {
-  if (!WinHelpA(fUsagram ? fUsagram->Handle() : nullptr, file.c_str(), command, 0))
-    ShowMessageBox("The help file " + file + " cannot be opened.", Msg::AppCaption, MB_OK | MB_ICONWARNING);
-}
 
 }  // namespace
 
@@ -509,10 +505,10 @@ void TfUsagram::WordClick() {
   Word->SetCaption(WordCaption());
 }
 
-void TfUsagram::Rubriquesdaide1Click() { OpenHelp(HelpFileBesideProgram(), HELP_FINDER); }
+void TfUsagram::Rubriquesdaide1Click() { Application.HelpContents(); }
 void TfUsagram::Aproposde1Click() { ShowAbout(); }
 void TfUsagram::Rapportdebogue1Click() { ShowBugReport(); }
-void TfUsagram::Quorvel1Click() { OpenHelp("Quorvel.HLP", HELP_CONTENTS); }
+void TfUsagram::Quorvel1Click() { HtmlHelp::ShowPage(Application.HelpCaller(), HelpFileBesideProgram(HelpFiles::Quorvel)); }
 
 void TfUsagram::Inspecter1Click() {
   if (Selected && Selected->Found) InspectUnit(*Selected);
@@ -522,4 +518,4 @@ void TfUsagram::Editer1Click() {
   if (Selected && Selected->Found) EditUnit(*Selected);
 }
 
-std::string HelpFileBesideProgram() { return ExtractFilePath(ModuleFileName(ThisModule())) + "Usagram.HLP"; }
+std::string HelpFileBesideProgram(const std::string& name) { return ExtractFilePath(ModuleFileName(ThisModule())) + name; }

@@ -11,6 +11,7 @@
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "HelpTopics.h"
 #include "Menus.h"
 #include "Metafile.h"
 #include "StdCtrls.h"
@@ -137,6 +138,6 @@ class TfUsagram : public TForm, public TDiagramHost {
 // The main window while it exists; the status texts go to it.
 extern TfUsagram* fUsagram;
 
-// The help file, beside this program, or beside the library inside the IDE
-// (not beside the IDE).
-std::string HelpFileBesideProgram();
+// A help file (by default Usagram.chm), beside this program, or beside the
+// library inside the IDE (not beside the IDE).
+std::string HelpFileBesideProgram(const std::string& name = HelpFiles::Usagram);

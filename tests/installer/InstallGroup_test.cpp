@@ -6,7 +6,10 @@
 
 #include <functional>
 
+#include "HostPath.h"
 #include "InstallTestSupport.h"
+
+#include <shellapi.h>
 #include "uChaines.h"
 
 namespace installtest {
@@ -84,8 +87,8 @@ TEST_F(StartMenuGroup, ChosenFolderGetsTheGroupAndItsFourLinks) {
     std::string target;
   };
   const TRow rows[] = {{Form->cbUsagram, "Usagram.LNK", ExePath()},
-                       {Form->cbAide, "Help on Usagram.LNK", Dir + "\\Usagram.HLP"},
-                       {Form->cbQuorvel, "Help on Quorvel.LNK", Dir + "\\Quorvel.HLP"},
+                       {Form->cbAide, "Help on Usagram.LNK", Dir + "\\Usagram.chm"},
+                       {Form->cbQuorvel, "Help on Quorvel.LNK", Dir + "\\Quorvel.chm"},
                        {Form->cbInstall, "Installer-Uninstaller.LNK", Form->InstallerPath}};
   for (const TRow& row : rows) {
     ASSERT_TRUE(row.box.Visible()) << row.file;
@@ -116,6 +119,65 @@ TEST_F(StartMenuGroup, ChosenFolderGetsTheGroupAndItsFourLinks) {
   ASSERT_TRUE(Exists(group + "\\Usagram.LNK"));
   Click(Form->cbGroupe);
   EXPECT_FALSE(Exists(group));
+  RemoveTree(parent);
+  EXPECT_TRUE(Errors.empty());
+}
+
+// The top-level window of the HTML Help viewer (of any process) with that
+// caption, waited for up to a few seconds.
+HWND WaitForViewer(const std::string& caption) {
+  struct TSearch {
+    std::string Caption;
+    HWND Found = nullptr;
+  } search{caption};
+  for (int i = 0; i < 100 && !search.Found; ++i) {
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+          auto* s = reinterpret_cast<TSearch*>(p);
+          char cls[64] = {}, text[256] = {};
+          GetClassNameA(w, cls, sizeof cls);
+          GetWindowTextA(w, text, sizeof text);
+          if (std::string(cls) == "HH Parent" && text == s->Caption && IsWindowVisible(w)) s->Found = w;
+          return s->Found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.Found) Sleep(100);
+  }
+  return search.Found;
+}
+
+TEST_F(StartMenuGroup, TheHelpShortcutsOpenTheirHelpFileInTheViewer) {
+  // The help files as they ship, in place of the empty ones.
+  ASSERT_TRUE(CopyFileA(HostPath(USAGRAM_HELP_USAGRAM).c_str(), (Dir + "\\Usagram.chm").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(HostPath(USAGRAM_HELP_QUORVEL).c_str(), (Dir + "\\Quorvel.chm").c_str(), FALSE));
+  const std::string parent = FreshDir("usagram-startmenu-help");
+  Open();
+  TFolderAnswer folder([&](TfRepertoire& w) { Choose(w, parent); });
+  Click(Form->cbGroupe);
+  Click(Form->cbAide);
+  Click(Form->cbQuorvel);
+  const std::string group = parent + "\\Usagram";
+  for (auto [file, caption] : {std::pair<const char*, const char*>{"Help on Usagram.LNK", "Usagram Help"},
+                               {"Help on Quorvel.LNK", "Quorvel"}}) {
+    const std::string link = group + "\\" + file;
+    ASSERT_TRUE(Exists(link)) << link;
+    // Opened as the Start menu opens it: the shell follows the link to the
+    // .chm, which Windows gives to its HTML Help viewer (hh.exe).
+    SHELLEXECUTEINFOA run{};
+    run.cbSize = sizeof run;
+    run.fMask = SEE_MASK_NOCLOSEPROCESS;
+    run.lpFile = link.c_str();
+    run.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExA(&run)) << file << ": " << GetLastError();
+    HWND viewer = WaitForViewer(caption);
+    EXPECT_NE(viewer, nullptr) << file << ": no viewer titled " << caption;
+    if (viewer) PostMessageA(viewer, WM_CLOSE, 0, 0);
+    if (run.hProcess) {
+      if (WaitForSingleObject(run.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(run.hProcess, 0);
+      CloseHandle(run.hProcess);
+    }
+  }
+  Click(Form->cbGroupe);
   RemoveTree(parent);
   EXPECT_TRUE(Errors.empty());
 }
