@@ -35,6 +35,8 @@ void AnalyseProject(const std::string& name, bool isProject, bool restart) {
   ReleaseModel();
   ResetLocationMarks();
   LoadLocations();
+  // "." is the directory this run made current, not the one of the first run.
+  RefreshCurrentDirectoryLocation();
   UBase = std::make_unique<TUBase>();
   FileArray = std::make_unique<TFileArray>(true);
   FileArray->RoomWarned = warned;

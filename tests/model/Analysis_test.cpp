@@ -1,5 +1,6 @@
 #include "Messages.h"
 #include "ModelTestUtil.h"
+#include "uChaines.h"
 
 using namespace modeltest;
 
@@ -100,17 +101,35 @@ TEST_F(Run_, AVanishedProjectDirectoryDoesNotPickUpAFileOfTheSameName) {
   EXPECT_EQ(Statuses.back(), Msg::StatusSorting);
 }
 
-TEST_F(Run_, TheCurrentDirectoryLocationIsTheFirstProjectsDirectory) {
+TEST_F(Run_, TheCurrentDirectoryLocationFollowsEachProjectsDirectory) {
   Dir.Write("One\\A.dpr", ProgramText("A", {"Common"}));
   Dir.Write("One\\Common.pas", UnitText("Common", {}));
   Dir.Write("Two\\B.dpr", ProgramText("B", {"Common"}));
+  Dir.Write("Two\\Stale.pas", UnitText("Stale", {}));
   AnalyseProjectFile(Dir / "One\\A.dpr");
+  ASSERT_EQ(LocationCount, 1);
+  EXPECT_EQ(Locations[0]->Path, Dir / "One");
+  Locations[0]->Colour = RGB(1, 2, 3);
+  Locations[0]->Active = false;
   AnalyseProjectFile(Dir / "Two\\B.dpr");
-  EXPECT_EQ(Locations[LocationCount - 1]->Path, Dir / "One");
-  // The root is found through the bare name in the new current directory,
-  // Common through the location "." that still names One.
-  EXPECT_EQ(FileArray->Root->FileName, "B.DPR");
-  EXPECT_EQ(Unit("Common")->FileName, Dir / "One\\Common.PAS");
+  ASSERT_EQ(LocationCount, 1);
+  const TLocation& current = *Locations[0];
+  EXPECT_EQ(current.Path, Dir / "Two");
+  EXPECT_EQ(current.UpperPath, UpperCaseAscii(Dir / "Two"));
+  ASSERT_EQ(current.Files.Count(), 2);
+  EXPECT_EQ(current.Files.Strings[0], Dir / "Two\\Stale.pas");
+  EXPECT_EQ(current.Files.Strings[1], Dir / "Two\\B.dpr");
+  // The user's settings of the entry stay.
+  EXPECT_EQ(current.Colour, RGB(1, 2, 3));
+  EXPECT_FALSE(current.Active);
+  Locations[0]->Active = true;
+  AnalyseProjectFile(Dir / "Two\\B.dpr");
+  // Common is not taken from One, and Stale is offered as unused.
+  EXPECT_EQ(Unit("Common")->Location, -1);
+  EXPECT_EQ(Unit("B")->Location, 0);
+  EXPECT_EQ(CountUnusedFiles(), 1);
+  EXPECT_EQ(Locations[0]->Files.Objects[0], nullptr);
+  EXPECT_EQ(Locations[0]->Files.Objects[1], Unit("B"));
 }
 
 TEST_F(Run_, ReleasingTheModelFreesBothParts) {
