@@ -56,9 +56,12 @@ void ComputeLayout(TFileArray& array, RECT& r) {
     const int charWidth = c == 0 ? 0 : std::max(1, width / c);
     // Without any name character there is no text to give room to.
     array.LabelWidth = 2 * (c / found) * charWidth;
-    // A single found unit can get a label wider than the whole space; its
-    // links still keep that one pixel rather than a pitch of 0 or less,
-    // which would pile them up or put them left of the diagram.
+    // One or two units would get labels across the whole width and link
+    // columns of a pixel; a third of the width stays for the links. With
+    // three or more units the formula stays below this bound.
+    array.LabelWidth = std::min(array.LabelWidth, 2 * width / 3);
+    // Beyond as many link slots as the space has pixels, the links still
+    // keep one pixel each rather than a pitch of 0, which would pile them up.
     const int pitch = s == 0 ? 0 : (width - array.LabelWidth) / s;
     array.LinkPitch = s == 0 ? 0 : std::max(1, pitch);
     r.right = r.left + array.LabelWidth + s * array.LinkPitch;

@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "GdiGuard.h"
 #include "Handle.h"
@@ -183,6 +184,26 @@ DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done) 
   return 0;
 }
 
+struct TStringSource {
+  const std::string* Text;
+  size_t Offset = 0;
+};
+
+DWORD CALLBACK ReadStringCallback(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done) {
+  auto* stream = reinterpret_cast<TStringSource*>(cookie);
+  const size_t n = std::min(static_cast<size_t>(cb), stream->Text->size() - stream->Offset);
+  std::memcpy(buf, stream->Text->data() + stream->Offset, n);
+  stream->Offset += n;
+  *done = static_cast<LONG>(n);
+  return 0;
+}
+
+DWORD CALLBACK WriteStringCallback(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done) {
+  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buf), static_cast<size_t>(cb));
+  *done = cb;
+  return 0;
+}
+
 }  // namespace
 
 void TRichEdit::Create(TControl& parent, const TBounds& b, bool plainText, bool border, TScrollStyle scrollBars) {
@@ -215,6 +236,19 @@ void TRichEdit::SaveToFile(const std::string& path) {
   EDITSTREAM es{reinterpret_cast<DWORD_PTR>(f.Get()), 0, &WriteCallback};
   SendMessageA(Handle(), EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&es));
   if (es.dwError) throw std::runtime_error("Cannot write file \"" + path + "\"");
+}
+
+std::string TRichEdit::PlainText() const {
+  std::string text;
+  EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&text), 0, &WriteStringCallback};
+  SendMessageA(Handle(), EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&es));
+  return text;
+}
+
+void TRichEdit::SetPlainText(const std::string& text) {
+  TStringSource stream{&text};
+  EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&stream), 0, &ReadStringCallback};
+  SendMessageA(Handle(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&es));
 }
 
 void TRichEdit::Clear() { SetText({}); }

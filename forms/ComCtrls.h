@@ -95,6 +95,10 @@ class TRichEdit : public TControl {
   // Raise an exception naming the file when it cannot be read or written.
   void LoadFromFile(const std::string& path);
   void SaveToFile(const std::string& path);
+  // The whole text as a file would hold it (CR LF after each line but the
+  // last), and the text replaced by one in any line-end style.
+  std::string PlainText() const;
+  void SetPlainText(const std::string& text);
   void Clear();
   int TextLength() const;
   bool Modified() const;

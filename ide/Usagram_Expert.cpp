@@ -101,8 +101,9 @@ void TUsagramExpert::Click(TIMenuItemIntf*) {
     fUsagram->AutoOpen = false;
   } else {
     fUsagram->AutoOpen = true;
-    fUsagram->OpenDialog.FileName = project;
-    fUsagram->SetCaption(Msg::TitlePrefix + project);
+    // Expanded now: the analysis makes the project's directory current.
+    fUsagram->OpenDialog.FileName = ExpandFileName(project);
+    fUsagram->SetCaption(Msg::TitlePrefix + fUsagram->OpenDialog.FileName);
   }
   fUsagram->Show();
 }

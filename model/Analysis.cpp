@@ -35,6 +35,8 @@ void AnalyseProject(const std::string& name, bool isProject, bool restart) {
   ReleaseModel();
   ResetLocationMarks();
   LoadLocations();
+  // "." is the directory this run made current, not the one of the first run.
+  RefreshCurrentDirectoryLocation();
   UBase = std::make_unique<TUBase>();
   FileArray = std::make_unique<TFileArray>(true);
   FileArray->RoomWarned = warned;
@@ -53,6 +55,38 @@ void UnresolvedProject(const std::string& name) {
   UBase = std::make_unique<TUBase>();
   FileArray = std::make_unique<TFileArray>(true);
   FileArray->AddRoot(TFile::Unresolved(name));
+}
+
+// A file that could not be opened or read stops the depth-first walk half
+// way. The units on the chain that was being read have no level yet (a
+// finished unit has at least 1); the deepest of them, the last one added,
+// is the one whose file failed. What was read stays; the failed unit
+// becomes a unit not found, and the chain gets its levels as if the walk
+// had ended there, so that the model sorts and draws like any other.
+void EndInterruptedWalk() {
+  if (!FileArray) return;
+  TFile* failed = nullptr;
+  for (int i = FileArray->Count - 1; i >= 0 && !failed; --i) {
+    TFile* unit = FileArray->Items[i];
+    if (unit && unit->Analysed && unit->Level == 0) failed = unit;
+  }
+  if (failed) {
+    for (int i = 0; i < LocationCount; ++i)
+      if (Locations[i]) std::replace(Locations[i]->Files.Objects.begin(), Locations[i]->Files.Objects.end(), failed,
+                                     static_cast<TFile*>(nullptr));
+    failed->Location = LocationNotFound;
+    failed->Found = false;
+    failed->FileName.clear();
+    failed->InterfaceUses = std::make_unique<TFileArray>();
+    failed->ImplementationUses = std::make_unique<TFileArray>();
+  }
+  // Deepest first: each unit of the chain was added after the one that uses
+  // it. Units the walk never reached have no uses and get level 1.
+  for (int i = FileArray->Count - 1; i >= 0; --i) {
+    TFile* unit = FileArray->Items[i];
+    if (unit && unit->Level == 0) unit->ComputeLevel();
+  }
+  if (FileArray->Root) FileArray->Root->ComputeLevel();
 }
 
 }  // namespace
@@ -78,15 +112,23 @@ TProjectOutcome AnalyseProjectFile(const std::string& path) {
   if (!entered) {
     UnresolvedProject(name);
   } else {
-    AnalyseProject(name, isProject);
-    // A pass that adds a location shifts the indexes of those after it, so
-    // the units it resolved earlier may name the wrong location: run again
-    // until a pass adds none. Each such pass adds at least one location, so
-    // the list's limit bounds the number of passes.
-    for (int pass = 0; ImplicitLocationsFound && pass < MaxAddedLocations; ++pass) {
-      ImplicitLocationsFound = false;
-      SetStatus(Msg::StatusRestarting);
-      AnalyseProject(name, isProject, true);
+    try {
+      AnalyseProject(name, isProject);
+      // A pass that adds a location shifts the indexes of those after it, so
+      // the units it resolved earlier may name the wrong location: run again
+      // until a pass adds none. Each such pass adds at least one location, so
+      // the list's limit bounds the number of passes.
+      for (int pass = 0; ImplicitLocationsFound && pass < MaxAddedLocations; ++pass) {
+        ImplicitLocationsFound = false;
+        SetStatus(Msg::StatusRestarting);
+        AnalyseProject(name, isProject, true);
+      }
+    } catch (...) {
+      // The caller reports the error; the model it leaves must still be one
+      // that can be drawn, hovered and redrawn.
+      EndInterruptedWalk();
+      SortBranches();
+      throw;
     }
   }
   SetStatus(Msg::StatusSorting);

@@ -26,7 +26,8 @@ enum class TProjectOutcome {
 
 // The run without its window: makes the file's directory current, analyses
 // (restarting once when IN paths added locations) and sorts. File-layer
-// errors propagate; the partial model stays until the next run. A project
+// errors propagate; the model stays as far as it was read, sorted, with the
+// unit whose file failed as a unit not found, until the next run. A project
 // that cannot be analysed is reported through Warning (ProjectProblemText
 // gives the same text) and leaves its unresolved root as the model.
 TProjectOutcome AnalyseProjectFile(const std::string& path);

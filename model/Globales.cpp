@@ -189,6 +189,18 @@ void ResetLocationMarks() {
   }
 }
 
+void RefreshCurrentDirectoryLocation() {
+  // Before the first load the last entry may be one the user added.
+  if (!LocationsLoaded || LocationCount == 0 || !Locations[LocationCount - 1]) return;
+  std::unique_ptr<TLocation>& current = Locations[LocationCount - 1];
+  auto fresh = std::make_unique<TLocation>(".");
+  fresh->Colour = current->Colour;
+  fresh->Basic = current->Basic;
+  fresh->Active = current->Active;
+  fresh->Explicit = current->Explicit;
+  current = std::move(fresh);
+}
+
 int CountUnusedFiles() {
   int total = 0;
   for (int i = 0; i < LocationCount; ++i) {

@@ -106,6 +106,11 @@ int EffectiveLocation(int location);
 void MarkFileUsed(int location, const std::string& fileName, TFile* unit);
 // Every location forgets its usage marks and its Explicit flag.
 void ResetLocationMarks();
+// The current-directory entry ("." of a loaded list) takes the directory
+// that is current now: its path and a fresh list of its files, with its
+// colour and flags kept. An analysis calls it once the project's directory
+// is current.
+void RefreshCurrentDirectoryLocation();
 // Unused files in locations that hold at least one used file; sets Unused.
 int CountUnusedFiles();
 

@@ -19,11 +19,20 @@ TfAProposDe::TfAProposDe()
   fAProposDe = this;
   CreateComponents();
   OnShow = [this] { FormShow(); };
+  // The focus sits in the text, which takes Enter as a key of its own:
+  // the form sees it first, so that Enter presses OK as Escape does.
+  KeyPreview = true;
+  OnKeyDown = [this](WORD& key, TShiftState) {
+    if (key != VK_RETURN) return;
+    key = 0;
+    BitBtn1.Click();
+  };
   FinishCreate();
 }
 
 TfAProposDe::~TfAProposDe() {
   OnShow = nullptr;
+  OnKeyDown = nullptr;
   DestroyHandle();
   if (fAProposDe == this) fAProposDe = nullptr;
 }

@@ -7,6 +7,7 @@
 #include "Clipbrd.h"
 #include "FileSystem.h"
 #include "LaterWindows.h"
+#include "SourceText.h"
 #include "Units.h"
 #include "ufUsagram.h"
 
@@ -105,7 +106,9 @@ void TfEditeur::Load(const std::string& fileName) {
   // write here.
   FileName = ExpandFileName(fileName);
   SetCaption(FileName);
-  Source.LoadFromFile(FileName);
+  const std::string text = ReadSourceFile(FileName);
+  LineEnd = DetectLineEnd(text);
+  Source.SetPlainText(text);
   Source.SetSel(0, 0);
   Source.SetModified(false);
 }
@@ -145,7 +148,8 @@ void TfEditeur::Fermer1Click() { Close(); }
 // ---- File --------------------------------------------------------------------
 
 void TfEditeur::Enregistrer1Click() {
-  Source.SaveToFile(FileName);
+  // The control ends every line with CR LF, also the lines the user typed.
+  WriteSourceFile(FileName, WithLineEnds(Source.PlainText(), LineEnd));
   Source.SetModified(false);
 }
 

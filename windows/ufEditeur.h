@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "SourceText.h"
 
 class TFile;
 
@@ -34,6 +35,8 @@ class TfEditeur : public TForm {
 
   std::string FileName;
   TFile* Unit = nullptr;
+  // The file's line ends as loaded; a save writes every line with them.
+  TLineEnd LineEnd = TLineEnd::CrLf;
 
   // Components, in the order of the form.
   TRichEdit Source;

@@ -1,6 +1,7 @@
 #include "ufUsagram.h"
 
 #include <cstdlib>
+#include <exception>
 #include <memory>
 
 #include "Analysis.h"
@@ -38,10 +39,10 @@ constexpr const char* OpenFilter =
 constexpr const char* PicturesDirectoryTitle = "Directory of pictures for document";
 
 void StatusPanel0(const std::string& text) {
-  if (fUsagram) fUsagram->StatusBar.SetPanelText(0, text);
+  if (fUsagram) fUsagram->SetStatusPanel(0, text);
 }
 void StatusPanel1(const std::string& text) {
-  if (fUsagram) fUsagram->StatusBar.SetPanelText(1, text);
+  if (fUsagram) fUsagram->SetStatusPanel(1, text);
 }
 
 std::string WordCaption() { return MSWord95 ? "Microsoft &Word 97 (tm)" : "Microsoft &Word 95 (tm)"; }
@@ -183,7 +184,8 @@ void TfUsagram::FormCreate() {
 
   SetCaption(PadRight(Msg::TitlePrefix, 255, '#'));
   if (!CommandLineParameters.empty() && !ExpertMode) {
-    OpenDialog.FileName = CommandLineParameters.front();
+    // Expanded now: the analysis makes the project's directory current.
+    OpenDialog.FileName = ExpandFileName(CommandLineParameters.front());
     AutoOpen = true;
     SetCaption(Msg::TitlePrefix + OpenDialog.FileName);
   } else {
@@ -321,8 +323,11 @@ void TfUsagram::LoadProject() {
   Timer.SetEnabled(false);
   SetHourglass(true);
   Selected = nullptr;  // the units of the previous run are about to go
+  // Every run makes the project's directory current: a relative name would
+  // name another file the next time.
+  OpenDialog.FileName = ExpandFileName(OpenDialog.FileName);
   const std::string path = OpenDialog.FileName;
-  TProjectOutcome outcome;
+  TProjectOutcome outcome = TProjectOutcome::Analysed;
   {
     const TScopeExit end([this] {  // whatever happens
       Timer.SetEnabled(true);
@@ -331,17 +336,37 @@ void TfUsagram::LoadProject() {
       EnableMenus(true);
       SetStatus(Msg::StatusReady);
     });
-    outcome = AnalyseProjectFile(path);
+    std::exception_ptr failure;
+    try {
+      outcome = AnalyseProjectFile(path);
+    } catch (...) {
+      // The model is what was read before the error: the picture, the mouse
+      // and Redraw must all show that one, not the previous run's.
+      failure = std::current_exception();
+    }
     ComposeDiagram(*this, Metafile);
     SetCaption(Msg::TitlePrefix + path);
+    if (failure) std::rethrow_exception(failure);
   }
   // The run has warned; the status bar keeps what went wrong in sight.
-  if (outcome != TProjectOutcome::Analysed) StatusBar.SetPanelText(0, ProjectProblemText(outcome, ExpandFileName(path)));
-  if (const std::string dropped = DroppedEntriesText(); !dropped.empty()) StatusBar.SetPanelText(1, dropped);
+  if (outcome != TProjectOutcome::Analysed) SetStatusPanel(0, ProjectProblemText(outcome, path), taLeftJustify);
+  if (const std::string dropped = DroppedEntriesText(); !dropped.empty()) SetStatusPanel(1, dropped, taLeftJustify);
   // Only after a run that went through: an error has left by now.
   if (outcome == TProjectOutcome::Analysed && CountUnusedFiles() > 0 && FileArray && FileArray->Root && !FileArray->Root->IsUnit &&
       Afficherlalistedesfichiers1->Checked())
     OfferFilesList();
+}
+
+void TfUsagram::SetStatusPanel(int panel, const std::string& text, TAlignment alignment) {
+  if (panel < 0 || panel > 1 || panelAlignment_[panel] == alignment) {
+    StatusBar.SetPanelText(panel, text);
+    return;
+  }
+  panelAlignment_[panel] = alignment;
+  std::vector<TStatusPanel> panels;
+  for (int i = 0; i < 2; ++i)
+    panels.push_back({400, panelAlignment_[i], i == panel ? text : StatusBar.PanelText(i)});
+  StatusBar.SetPanels(panels);
 }
 
 // ---- The diagram's host ------------------------------------------------------
@@ -376,7 +401,7 @@ bool TfUsagram::HitTest(int x, int y) {
   }
   const POINT point{MulDiv(x, Metafile.Width, Image.Width()), MulDiv(y, Metafile.Height, Image.Height())};
   Selected = UnitAt(*FileArray, point);
-  StatusBar.SetPanelText(1, Selected ? Selected->Name : std::string());
+  SetStatusPanel(1, Selected ? Selected->Name : std::string());
   return Selected != nullptr;
 }
 

@@ -115,6 +115,11 @@ class TfUsagram : public TForm, public TDiagramHost {
   static constexpr int MinImageSide = 1;
   static constexpr int MaxImageSide = 32000;
 
+  // Writes a status panel. Phases and unit names are centred; a message is
+  // shown from its start (taLeftJustify), as a panel too narrow for it
+  // would cut a centred text at both ends.
+  void SetStatusPanel(int panel, const std::string& text, TAlignment alignment = taCenter);
+
   // TDiagramHost: the composition's side in this window.
   void SetHourglass(bool busy) override;
   void StopTimer() override;
@@ -133,6 +138,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   void PlaceBanner();
   void ZoomBy(int numerator, int denominator, bool yieldFirst);
   HCURSOR previousCursor_ = nullptr;
+  TAlignment panelAlignment_[2] = {taCenter, taCenter};
 };
 
 // The main window while it exists; the status texts go to it.

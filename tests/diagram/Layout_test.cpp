@@ -54,15 +54,20 @@ TEST_F(LayoutTest, CountsOfBasicAndNotFoundUnits) {
   EXPECT_EQ(FileArray->FirstFoundIndex, 3);
   EXPECT_EQ(FileArray->RowCount, 3);
   EXPECT_EQ(FileArray->RowHeight, 2000 / 3 + 1);
-  // C = 12, F = 2, S = 2 + 3.
-  const int labelWidth = 2 * (12 / 2) * (2700 / 12);
-  EXPECT_EQ(FileArray->LabelWidth, labelWidth);
-  // The labels take all 2700 pixels: (2700 - 2700) div 5 would stack every
-  // label and link at one x; the link columns keep one pixel instead.
-  EXPECT_EQ(labelWidth, 2700);
-  EXPECT_EQ(FileArray->LinkPitch, 1);
-  EXPECT_EQ(r.right, labelWidth + 5);
+  // C = 12, F = 2, S = 2 + 3: 2 x 6 x 225 would take all 2700 pixels and
+  // leave link columns of one pixel; two thirds of the width leave a third
+  // for the links.
+  EXPECT_EQ(2 * (12 / 2) * (2700 / 12), 2700);
+  EXPECT_EQ(FileArray->LabelWidth, 1800);
+  EXPECT_EQ(FileArray->LinkPitch, (2700 - 1800) / 5);
+  EXPECT_EQ(r.right, 2700);
   EXPECT_EQ(r.bottom, 4 * FileArray->RowHeight);
+  EXPECT_EQ(DotRadius, 90);
+  // The links of the project can be seen: a column of 180 pixels each.
+  TMetafile m = Compose();
+  EXPECT_EQ(p->LabelRect.right - p->LabelRect.left, 1800);
+  EXPECT_EQ(p->LabelRect.right, 2700);
+  EXPECT_EQ(a->LabelRect.left, 2 * 180);
 }
 
 TEST_F(LayoutTest, SingleFoundUnitIsTwoRowsHighAndKeepsItsLabelOnTheDiagram) {
@@ -70,16 +75,15 @@ TEST_F(LayoutTest, SingleFoundUnitIsTwoRowsHighAndKeepsItsLabelOnTheDiagram) {
   RECT r = LayoutSpace;
   ComputeLayout(*FileArray, r);
   EXPECT_EQ(FileArray->RowHeight, 2001);
-  EXPECT_EQ(FileArray->LabelWidth, 2 * 8 * (2700 / 8));
   EXPECT_EQ(r.bottom, 2 * 2001);
-  // The label is wider than the space; a negative pitch would push it left
-  // of the diagram, so the pitch stays at one pixel and the diagram takes
-  // the label and its two slots.
-  EXPECT_EQ(FileArray->LinkPitch, 1);
-  EXPECT_EQ(r.right, FileArray->LabelWidth + 2);
-  EXPECT_EQ(DotRadius, 1);
+  // 2 x 8 x (2700 div 8) = 2696 would leave the two slots a pixel each:
+  // the label keeps two thirds of the width, the slots share the rest.
+  EXPECT_EQ(FileArray->LabelWidth, 1800);
+  EXPECT_EQ(FileArray->LinkPitch, 450);
+  EXPECT_EQ(r.right, 2700);
+  EXPECT_EQ(DotRadius, 225);
   TMetafile m = Compose();
-  EXPECT_EQ(FileArray->Items[0]->LabelRect.left, 2);
+  EXPECT_EQ(FileArray->Items[0]->LabelRect.left, 900);
   EXPECT_EQ(FileArray->Items[0]->LabelRect.right, r.right);
 }
 

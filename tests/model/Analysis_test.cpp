@@ -1,5 +1,6 @@
 #include "Messages.h"
 #include "ModelTestUtil.h"
+#include "uChaines.h"
 
 using namespace modeltest;
 
@@ -100,17 +101,35 @@ TEST_F(Run_, AVanishedProjectDirectoryDoesNotPickUpAFileOfTheSameName) {
   EXPECT_EQ(Statuses.back(), Msg::StatusSorting);
 }
 
-TEST_F(Run_, TheCurrentDirectoryLocationIsTheFirstProjectsDirectory) {
+TEST_F(Run_, TheCurrentDirectoryLocationFollowsEachProjectsDirectory) {
   Dir.Write("One\\A.dpr", ProgramText("A", {"Common"}));
   Dir.Write("One\\Common.pas", UnitText("Common", {}));
   Dir.Write("Two\\B.dpr", ProgramText("B", {"Common"}));
+  Dir.Write("Two\\Stale.pas", UnitText("Stale", {}));
   AnalyseProjectFile(Dir / "One\\A.dpr");
+  ASSERT_EQ(LocationCount, 1);
+  EXPECT_EQ(Locations[0]->Path, Dir / "One");
+  Locations[0]->Colour = RGB(1, 2, 3);
+  Locations[0]->Active = false;
   AnalyseProjectFile(Dir / "Two\\B.dpr");
-  EXPECT_EQ(Locations[LocationCount - 1]->Path, Dir / "One");
-  // The root is found through the bare name in the new current directory,
-  // Common through the location "." that still names One.
-  EXPECT_EQ(FileArray->Root->FileName, "B.DPR");
-  EXPECT_EQ(Unit("Common")->FileName, Dir / "One\\Common.PAS");
+  ASSERT_EQ(LocationCount, 1);
+  const TLocation& current = *Locations[0];
+  EXPECT_EQ(current.Path, Dir / "Two");
+  EXPECT_EQ(current.UpperPath, UpperCaseAscii(Dir / "Two"));
+  ASSERT_EQ(current.Files.Count(), 2);
+  EXPECT_EQ(current.Files.Strings[0], Dir / "Two\\Stale.pas");
+  EXPECT_EQ(current.Files.Strings[1], Dir / "Two\\B.dpr");
+  // The user's settings of the entry stay.
+  EXPECT_EQ(current.Colour, RGB(1, 2, 3));
+  EXPECT_FALSE(current.Active);
+  Locations[0]->Active = true;
+  AnalyseProjectFile(Dir / "Two\\B.dpr");
+  // Common is not taken from One, and Stale is offered as unused.
+  EXPECT_EQ(Unit("Common")->Location, -1);
+  EXPECT_EQ(Unit("B")->Location, 0);
+  EXPECT_EQ(CountUnusedFiles(), 1);
+  EXPECT_EQ(Locations[0]->Files.Objects[0], nullptr);
+  EXPECT_EQ(Locations[0]->Files.Objects[1], Unit("B"));
 }
 
 TEST_F(Run_, ReleasingTheModelFreesBothParts) {
@@ -181,4 +200,86 @@ TEST_F(Run_, ASecondPassThatAddsALocationIsFollowedByAnother) {
   EXPECT_EQ(Unit("S")->Location, 2);
   EXPECT_EQ(Unit("C")->Location, 0);
   EXPECT_EQ(Unit("D")->Location, 1);
+}
+
+namespace {
+
+// Another program holding a file open with no sharing: opening it fails.
+class TExclusiveLock {
+ public:
+  explicit TExclusiveLock(const std::string& path)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~TExclusiveLock() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  TExclusiveLock(const TExclusiveLock&) = delete;
+  TExclusiveLock& operator=(const TExclusiveLock&) = delete;
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+std::string RunError(const std::string& path) {
+  try {
+    AnalyseProjectFile(path);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return std::string();
+}
+
+}  // namespace
+
+TEST_F(Run_, AUnitThatCannotBeOpenedLeavesASortedModelWithTheUnitNotFound) {
+  // P names A, then Mid, which names Locked: the walk stops inside Mid.
+  Dir.Write("L\\P.dpr", ProgramText("P", {"A", "Mid", "Later"}));
+  Dir.Write("L\\A.pas", UnitText("A", {}));
+  Dir.Write("L\\Mid.pas", UnitText("Mid", {"A", "Locked"}, {"Later"}));
+  const std::string locked = Dir.Write("L\\Locked.pas", UnitText("Locked", {"A"}));
+  Dir.Write("L\\Later.pas", UnitText("Later", {}));
+  TExclusiveLock lock(locked);
+  ASSERT_TRUE(lock.Held());
+  const std::string error = RunError(Dir / "L\\P.dpr");
+  EXPECT_NE(error.find("Cannot open file"), std::string::npos) << error;
+  EXPECT_NE(error.find("Locked"), std::string::npos) << error;
+
+  ASSERT_NE(FileArray, nullptr);
+  EXPECT_TRUE(FileArray->Sorted);
+  TFile* failed = Unit("Locked");
+  ASSERT_NE(failed, nullptr);
+  EXPECT_EQ(failed->Location, -1);
+  EXPECT_FALSE(failed->Found);
+  EXPECT_EQ(failed->FileName, "");
+  EXPECT_EQ(failed->InterfaceUses->Count, 0);
+  // Not found first, then by level, the project last, as after any run.
+  EXPECT_EQ(FileArray->Items[0], failed);
+  EXPECT_EQ(FileArray->Items[FileArray->Count - 1], FileArray->Root);
+  EXPECT_EQ(FileArray->Root->Name, "P");
+  for (int i = 0; i < FileArray->Count; ++i) EXPECT_GE(FileArray->Items[i]->Level, 1) << FileArray->Items[i]->Name;
+  // Mid was read up to the unit that failed, and ranks above what it uses.
+  EXPECT_GT(Unit("Mid")->Level, Unit("A")->Level);
+  EXPECT_GT(FileArray->Root->Level, Unit("Mid")->Level);
+  // The files list does not count the failed file as used.
+  const TLocation& here = *Locations[LocationCount - 1];
+  int lockedEntries = 0;
+  for (int i = 0; i < here.Files.Count(); ++i) {
+    if (!SameTextAscii(ExtractFileName(here.Files.Strings[i]), "Locked.pas")) continue;
+    ++lockedEntries;
+    EXPECT_EQ(here.Files.Objects[i], nullptr);
+  }
+  EXPECT_EQ(lockedEntries, 1);
+}
+
+TEST_F(Run_, AProjectFileThatCannotBeOpenedIsItsOwnUnitNotFound) {
+  const std::string project = Dir.Write("K\\K.dpr", ProgramText("K", {"A"}));
+  Dir.Write("K\\A.pas", UnitText("A", {}));
+  TExclusiveLock lock(project);
+  ASSERT_TRUE(lock.Held());
+  EXPECT_NE(RunError(project).find("Cannot open file"), std::string::npos);
+  ASSERT_NE(FileArray, nullptr);
+  ASSERT_EQ(FileArray->Count, 1);
+  EXPECT_EQ(FileArray->Root->Location, -1);
+  EXPECT_EQ(FileArray->Root->Level, 1);
+  EXPECT_TRUE(FileArray->Sorted);
 }

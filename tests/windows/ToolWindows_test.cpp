@@ -338,4 +338,34 @@ TEST_F(ViewerWindows, AboutShowsTheTextBlockAfreshEachTime) {
   EXPECT_NE(fAProposDe->Label2.Text().find("support@usagram.example"), std::string::npos);
 }
 
+// Set when the about window was still up long after Enter was typed.
+bool AboutOutlivedEnter = false;
+
+TEST_F(ViewerWindows, EnterInTheAboutTextPressesOk) {
+  AboutOutlivedEnter = false;
+  HWND focused = nullptr;
+  EXPECT_EQ(Modal(*fAProposDe, [] { fUsagram->Aproposde1Click(); },
+                  [&] {
+                    fAProposDe->RichEdit.SetFocus();
+                    focused = GetFocus();
+                    PostMessageA(focused, WM_KEYDOWN, VK_RETURN, 1);
+                    PostMessageA(focused, WM_CHAR, '\r', 1);
+                    PostMessageA(focused, WM_KEYUP, VK_RETURN, 0xC0000001);
+                    // Should Enter do nothing, the window still goes, and the test says so.
+                    SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR id, DWORD) {
+                      KillTimer(nullptr, id);
+                      if (!fAProposDe->Visible()) return;
+                      AboutOutlivedEnter = true;
+                      fAProposDe->BitBtn1.Click();
+                    });
+                  }),
+            1);
+  EXPECT_EQ(focused, fAProposDe->RichEdit.Handle());
+  EXPECT_FALSE(AboutOutlivedEnter);
+  EXPECT_EQ(fAProposDe->ModalResult, mrOk);
+  EXPECT_FALSE(fAProposDe->Visible());
+  // The text is read-only: Enter added no line to it.
+  ExpectTextBlock(fAProposDe->RichEdit);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // of our own in a temporary directory (the samples are never written).
 #include "WindowsTestSupport.h"
 #include "uChaines.h"
+#include "SourceText.h"
 #include "ufEditeur.h"
 
 namespace {
@@ -38,6 +39,13 @@ class Editor : public ToolWindowsTest {
   // Types at the caret, as the keyboard would.
   static void Type(TfEditeur& editor, const std::string& text) {
     for (char c : text) SendMessageA(editor.Source.Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+  }
+
+  // Enter as the keyboard gives it: the key, then its character.
+  static void PressEnter(TfEditeur& editor) {
+    SendMessageA(editor.Source.Handle(), WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageA(editor.Source.Handle(), WM_CHAR, '\r', 1);
+    SendMessageA(editor.Source.Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
   }
 
   static void CloseWith(TfEditeur& editor, int answer, std::string* question = nullptr) {
@@ -274,6 +282,52 @@ TEST_F(Editor, InsideTheIdeTheIdesOwnEditorComesFirst) {
   ExpertMode = false;
   Edit(Main);
   EXPECT_EQ(AskedOfIde.size(), 2u);
+}
+
+TEST(SourceText, TheStyleIsTheOneMostLineEndsUse) {
+  EXPECT_EQ(DetectLineEnd("a\r\nb\r\n"), TLineEnd::CrLf);
+  EXPECT_EQ(DetectLineEnd("a\nb\n"), TLineEnd::Lf);
+  EXPECT_EQ(DetectLineEnd("a\rb\r"), TLineEnd::Cr);
+  EXPECT_EQ(DetectLineEnd("a\nb\nc\r\n"), TLineEnd::Lf);
+  EXPECT_EQ(DetectLineEnd("a\r\nb\n"), TLineEnd::CrLf);  // a tie
+  EXPECT_EQ(DetectLineEnd("one line"), TLineEnd::CrLf);
+  // CR LF is one line end, not a CR and an LF.
+  EXPECT_EQ(WithLineEnds("a\r\nb\nc\rd", TLineEnd::Lf), "a\nb\nc\nd");
+  EXPECT_EQ(WithLineEnds("a\r\n\r\nb\n", TLineEnd::Cr), "a\r\rb\r");
+  EXPECT_EQ(WithLineEnds("a\nb\r", TLineEnd::CrLf), "a\r\nb\r\n");
+  EXPECT_EQ(WithLineEnds("", TLineEnd::Lf), "");
+}
+
+TEST_F(Editor, ASaveKeepsTheFilesLineEndsAndTypedLinesTakeThem) {
+  for (const std::string end : {"\n", "\r", "\r\n"}) {
+    for (const bool lastLineEnded : {true, false}) {
+      std::string original;
+      for (const std::string& line : MainSource) original += line + end;
+      if (!lastLineEnded) original.resize(original.size() - end.size());
+      const std::string label = "line end " + std::to_string(end.size()) + (end[0] == '\n' ? " LF" : " CR") +
+                                (lastLineEnded ? ", last line ended" : ", last line open");
+      {
+        std::ofstream f(MainFile, std::ios::binary | std::ios::trunc);
+        f << original;
+      }
+      Edit(Main);
+      TfEditeur* editor = Main->Editor;
+      ASSERT_NE(editor, nullptr) << label;
+      EXPECT_EQ(editor->Source.Text().substr(0, 10), "unit Main;") << label;
+      // A save that changes nothing writes the same bytes.
+      editor->Enregistrer1Click();
+      EXPECT_EQ(TTempDirectory::Read(MainFile), original) << label;
+      // A line the user types ends like the others.
+      Type(*editor, "{ new }");
+      PressEnter(*editor);
+      editor->Enregistrer1Click();
+      EXPECT_EQ(TTempDirectory::Read(MainFile), "{ new }" + end + original) << label;
+      SendMessageA(editor->Handle(), WM_CLOSE, 0, 0);
+      Application.ProcessMessages();
+      ASSERT_EQ(EditorCount(), 0u) << label;
+    }
+  }
+  EXPECT_TRUE(Errors.empty());
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "Units.h"
 #include "Yield.h"
 #include "ufUsagram.h"
+#include "WindowsTestSupport.h"
 
 namespace {
 
@@ -418,6 +419,114 @@ TEST_F(MainWindow, TheBannerScrollsLeftAsOneBand) {
   Form->L1.SetLeft(-Form->L1.Width() + 1);
   Form->TimerTimer();
   EXPECT_EQ(Form->L1.Left(), Form->L4.Left() + Form->L4.Width() + 1);
+}
+
+// A name given relative to the directory that was current is the same file
+// after the first run made the project's directory current.
+TEST_F(MainWindow, ARelativeProjectNameNamesTheSameFileOnEveryRun) {
+  ASSERT_TRUE(SetCurrentDirectoryA(Samples.c_str()));
+  TModalAnswer boxes(IDCANCEL);  // a warning, or the save dialog
+  Open("Plain\\Plain.dpr");
+  EXPECT_EQ(Form->OpenDialog.FileName, PlainProject);
+  EXPECT_EQ(Form->Caption(), "Usagram - " + PlainProject);
+  Form->Recharge1Click();
+  Application.ProcessMessages();
+  EXPECT_EQ(boxes.Count(), 0) << boxes.Text();
+  ASSERT_TRUE(FileArray);
+  EXPECT_TRUE(FileArray->Root->Found);
+  EXPECT_EQ(FileArray->Root->Name, "Plain");
+  EXPECT_EQ(Form->Caption(), "Usagram - " + PlainProject);
+  Form->Sauver1Click();  // the save dialog, cancelled
+  EXPECT_EQ(boxes.Count(), 1);
+  EXPECT_EQ(Form->SaveEMF.FileName, Samples + "\\Plain\\Plain.EMF");
+  EXPECT_TRUE(Errors.empty());
+
+  // The same for a name from the command line.
+  Form.reset();
+  ASSERT_TRUE(SetCurrentDirectoryA((Samples + "\\Plain").c_str()));
+  CommandLineParameters = {"..\\Basics\\Basics.dpr"};
+  Form = std::make_unique<TfUsagram>();
+  CommandLineParameters.clear();
+  EXPECT_EQ(Form->OpenDialog.FileName, BasicsProject);
+  EXPECT_EQ(Form->Caption(), "Usagram - " + BasicsProject);
+}
+
+// The text of a status panel as the bar holds it: a leading tab centres it.
+std::string PanelShown(const TStatusBar& bar, int panel) {
+  char text[1024] = {};
+  SendMessageA(bar.Handle(), SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+TEST_F(MainWindow, AProblemInTheStatusBarReadsFromItsStart) {
+  const std::string missing = Samples + "\\Plain\\Nowhere.dpr";
+  TModalAnswer answer(IDOK);
+  Open(missing);
+  ASSERT_EQ(answer.Count(), 1);
+  // Far wider than the 400-pixel panel: centred, both ends would be cut.
+  EXPECT_EQ(PanelShown(Form->StatusBar, 0), answer.Text());
+  // The next run's phases are centred again.
+  Open(PlainProject);
+  EXPECT_EQ(PanelShown(Form->StatusBar, 0), "\tReady");
+  EXPECT_EQ(Form->StatusBar.PanelText(0), "Ready");
+}
+
+TEST_F(MainWindow, AUnitThatCannotBeOpenedLeavesADiagramThatWorks) {
+  TTempDirectory dir("locked");
+  const std::string project =
+      dir.Write("Bills.dpr", {"program Bills;", "uses Clients, Factures, Taxes;", "begin", "end."});
+  dir.Write("Clients.pas", {"unit Clients;", "interface", "implementation", "end."});
+  const std::string locked =
+      dir.Write("Factures.pas", {"unit Factures;", "interface", "uses Clients;", "implementation", "end."});
+  dir.Write("Taxes.pas", {"unit Taxes;", "interface", "uses Clients;", "implementation", "end."});
+  Form->Afficherlalistedesfichiers1Click();  // no files list in the way
+  Open(project);
+  ASSERT_TRUE(Errors.empty());
+
+  // Another program holds the file open, without sharing.
+  HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  std::string error;
+  try {
+    Form->Recharge1Click();
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  CloseHandle(holder);
+  Application.ProcessMessages();
+  EXPECT_NE(error.find("Cannot open file"), std::string::npos) << error;
+  EXPECT_NE(error.find("Factures"), std::string::npos) << error;
+  EXPECT_EQ(Form->StatusBar.PanelText(0), "Ready");
+  EXPECT_TRUE(Form->Redessinne1->Enabled());
+
+  ASSERT_TRUE(FileArray);
+  TFile* root = FileArray->Root;
+  TFile* factures = UnitNamed("Factures");
+  TFile* clients = UnitNamed("Clients");
+  ASSERT_NE(factures, nullptr);
+  ASSERT_NE(clients, nullptr);
+  EXPECT_FALSE(factures->Found);
+  // The picture is the model's: the project at the top right, the unit
+  // that failed at the left among the units not found.
+  auto expectComposed = [&] {
+    EXPECT_EQ(FileArray->Items[FileArray->Count - 1], root);
+    EXPECT_EQ(root->LabelRect.top, 0);
+    EXPECT_EQ(root->LabelRect.right, Form->Metafile.Width);
+    EXPECT_EQ(factures->LabelRect.left, 0);
+    EXPECT_GT(factures->LabelRect.top, clients->LabelRect.top);
+  };
+  expectComposed();
+  // Hovering names the unit, a click hides it, Redraw draws the same model.
+  const POINT over = ImagePoint(Centre(root->LabelRect));
+  SendMessageA(Form->Image.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+  EXPECT_EQ(Form->Selected, root);
+  EXPECT_EQ(Form->StatusBar.PanelText(1), "Bills");
+  Click(ImagePoint(Centre(clients->LabelRect)), WM_LBUTTONDOWN, WM_LBUTTONUP);
+  EXPECT_TRUE(clients->Hidden);
+  Form->Redessinne1Click();
+  Application.ProcessMessages();
+  expectComposed();
+  EXPECT_TRUE(Errors.empty());
 }
 
 }  // namespace
