@@ -32,6 +32,8 @@ inline constexpr const char* StatusResolved = "Host Resolved";
 inline constexpr const char* StatusConnected = "Connected to SMTP server: ";
 inline constexpr const char* StatusDisconnecting = "Disconnecting from SMTP server: %s...";
 inline constexpr const char* StatusDisconnected = "Disconnected from SMTP server: ";
+// A connection that was never made does not end "Disconnected".
+inline constexpr const char* StatusNotConnected = "Not connected to SMTP server: ";
 // Status bar: the document transfer
 inline constexpr const char* StatusDocInitialize = "Initialize document transfer";
 inline constexpr const char* StatusDocHeaders = "Sending headers";
@@ -65,4 +67,5 @@ inline constexpr const char* SmtpBadSender = "Invalid sender address: ";
 inline constexpr const char* SmtpNoRecipient = "The document has no recipient";
 inline constexpr const char* SmtpBadRecipient = "Invalid recipient address: ";
 inline constexpr const char* SmtpStopped = "The SMTP client was stopped";
+inline constexpr const char* SmtpInternalError = "The SMTP client failed unexpectedly";
 }  // namespace Msg

@@ -109,6 +109,7 @@ void TSMTP::Raise(const TEvent& e) {
   switch (e.Kind) {
     case TEvent::StateChanged:
       state_ = static_cast<int16_t>(e.Value);
+      stateHost_ = e.Host;
       if (OnStateChanged) OnStateChanged(state_);
       break;
     case TEvent::DocInput:
@@ -149,6 +150,7 @@ void TSMTP::PostState(int state) {
   TEvent e;
   e.Kind = TEvent::StateChanged;
   e.Value = state;
+  e.Host = sessionHost_;
   Post(std::move(e));
 }
 
@@ -180,6 +182,8 @@ void TSMTP::Work() {
       Fail(e);
     } catch (const std::exception& e) {
       Fail(ESMTPError(0, e.what()));
+    } catch (...) {
+      Fail(ESMTPError(0, Msg::SmtpInternalError));
     }
     TEvent done;
     done.Kind = TEvent::Done;
@@ -228,12 +232,15 @@ void TSMTP::Fail(const ESMTPError& e) {
 void TSMTP::Disconnect(bool politely) {
   if (connected_) PostState(SmtpState::Disconnecting);
   if (politely && connection_->IsOpen()) {
+    // A short wait for this QUIT only: the next session waits in full.
+    const int timeout = connection_->Timeout;
+    connection_->Timeout = std::min(timeout, QuitTimeoutMs);
     try {
-      connection_->Timeout = std::min(connection_->Timeout, QuitTimeoutMs);
       connection_->Command("QUIT");
     } catch (const ESMTPError&) {
       // Closed either way.
     }
+    connection_->Timeout = timeout;
   }
   connection_->Close();
   connected_ = false;
@@ -246,6 +253,7 @@ void TSMTP::Expect(const TSMTPReply& reply, const std::string& command) {
 
 void TSMTP::RunConnect(const TCommand& c) {
   if (connection_->IsOpen()) return;
+  sessionHost_ = c.Host;
   if (!winsock_.Started()) throw ESMTPError(WSANOTINITIALISED, Msg::SmtpNoWinsock);
   std::string host;
   int port;

@@ -71,6 +71,9 @@ class TSMTP : public TCustomControl {
   int Timeout = 60000;
 
   int16_t State() const { return state_; }
+  // The server the last state concerns, as it was given: while a session
+  // ends to make way for another, the one that ends.
+  const std::string& StateHost() const { return stateHost_; }
   // A command is running or waiting to run.
   bool Busy() const { return pending_ > 0; }
   TDocInput& DocInput() { return docInput_; }
@@ -98,9 +101,6 @@ class TSMTP : public TCustomControl {
       OnError;
 
  protected:
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
- private:
   struct TCommand {
     enum TKind { Connect, Verify, Send, Renew } Kind = Connect;
     std::string Host;
@@ -110,9 +110,16 @@ class TSMTP : public TCustomControl {
     std::string Data;
     int Timeout = 0;
   };
+
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  // One command, on the worker thread; whatever it throws is its error.
+  virtual void Run(const TCommand& c);
+
+ private:
   struct TEvent {
     enum TKind { StateChanged, DocInput, Verified, Error, Done } Kind = Done;
     int Value = 0;  // state, document state or error number
+    std::string Host;  // the server a state concerns
     int32_t Total = 0, Transferred = 0;
     std::string Description;
     std::vector<std::string> Details;
@@ -124,7 +131,6 @@ class TSMTP : public TCustomControl {
 
   // The worker thread's side.
   void Work();
-  void Run(const TCommand& c);
   void RunConnect(const TCommand& c);
   void RunRenew(const TCommand& c);
   void RunVerify(const TCommand& c);
@@ -133,11 +139,13 @@ class TSMTP : public TCustomControl {
   void Disconnect(bool politely);
   void Expect(const TSMTPReply& reply, const std::string& command);
   void Post(TEvent e);
+  // The state, for the server of the session (or of the attempt).
   void PostState(int state);
   void PostDoc(int state, size_t total, size_t transferred);
 
   // User-interface thread only.
   int16_t state_ = SmtpState::Disconnected;
+  std::string stateHost_;
   int pending_ = 0;
   TDocInput docInput_;
   TSMTPErrors errors_;
@@ -155,6 +163,7 @@ class TSMTP : public TCustomControl {
   bool connected_ = false;  // Connected was reported
   std::string connectedHost_;
   int connectedPort_ = 0;
+  std::string sessionHost_;  // the server text of the session or of the attempt
 
   TWinsock winsock_;
   THandle abort_;

@@ -247,7 +247,9 @@ void TfBugReport::SMTPVerify() {
 }
 
 void TfBugReport::SMTPStateChanged(int16_t state) {
-  const std::string& host = SMTP.RemoteHost;
+  // Each state names the server it concerns: while the old session ends to
+  // make way for a new server, the old one.
+  const std::string& host = SMTP.StateHost();
   switch (state) {
     case SmtpState::Connecting:
       SetStatus(Format(Msg::StatusConnecting, host.c_str()));
@@ -259,13 +261,15 @@ void TfBugReport::SMTPStateChanged(int16_t state) {
       SetStatus(Msg::StatusResolved);
       break;
     case SmtpState::Connected:
+      sessionMade_ = true;
       SetStatus(Msg::StatusConnected + host);
       break;
     case SmtpState::Disconnecting:
       SetStatus(Format(Msg::StatusDisconnecting, host.c_str()));
       break;
     case SmtpState::Disconnected:
-      SetStatus(Msg::StatusDisconnected + host);
+      SetStatus((sessionMade_ ? Msg::StatusDisconnected : Msg::StatusNotConnected) + host);
+      sessionMade_ = false;
       break;
     default:
       break;

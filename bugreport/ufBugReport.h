@@ -59,6 +59,7 @@ class TfBugReport : public TForm {
   // Lets the messages (and so the client's events) in while busy() holds.
   void WaitWhile(const std::function<bool()>& busy);
   bool sending_ = false;
+  bool sessionMade_ = false;  // Connected was reported since the last Disconnected
   std::string address_;  // the sender of the report being sent
 };
 

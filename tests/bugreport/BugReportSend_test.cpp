@@ -129,10 +129,10 @@ TEST_F(BugReportSend, EveryFailureEndsWithItsMessagesAndTheWindowReadyAgain) {
   const std::vector<TCase> cases = {
       {closed,
        {{"Error", "10061 - Cannot connect to " + closed}, {"Error", Msg::NotConnected}},
-       "Disconnected from SMTP server: " + closed},
+       "Not connected to SMTP server: " + closed},
       {silent,
        {{"Error", "10060 - No answer from the SMTP server within 1 seconds"}, {"Error", Msg::NotConnected}},
-       "Disconnected from SMTP server: " + silent,
+       "Not connected to SMTP server: " + silent,
        500},
       {TSmtpTestServers::Address("refuse"),
        {{"Error", Msg::IncorrectAddress}},
@@ -166,6 +166,33 @@ TEST_F(BugReportSend, EveryFailureEndsWithItsMessagesAndTheWindowReadyAgain) {
   }
   EXPECT_TRUE(TSmtpTestServers::Mails("drop").empty());
   EXPECT_TRUE(TSmtpTestServers::Mails("normal").empty());
+}
+
+TEST_F(BugReportSend, TheStatusNamesTheServerEachStateConcerns) {
+  const std::string first = TSmtpTestServers::Address("normal"), second = TSmtpTestServers::Address("helo");
+  const std::string closed = "127.0.0.1:" + std::to_string(TSmtpTestServers::ClosedPort());
+  ASSERT_EQ(Send("First report", &first, &User).size(), 1u);
+  std::vector<std::string> statuses;
+  auto formHandler = Form->SMTP.OnStateChanged;
+  Form->SMTP.OnStateChanged = [&](int16_t state) {
+    formHandler(state);
+    statuses.push_back(Status());
+  };
+  Form->Show();
+  ASSERT_EQ(Send("Second report", &second), (std::vector<TBox>{{"Usagram", Msg::ReportSent}}));
+  EXPECT_EQ(statuses, (std::vector<std::string>{
+                          "Disconnecting from SMTP server: " + first + "...", "Disconnected from SMTP server: " + first,
+                          "Resolving Host", "Host Resolved", "Connecting to SMTP server: " + second + "...",
+                          "Connected to SMTP server: " + second}));
+
+  // From a live session to a server where nothing listens: the old one is
+  // disconnected, the new one was never connected.
+  statuses.clear();
+  Form->Show();
+  ASSERT_EQ(Send("Third report", &closed).size(), 2u);
+  ASSERT_GE(statuses.size(), 3u);
+  EXPECT_EQ(statuses[1], "Disconnected from SMTP server: " + second);
+  EXPECT_EQ(statuses.back(), "Not connected to SMTP server: " + closed);
 }
 
 // Looks at the window from inside Send's wait, and tries to close it.
