@@ -65,10 +65,19 @@ class TSMTP : public TCustomControl {
   // An invisible control on the form.
   void Create(TControl& parent);
 
-  // "host", "host:port", "[IPv6]:port"; port 25 unless given.
+  // "host", "host:port", "[IPv6]:port"; unless given, port 587 when a
+  // login is sent, 25 otherwise. Port 465 is TLS from the first byte;
+  // elsewhere the session is encrypted with STARTTLS when the server offers
+  // it.
   std::string RemoteHost;
+  // A login (AUTH PLAIN or LOGIN) follows the greeting when UserName is not
+  // empty; it is never sent on a session that is not encrypted.
+  std::string UserName;
+  std::string Password;
   // Milliseconds that each wait for the server may last.
   int Timeout = 60000;
+  // The port where TLS comes first (465, RFC 8314).
+  int ImplicitTlsPort = ::ImplicitTlsPort;
 
   int16_t State() const { return state_; }
   // The server the last state concerns, as it was given: while a session
@@ -78,6 +87,8 @@ class TSMTP : public TCustomControl {
   bool Busy() const { return pending_ > 0; }
   TDocInput& DocInput() { return docInput_; }
   const TSMTPErrors& Errors() const { return errors_; }
+  // The server's words when it refused the recipient of the last Verify.
+  const std::vector<std::string>& Refusal() const { return refusal_; }
 
   // Connects to host (default RemoteHost, which it replaces) on port
   // (default the one in the host text, or 25).
@@ -92,6 +103,11 @@ class TSMTP : public TCustomControl {
   // names another server, or this one has closed the connection meanwhile,
   // connects again (to RemoteHost).
   void Renew();
+  // Stops what is under way and what waits, and closes the connection; no
+  // error follows, the states Disconnecting and Disconnected do.
+  void Cancel();
+  // Cancel was called since the last command was given.
+  bool Cancelled() const { return cancelled_; }
 
   std::function<void(int16_t state)> OnStateChanged;
   std::function<void(TDocInput& docInput)> OnDocInput;
@@ -102,13 +118,15 @@ class TSMTP : public TCustomControl {
 
  protected:
   struct TCommand {
-    enum TKind { Connect, Verify, Send, Renew } Kind = Connect;
+    enum TKind { Connect, Verify, Send, Renew, Close } Kind = Connect;
     std::string Host;
     std::optional<int> Port;
     std::string Address;
     TDocHeaders Headers;
     std::string Data;
+    std::string UserName, Password;
     int Timeout = 0;
+    int ImplicitTlsPort = 0;
   };
 
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -117,7 +135,7 @@ class TSMTP : public TCustomControl {
 
  private:
   struct TEvent {
-    enum TKind { StateChanged, DocInput, Verified, Error, Done } Kind = Done;
+    enum TKind { StateChanged, DocInput, Verified, Refused, Error, Done } Kind = Done;
     int Value = 0;  // state, document state or error number
     std::string Host;  // the server a state concerns
     int32_t Total = 0, Transferred = 0;
@@ -149,6 +167,8 @@ class TSMTP : public TCustomControl {
   int pending_ = 0;
   TDocInput docInput_;
   TSMTPErrors errors_;
+  std::vector<std::string> refusal_;
+  bool cancelled_ = false;
 
   // Shared with the worker, under mutex_.
   std::mutex mutex_;
@@ -157,12 +177,14 @@ class TSMTP : public TCustomControl {
   std::deque<TEvent> events_;
   bool closing_ = false;
   bool running_ = false;
+  bool stopping_ = false;  // Cancel: the command under way ends the session
 
   // Worker only.
   std::unique_ptr<TSMTPConnection> connection_;  // made by the worker
   bool connected_ = false;  // Connected was reported
   std::string connectedHost_;
   int connectedPort_ = 0;
+  std::string connectedUser_;
   std::string sessionHost_;  // the server text of the session or of the attempt
 
   TWinsock winsock_;
