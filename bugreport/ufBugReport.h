@@ -17,6 +17,16 @@ class TPasswordEdit : public TEdit {
   TPasswordEdit() { extraStyle_ |= ES_PASSWORD; }
 };
 
+// The report's memo: a text set from code is a change too (a multi-line
+// edit does not say so itself).
+class TReportMemo : public TMemo {
+ public:
+  void SetText(const std::string& text) override {
+    TMemo::SetText(text);
+    if (OnChange) OnChange();
+  }
+};
+
 class TfBugReport : public TForm {
  public:
   TfBugReport();
@@ -24,7 +34,7 @@ class TfBugReport : public TForm {
 
   // Components, in the order of the form.
   TLabel Label1;
-  TMemo Memo;
+  TReportMemo Memo;
   TLabel Label2;
   TButton Envoyer;
   TLabel Label3;
