@@ -196,14 +196,20 @@ std::string MailDate(const TMailTime& t) {
 }
 
 std::string MessageId(const std::vector<std::string>& parts, const std::string& address) {
+  // dot-atom-text: atoms of the allowed characters, a dot between two.
   std::string left;
+  bool dot = false;
   for (const std::string& part : parts) {
-    std::string kept;
-    for (char c : part)
-      if (IdCharacter(c)) kept += c;
-    if (kept.empty()) continue;
-    if (!left.empty()) left += '.';
-    left += kept;
+    dot = !left.empty();
+    for (char c : part) {
+      if (c == '.') {
+        dot = !left.empty();
+      } else if (IdCharacter(c)) {
+        if (dot) left += '.';
+        left += c;
+        dot = false;
+      }
+    }
   }
   if (left.empty()) left = "report";
   std::string domain = EnvelopeAddress(address);
