@@ -120,8 +120,8 @@ void TfBugReport::CreateComponents() {
   Label6.Create(*this, 8, 321, Msg::YourUserName);
   Utilisateur.Create(*this, {140, 317, 292, 21});
   Label7.Create(*this, 8, 349, Msg::YourPassword);
-  MotDePasse.Create(*this, {140, 345, 150, 21});
-  cbMemoriser.Create(*this, {300, 347, 132, 17}, Msg::RememberPassword);
+  MotDePasse.Create(*this, {140, 345, 130, 21});
+  cbMemoriser.Create(*this, {280, 347, 152, 17}, Msg::RememberPassword);
   ShowLogin(false);
   StatusBar.Create(*this);
   StatusBar.SetPanels({{440, taLeftJustify, {}}});
