@@ -153,13 +153,7 @@ void TSMTPConnection::Open(const std::string& host, int port, const std::functio
     throw ESMTPError(lastError, Msg::SmtpCannotConnect + where, details);
   }
 
-  if (port == ImplicitTls) {
-    tls_ = std::make_unique<TTlsSession>();
-    const ULONGLONG deadline = Deadline(Timeout);
-    tls_->Handshake(
-        host, [this](const char* b, size_t n) { SendRaw(b, n); },
-        [this, deadline](std::string& into) { ReceiveRaw(into, deadline); });
-  }
+  if (port == ImplicitTls) Secure();
   TSMTPReply greeting = ReadReply();
   if (greeting.Code != SmtpReply::ServiceReady) throw ESMTPError(greeting.Code, Msg::SmtpRefusedConnection, greeting.Lines);
   Hello();
@@ -180,14 +174,18 @@ void TSMTPConnection::StartTls() {
   // Nothing may come in the clear after the server's yes: it would pass
   // for the encrypted server's words.
   if (!input_.empty()) throw ESMTPError(SmtpClientError::BadReply, Msg::SmtpBadReply);
+  Secure();
+  // What the server said before counts no more (RFC 3207).
+  extensions_.clear();
+  Hello();
+}
+
+void TSMTPConnection::Secure() {
   tls_ = std::make_unique<TTlsSession>();
   const ULONGLONG deadline = Deadline(Timeout);
   tls_->Handshake(
       host_, [this](const char* b, size_t n) { SendRaw(b, n); },
       [this, deadline](std::string& into) { ReceiveRaw(into, deadline); });
-  // What the server said before counts no more (RFC 3207).
-  extensions_.clear();
-  Hello();
 }
 
 bool TSMTPConnection::Offers(const std::string& extension, std::vector<std::string>* parameters) const {

@@ -119,6 +119,8 @@ class TSMTPConnection {
   std::string Greeting() const;
   void Hello();
   void StartTls();
+  // The TLS handshake and the check of the certificate, on the open socket.
+  void Secure();
   [[noreturn]] void RaiseSocketError(int code) const;
   // The bytes as they go on the wire (encrypted or not).
   void SendRaw(const char* bytes, size_t size);

@@ -236,6 +236,13 @@ TEST_F(BugReportSend, CancelStopsASlowServerAndSaysSo) {
   EXPECT_TRUE(ReadyAgain());
 }
 
+TEST_F(BugReportSend, ARefusedRecipientShowsTheServersReason) {
+  const std::string server = TSmtpTestServers::Address("refuse");
+  EXPECT_EQ(Send("Report", &server, &User),
+            (std::vector<TBox>{{"Error", std::string(Msg::IncorrectAddress) +
+                                             " (5.1.1 <support@usagram.example>: Recipient address rejected)"}}));
+}
+
 TEST_F(BugReportSend, AnEmptyReportCannotBeSent) {
   Form->Memo.SetText("");
   EXPECT_FALSE(Form->Envoyer.Enabled());

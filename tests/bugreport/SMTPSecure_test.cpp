@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BugReportTestUtil.h"
 #include "BugReportTexts.h"
 #include "SMTP.h"
 #include "SmtpTestServers.h"
@@ -50,14 +51,7 @@ class SmtpSecure : public testing::Test {
     Host.reset();
   }
 
-  bool Settle() {
-    const ULONGLONG deadline = GetTickCount64() + 30000;
-    while (Client->Busy() && GetTickCount64() < deadline) {
-      Application.ProcessMessages();
-      if (Client->Busy()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    return !Client->Busy();
-  }
+  bool Settle() { return ::Settle(*Client); }
 
   // Connects with the login, sends one mail; true when nothing failed.
   bool SendThrough(const std::string& server, const std::string& password = Password) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BugReportTestUtil.h"
 #include "BugReportTexts.h"
 #include "ModalAnswer.h"
 #include "SMTP.h"
@@ -55,14 +56,7 @@ class SmtpClient : public testing::Test {
   }
 
   // Lets the client's events in until it has nothing left to do.
-  bool Settle() {
-    const ULONGLONG deadline = GetTickCount64() + 30000;
-    while (Client->Busy() && GetTickCount64() < deadline) {
-      Application.ProcessMessages();
-      if (Client->Busy()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    return !Client->Busy();
-  }
+  bool Settle() { return ::Settle(*Client); }
 
   void ConnectTo(const std::string& address) {
     Client->Connect(address);
@@ -277,12 +271,7 @@ TEST_F(SmtpClient, AnyFailureOfACommandIsReportedAndTheClientGoesOn) {
   };
   for (int i = 0; i < 2; ++i) {
     client.Connect(TSmtpTestServers::Address("normal"));
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (client.Busy() && GetTickCount64() < deadline) {
-      Application.ProcessMessages();
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    EXPECT_FALSE(client.Busy());
+    EXPECT_TRUE(::Settle(client, 10000));
   }
   EXPECT_EQ(errors, (std::vector<std::string>{Msg::SmtpInternalError, Msg::SmtpInternalError}));
   EXPECT_EQ(client.State(), SmtpState::Disconnected);
