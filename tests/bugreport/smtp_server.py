@@ -26,7 +26,7 @@ Each connection leaves DIR/<mode>/conn-NNNN, so tests can count sessions.
 The TLS servers use a certificate for "localhost" alone, issued by
 an authority made for the run: DIR/ca.der (for the client's trusted roots).
 Every message kept also leaves NNNN.json: python's own reading of it (its
-headers, defects, and the body decoded).
+headers, defects, and the body decoded), and the TLS version it came by.
 The login is USER_NAME with PASSWORD (UTF-8 on the wire).
 """
 import asyncio
@@ -77,7 +77,10 @@ class Keeper:
             f.write("\n".join([envelope.mail_from] + list(envelope.rcpt_tos)) + "\n")
         os.replace(base + ".env.tmp", base + ".env")
         with open(base + ".json.tmp", "w") as f:
-            json.dump(reading(envelope.original_content), f)
+            r = reading(envelope.original_content)
+            tls = server.transport.get_extra_info("ssl_object")
+            r["tls"] = tls.version() if tls else None
+            json.dump(r, f)
         os.replace(base + ".json.tmp", base + ".json")
         os.replace(base + ".tmp", base + ".eml")  # last: a test that sees it sees both
         return "250 2.0.0 Message accepted"
