@@ -38,6 +38,10 @@ void TSMTP::Create(TControl& parent) {
 
 void TSMTP::Queue(TCommand command) {
   command.Timeout = Timeout;
+  command.ImplicitTlsPort = ImplicitTlsPort;
+  command.UserName = UserName;
+  command.Password = Password;
+  cancelled_ = false;
   std::lock_guard<std::mutex> lock(mutex_);
   if (!worker_.joinable()) worker_ = std::thread(&TSMTP::Work, this);
   commands_.push_back(std::move(command));
@@ -55,6 +59,7 @@ void TSMTP::Connect(std::optional<std::string> host, std::optional<int> port) {
 }
 
 void TSMTP::Verify(const std::string& address) {
+  refusal_.clear();
   TCommand c;
   c.Kind = TCommand::Verify;
   c.Address = address;
@@ -74,6 +79,26 @@ void TSMTP::Renew() {
   c.Kind = TCommand::Renew;
   c.Host = RemoteHost;
   Queue(std::move(c));
+}
+
+void TSMTP::Cancel() {
+  cancelled_ = true;
+  std::lock_guard<std::mutex> lock(mutex_);
+  // The commands that wait are dropped: each still counts as done.
+  for (size_t i = 0; i < commands_.size(); ++i)
+    if (pending_ > 0) --pending_;
+  commands_.clear();
+  if (running_) {
+    stopping_ = true;
+    SetEvent(abort_.Get());
+  } else if (state_ == SmtpState::Connected) {
+    // An idle session: one command to close it.
+    TCommand close;
+    close.Kind = TCommand::Close;
+    commands_.push_back(std::move(close));
+    ++pending_;
+    wake_.notify_one();
+  }
 }
 
 // ---------------------------------------------------------------- events (user-interface thread)
@@ -109,6 +134,7 @@ void TSMTP::Raise(const TEvent& e) {
   switch (e.Kind) {
     case TEvent::StateChanged:
       state_ = static_cast<int16_t>(e.Value);
+      stateHost_ = e.Host;
       if (OnStateChanged) OnStateChanged(state_);
       break;
     case TEvent::DocInput:
@@ -119,6 +145,9 @@ void TSMTP::Raise(const TEvent& e) {
       break;
     case TEvent::Verified:
       if (OnVerify) OnVerify();
+      break;
+    case TEvent::Refused:
+      refusal_ = e.Details;
       break;
     case TEvent::Error: {
       errors_.items_.clear();
@@ -149,6 +178,7 @@ void TSMTP::PostState(int state) {
   TEvent e;
   e.Kind = TEvent::StateChanged;
   e.Value = state;
+  e.Host = sessionHost_;
   Post(std::move(e));
 }
 
@@ -172,6 +202,9 @@ void TSMTP::Work() {
       c = std::move(commands_.front());
       commands_.pop_front();
       running_ = true;
+      // A Cancel is over once its command has ended.
+      stopping_ = false;
+      ResetEvent(abort_.Get());
     }
     // Nothing may leave the thread: whatever fails is the command's error.
     try {
@@ -180,7 +213,16 @@ void TSMTP::Work() {
       Fail(e);
     } catch (const std::exception& e) {
       Fail(ESMTPError(0, e.what()));
+    } catch (...) {
+      Fail(ESMTPError(0, Msg::SmtpInternalError));
     }
+    bool stopped;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopped = stopping_;
+    }
+    // Cancelled: the session ends, even when the command got through.
+    if (stopped && connection_->IsOpen()) Disconnect(false);
     TEvent done;
     done.Kind = TEvent::Done;
     Post(std::move(done));
@@ -197,6 +239,7 @@ void TSMTP::Work() {
 
 void TSMTP::Run(const TCommand& c) {
   connection_->Timeout = c.Timeout;
+  connection_->ImplicitTls = c.ImplicitTlsPort;
   switch (c.Kind) {
     case TCommand::Connect:
       RunConnect(c);
@@ -210,10 +253,23 @@ void TSMTP::Run(const TCommand& c) {
     case TCommand::Renew:
       RunRenew(c);
       break;
+    case TCommand::Close:
+      if (connection_->IsOpen()) Disconnect(true);
+      break;
   }
 }
 
 void TSMTP::Fail(const ESMTPError& e) {
+  bool stopped;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopped = stopping_;
+  }
+  // What the user stopped is no error of the server's.
+  if (stopped && e.Number == WSAEINTR) {
+    Disconnect(false);
+    return;
+  }
   TEvent error;
   error.Kind = TEvent::Error;
   error.Value = e.Number;
@@ -228,12 +284,15 @@ void TSMTP::Fail(const ESMTPError& e) {
 void TSMTP::Disconnect(bool politely) {
   if (connected_) PostState(SmtpState::Disconnecting);
   if (politely && connection_->IsOpen()) {
+    // A short wait for this QUIT only: the next session waits in full.
+    const int timeout = connection_->Timeout;
+    connection_->Timeout = std::min(timeout, QuitTimeoutMs);
     try {
-      connection_->Timeout = std::min(connection_->Timeout, QuitTimeoutMs);
       connection_->Command("QUIT");
     } catch (const ESMTPError&) {
       // Closed either way.
     }
+    connection_->Timeout = timeout;
   }
   connection_->Close();
   connected_ = false;
@@ -246,18 +305,21 @@ void TSMTP::Expect(const TSMTPReply& reply, const std::string& command) {
 
 void TSMTP::RunConnect(const TCommand& c) {
   if (connection_->IsOpen()) return;
+  sessionHost_ = c.Host;
   if (!winsock_.Started()) throw ESMTPError(WSANOTINITIALISED, Msg::SmtpNoWinsock);
   std::string host;
   int port;
-  SplitHostPort(c.Host, host, port);
+  SplitHostPort(c.Host, host, port, c.UserName.empty() ? DefaultSmtpPort : SubmissionPort);
   if (c.Port) port = *c.Port;
   connection_->Open(host, port, [this](TSMTPConnection::TPhase phase) {
     PostState(phase == TSMTPConnection::TPhase::Resolving  ? SmtpState::ResolvingHost
               : phase == TSMTPConnection::TPhase::Resolved ? SmtpState::HostResolved
                                                            : SmtpState::Connecting);
   });
+  if (!c.UserName.empty()) connection_->Login(c.UserName, c.Password);
   connectedHost_ = host;
   connectedPort_ = port;
+  connectedUser_ = c.UserName;
   connected_ = true;
   PostState(SmtpState::Connected);
 }
@@ -266,9 +328,9 @@ void TSMTP::RunRenew(const TCommand& c) {
   if (!connection_->IsOpen()) return;
   std::string host;
   int port;
-  SplitHostPort(c.Host, host, port);
-  if (!SameTextAscii(host, connectedHost_) || port != connectedPort_) {
-    // The user now names another server.
+  SplitHostPort(c.Host, host, port, c.UserName.empty() ? DefaultSmtpPort : SubmissionPort);
+  if (!SameTextAscii(host, connectedHost_) || port != connectedPort_ || c.UserName != connectedUser_) {
+    // The user now names another server, or logs in otherwise.
     Disconnect(true);
     RunConnect(c);
     return;
@@ -291,9 +353,13 @@ void TSMTP::RunVerify(const TCommand& c) {
   if (reply.Completed()) {
     const std::string rcpt = "RCPT TO:<" + c.Address + ">";
     reply = connection_->Command(rcpt);
-    if (reply.Code >= 500)
+    if (reply.Code >= 500) {
       accepted = false;
-    else
+      TEvent refused;
+      refused.Kind = TEvent::Refused;
+      refused.Details = reply.Lines;
+      Post(std::move(refused));
+    } else
       Expect(reply, rcpt);  // a temporary refusal is an error: try again later
     Expect(connection_->Command("RSET"), "RSET");
   } else if (reply.Code < 500) {

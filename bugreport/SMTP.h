@@ -65,16 +65,30 @@ class TSMTP : public TCustomControl {
   // An invisible control on the form.
   void Create(TControl& parent);
 
-  // "host", "host:port", "[IPv6]:port"; port 25 unless given.
+  // "host", "host:port", "[IPv6]:port"; unless given, port 587 when a
+  // login is sent, 25 otherwise. Port 465 is TLS from the first byte;
+  // elsewhere the session is encrypted with STARTTLS when the server offers
+  // it.
   std::string RemoteHost;
+  // A login (AUTH PLAIN or LOGIN) follows the greeting when UserName is not
+  // empty; it is never sent on a session that is not encrypted.
+  std::string UserName;
+  std::string Password;
   // Milliseconds that each wait for the server may last.
   int Timeout = 60000;
+  // The port where TLS comes first (465, RFC 8314).
+  int ImplicitTlsPort = ::ImplicitTlsPort;
 
   int16_t State() const { return state_; }
+  // The server the last state concerns, as it was given: while a session
+  // ends to make way for another, the one that ends.
+  const std::string& StateHost() const { return stateHost_; }
   // A command is running or waiting to run.
   bool Busy() const { return pending_ > 0; }
   TDocInput& DocInput() { return docInput_; }
   const TSMTPErrors& Errors() const { return errors_; }
+  // The server's words when it refused the recipient of the last Verify.
+  const std::vector<std::string>& Refusal() const { return refusal_; }
 
   // Connects to host (default RemoteHost, which it replaces) on port
   // (default the one in the host text, or 25).
@@ -89,6 +103,11 @@ class TSMTP : public TCustomControl {
   // names another server, or this one has closed the connection meanwhile,
   // connects again (to RemoteHost).
   void Renew();
+  // Stops what is under way and what waits, and closes the connection; no
+  // error follows, the states Disconnecting and Disconnected do.
+  void Cancel();
+  // Cancel was called since the last command was given.
+  bool Cancelled() const { return cancelled_; }
 
   std::function<void(int16_t state)> OnStateChanged;
   std::function<void(TDocInput& docInput)> OnDocInput;
@@ -98,21 +117,27 @@ class TSMTP : public TCustomControl {
       OnError;
 
  protected:
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
- private:
   struct TCommand {
-    enum TKind { Connect, Verify, Send, Renew } Kind = Connect;
+    enum TKind { Connect, Verify, Send, Renew, Close } Kind = Connect;
     std::string Host;
     std::optional<int> Port;
     std::string Address;
     TDocHeaders Headers;
     std::string Data;
+    std::string UserName, Password;
     int Timeout = 0;
+    int ImplicitTlsPort = 0;
   };
+
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  // One command, on the worker thread; whatever it throws is its error.
+  virtual void Run(const TCommand& c);
+
+ private:
   struct TEvent {
-    enum TKind { StateChanged, DocInput, Verified, Error, Done } Kind = Done;
+    enum TKind { StateChanged, DocInput, Verified, Refused, Error, Done } Kind = Done;
     int Value = 0;  // state, document state or error number
+    std::string Host;  // the server a state concerns
     int32_t Total = 0, Transferred = 0;
     std::string Description;
     std::vector<std::string> Details;
@@ -124,7 +149,6 @@ class TSMTP : public TCustomControl {
 
   // The worker thread's side.
   void Work();
-  void Run(const TCommand& c);
   void RunConnect(const TCommand& c);
   void RunRenew(const TCommand& c);
   void RunVerify(const TCommand& c);
@@ -133,14 +157,18 @@ class TSMTP : public TCustomControl {
   void Disconnect(bool politely);
   void Expect(const TSMTPReply& reply, const std::string& command);
   void Post(TEvent e);
+  // The state, for the server of the session (or of the attempt).
   void PostState(int state);
   void PostDoc(int state, size_t total, size_t transferred);
 
   // User-interface thread only.
   int16_t state_ = SmtpState::Disconnected;
+  std::string stateHost_;
   int pending_ = 0;
   TDocInput docInput_;
   TSMTPErrors errors_;
+  std::vector<std::string> refusal_;
+  bool cancelled_ = false;
 
   // Shared with the worker, under mutex_.
   std::mutex mutex_;
@@ -149,12 +177,15 @@ class TSMTP : public TCustomControl {
   std::deque<TEvent> events_;
   bool closing_ = false;
   bool running_ = false;
+  bool stopping_ = false;  // Cancel: the command under way ends the session
 
   // Worker only.
   std::unique_ptr<TSMTPConnection> connection_;  // made by the worker
   bool connected_ = false;  // Connected was reported
   std::string connectedHost_;
   int connectedPort_ = 0;
+  std::string connectedUser_;
+  std::string sessionHost_;  // the server text of the session or of the attempt
 
   TWinsock winsock_;
   THandle abort_;

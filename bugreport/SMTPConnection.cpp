@@ -7,14 +7,12 @@
 
 #include "BugReportTexts.h"
 #include "Format.h"
+#include "SMTPTls.h"
 #include "SystemText.h"
 #include "uChaines.h"
 
 namespace {
 
-// Our own number for a reply that is not SMTP (Winsock's codes end below
-// 12000, reply codes are three digits).
-constexpr int BadReplyError = 20001;
 // Bytes handed to send() at a time: progress is reported after each.
 constexpr size_t SendPiece = 16384;
 
@@ -44,11 +42,11 @@ bool ConnectionLost(const ESMTPError& e) {
          e.Number == WSAENOTCONN || e.Number == SmtpReply::ServiceNotAvailable;
 }
 
-void SplitHostPort(const std::string& text, std::string& host, int& port) {
+void SplitHostPort(const std::string& text, std::string& host, int& port, int defaultPort) {
   const std::string t = Trim(text);
   std::string portText;
   bool hasPort = false;
-  port = DefaultSmtpPort;
+  port = defaultPort;
   if (!t.empty() && t.front() == '[') {
     size_t close = t.find(']');
     if (close == std::string::npos) throw ESMTPError(WSAEINVAL, Msg::SmtpHostNotFound + t);
@@ -94,8 +92,14 @@ void TSMTPConnection::RaiseSocketError(int code) const {
   throw ESMTPError(code, description, SystemText(code));
 }
 
+TSMTPConnection::TSMTPConnection(HANDLE abortEvent) : abort_(abortEvent) {}
+TSMTPConnection::~TSMTPConnection() = default;
+
+bool TSMTPConnection::Encrypted() const { return tls_ && tls_->Active(); }
+
 void TSMTPConnection::Open(const std::string& host, int port, const std::function<void(TPhase)>& phase) {
   Close();
+  host_ = host;
   if (!netEvent_.Valid()) {
     netEvent_.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!netEvent_.Valid()) RaiseSocketError(static_cast<int>(GetLastError()));
@@ -149,16 +153,64 @@ void TSMTPConnection::Open(const std::string& host, int port, const std::functio
     throw ESMTPError(lastError, Msg::SmtpCannotConnect + where, details);
   }
 
+  if (port == ImplicitTls) Secure();
   TSMTPReply greeting = ReadReply();
   if (greeting.Code != SmtpReply::ServiceReady) throw ESMTPError(greeting.Code, Msg::SmtpRefusedConnection, greeting.Lines);
+  Hello();
+  if (!Encrypted() && Offers("STARTTLS")) StartTls();
+}
+
+void TSMTPConnection::Hello() {
   const std::string me = Greeting();
   TSMTPReply hello = Command("EHLO " + me);
   if (hello.Code >= 500) hello = Command("HELO " + me);  // a server of before the extensions
   if (hello.Code != SmtpReply::Ok) throw ESMTPError(hello.Code, Msg::SmtpRefused + std::string("HELO"), hello.Lines);
+  extensions_.assign(hello.Lines.begin() + 1, hello.Lines.end());
+}
+
+void TSMTPConnection::StartTls() {
+  TSMTPReply reply = Command("STARTTLS");
+  if (reply.Code != SmtpReply::ServiceReady) throw ESMTPError(reply.Code, Msg::SmtpRefused + std::string("STARTTLS"), reply.Lines);
+  // Nothing may come in the clear after the server's yes: it would pass
+  // for the encrypted server's words.
+  if (!input_.empty()) throw ESMTPError(SmtpClientError::BadReply, Msg::SmtpBadReply);
+  Secure();
+  // What the server said before counts no more (RFC 3207).
+  extensions_.clear();
+  Hello();
+}
+
+void TSMTPConnection::Secure() {
+  tls_ = std::make_unique<TTlsSession>();
+  const ULONGLONG deadline = Deadline(Timeout);
+  tls_->Handshake(
+      host_, [this](const char* b, size_t n) { SendRaw(b, n); },
+      [this, deadline](std::string& into) { ReceiveRaw(into, deadline); });
+}
+
+bool TSMTPConnection::Offers(const std::string& extension, std::vector<std::string>* parameters) const {
+  for (const std::string& line : extensions_) {
+    std::string rest = line;
+    std::string keyword;
+    SplitFirst(rest, ' ', keyword);
+    if (!SameTextAscii(keyword, extension)) continue;
+    if (parameters) {
+      parameters->clear();
+      while (!rest.empty()) {
+        std::string word;
+        SplitFirst(rest, ' ', word);
+        if (!word.empty()) parameters->push_back(word);
+      }
+    }
+    return true;
+  }
+  return false;
 }
 
 void TSMTPConnection::Close() {
   socket_.Close();
+  tls_.reset();
+  extensions_.clear();
   if (netEvent_.Valid()) ResetEvent(netEvent_.Get());
   input_.clear();
   peerClosed_ = false;
@@ -210,12 +262,23 @@ std::string TSMTPConnection::ReadLine(ULONGLONG deadline) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       return line;
     }
-    if (input_.size() > MaxReplyLine) throw ESMTPError(BadReplyError, Msg::SmtpBadReply);
-    char buffer[4096];
+    if (input_.size() > MaxReplyLine) throw ESMTPError(SmtpClientError::BadReply, Msg::SmtpBadReply);
+    if (Encrypted())
+      tls_->Receive(
+          input_, [this](const char* b, size_t n) { SendRaw(b, n); },
+          [this, deadline](std::string& into) { ReceiveRaw(into, deadline); });
+    else
+      ReceiveRaw(input_, deadline);
+  }
+}
+
+void TSMTPConnection::ReceiveRaw(std::string& into, ULONGLONG deadline) {
+  for (;;) {
+    char buffer[16384];
     int n = recv(socket_.Get(), buffer, sizeof buffer, 0);
     if (n > 0) {
-      input_.append(buffer, static_cast<size_t>(n));
-      continue;
+      into.append(buffer, static_cast<size_t>(n));
+      return;
     }
     if (n == 0) RaiseSocketError(WSAECONNRESET);
     int error = WSAGetLastError();
@@ -234,11 +297,11 @@ TSMTPReply TSMTPConnection::ReadReply() {
     bool wellFormed = line.size() >= 3 && std::all_of(line.begin(), line.begin() + 3, [](char c) {
                         return c >= '0' && c <= '9';
                       }) && (line.size() == 3 || line[3] == ' ' || line[3] == '-');
-    if (!wellFormed) throw ESMTPError(BadReplyError, Msg::SmtpBadReply, {line});
+    if (!wellFormed) throw ESMTPError(SmtpClientError::BadReply, Msg::SmtpBadReply, {line});
     if (reply.Lines.empty()) reply.Code = std::stoi(line.substr(0, 3));
     reply.Lines.push_back(line.size() > 4 ? line.substr(4) : std::string());
     if (line.size() == 3 || line[3] == ' ') return reply;
-    if (reply.Lines.size() >= MaxReplyLines) throw ESMTPError(BadReplyError, Msg::SmtpBadReply, {line});
+    if (reply.Lines.size() >= MaxReplyLines) throw ESMTPError(SmtpClientError::BadReply, Msg::SmtpBadReply, {line});
   }
 }
 
@@ -252,15 +315,26 @@ TSMTPReply TSMTPConnection::Command(const std::string& line) {
 
 void TSMTPConnection::Send(const std::string& bytes, const std::function<void(size_t)>& progress) {
   if (!socket_.Valid()) throw ESMTPError(WSAENOTCONN, Msg::SmtpNotConnected);
+  for (size_t sent = 0; sent < bytes.size();) {
+    const size_t piece = std::min(bytes.size() - sent, SendPiece);
+    if (Encrypted())
+      tls_->Send(bytes.substr(sent, piece), [this](const char* b, size_t n) { SendRaw(b, n); });
+    else
+      SendRaw(bytes.data() + sent, piece);
+    sent += piece;
+    if (progress) progress(sent);
+  }
+}
+
+void TSMTPConnection::SendRaw(const char* bytes, size_t size) {
   size_t sent = 0;
   ULONGLONG deadline = Deadline(Timeout);
-  while (sent < bytes.size()) {
-    int piece = static_cast<int>(std::min(bytes.size() - sent, SendPiece));
-    int n = send(socket_.Get(), bytes.data() + sent, piece, 0);
+  while (sent < size) {
+    int piece = static_cast<int>(std::min(size - sent, SendPiece));
+    int n = send(socket_.Get(), bytes + sent, piece, 0);
     if (n > 0) {
       sent += static_cast<size_t>(n);
       deadline = Deadline(Timeout);  // the wait is for the next piece
-      if (progress) progress(sent);
       continue;
     }
     int error = WSAGetLastError();

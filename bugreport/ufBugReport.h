@@ -11,6 +11,22 @@
 #include "SMTP.h"
 #include "StdCtrls.h"
 
+// An edit that shows its text as dots.
+class TPasswordEdit : public TEdit {
+ public:
+  TPasswordEdit() { extraStyle_ |= ES_PASSWORD; }
+};
+
+// The report's memo: a text set from code is a change too (a multi-line
+// edit does not say so itself).
+class TReportMemo : public TMemo {
+ public:
+  void SetText(const std::string& text) override {
+    TMemo::SetText(text);
+    if (OnChange) OnChange();
+  }
+};
+
 class TfBugReport : public TForm {
  public:
   TfBugReport();
@@ -18,7 +34,7 @@ class TfBugReport : public TForm {
 
   // Components, in the order of the form.
   TLabel Label1;
-  TMemo Memo;
+  TReportMemo Memo;
   TLabel Label2;
   TButton Envoyer;
   TLabel Label3;
@@ -28,6 +44,14 @@ class TfBugReport : public TForm {
   TLabel Label5;
   TComboBox email;
   TCheckBox cbCouperLeSon;
+  // The login, below the address: shown when the box is ticked or when the
+  // server asks for one.
+  TCheckBox cbConnexion;
+  TLabel Label6;
+  TEdit Utilisateur;
+  TLabel Label7;
+  TPasswordEdit MotDePasse;
+  TCheckBox cbMemoriser;
   TStatusBar StatusBar;
   TTimer Exorciste{*this, 250, false};
   TSMTP SMTP;
@@ -42,6 +66,9 @@ class TfBugReport : public TForm {
   void FormHide();
   void FormCloseQuery(bool& canClose);
   void cbCouperLeSonClick();
+  void cbConnexionClick();
+  void MemoChange();
+  void AnnulerClick();
   void EnvoyerClick();
   void ExorcisteTimer();
   void SMTPVerify();
@@ -56,10 +83,20 @@ class TfBugReport : public TForm {
  private:
   void CreateComponents();
   void SetStatus(const std::string& text);
+  // Places the login fields (and what lies below them) as the box says.
+  void ShowLogin(bool show);
+  // Send is offered when there is a report to send and nothing under way.
+  void UpdateSend();
+  // The login to send with (empty user: none); false, after saying why,
+  // when a field is missing.
+  bool TakeLogin(std::string& user, std::string& password);
+  void AskForLoginIfWanted();
   // Lets the messages (and so the client's events) in while busy() holds.
   void WaitWhile(const std::function<bool()>& busy);
   bool sending_ = false;
+  bool sessionMade_ = false;  // Connected was reported since the last Disconnected
   std::string address_;  // the sender of the report being sent
+  int lastError_ = 0;    // the number of the client's last error
 };
 
 // The window, once created.

@@ -28,8 +28,8 @@ if(NOT names STREQUAL "INITEXPERT0017")
   message(FATAL_ERROR "${DLL} exports \"${names}\", not INITEXPERT0017 alone")
 endif()
 # The imported libraries: the lines "DLL Name: NAME".
-set(system advapi32.dll comctl32.dll comdlg32.dll gdi32.dll gdiplus.dll kernel32.dll msimg32.dll msvcrt.dll
-    ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll version.dll winmm.dll winspool.drv ws2_32.dll)
+set(system advapi32.dll comctl32.dll comdlg32.dll crypt32.dll gdi32.dll gdiplus.dll kernel32.dll msimg32.dll msvcrt.dll
+    ole32.dll oleaut32.dll secur32.dll shell32.dll shlwapi.dll user32.dll version.dll winmm.dll winspool.drv ws2_32.dll)
 string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${out}")
 set(imports)
 foreach(line IN LISTS lines)

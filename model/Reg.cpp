@@ -118,5 +118,12 @@ std::string ReadEmailAddress(const TRegIniFile& store) { return store.ReadString
 void WriteEmailAddress(TRegIniFile& store, const std::string& address) {
   store.WriteString(Internet, EmailAddress, address);
 }
+std::string ReadSmtpUserName(const TRegIniFile& store) { return store.ReadString(Internet, SmtpUserName, ""); }
+void WriteSmtpUserName(TRegIniFile& store, const std::string& user) { store.WriteString(Internet, SmtpUserName, user); }
+std::string ReadSmtpPassword(const TRegIniFile& store) { return store.ReadString(Internet, SmtpPassword, ""); }
+void WriteSmtpPassword(TRegIniFile& store, const std::string& protectedHex) {
+  store.WriteString(Internet, SmtpPassword, protectedHex);
+}
+void DeleteSmtpPassword(TRegIniFile& store) { store.DeleteValue(Internet, SmtpPassword); }
 
 }  // namespace Reg

@@ -56,6 +56,10 @@ inline constexpr const char* Doc = "Doc";            // its section of the docum
 inline constexpr const char* Internet = "Internet";
 inline constexpr const char* SmtpServer = "ServeurSMTP";
 inline constexpr const char* EmailAddress = "Adresse";
+// The login of the user's server; the password only when the user asks,
+// encrypted for the current user (the data-protection API), as hex digits.
+inline constexpr const char* SmtpUserName = "Utilisateur";
+inline constexpr const char* SmtpPassword = "MotDePasse";
 
 // ---- Other programs' keys ----
 
@@ -168,5 +172,11 @@ std::string ReadSmtpServer(const TRegIniFile& store);
 void WriteSmtpServer(TRegIniFile& store, const std::string& server);
 std::string ReadEmailAddress(const TRegIniFile& store);
 void WriteEmailAddress(TRegIniFile& store, const std::string& address);
+// Empty when absent.
+std::string ReadSmtpUserName(const TRegIniFile& store);
+void WriteSmtpUserName(TRegIniFile& store, const std::string& user);
+std::string ReadSmtpPassword(const TRegIniFile& store);
+void WriteSmtpPassword(TRegIniFile& store, const std::string& protectedHex);
+void DeleteSmtpPassword(TRegIniFile& store);
 
 }  // namespace Reg

@@ -2,8 +2,9 @@
 # Installs what the build, the tests and the main job need on a Debian 12
 # machine. Quick when everything is there already. Besides the compilers and
 # Wine: a word processor to open the documents we write (LibreOffice, with
-# poppler to read its PDFs), a real SMTP server for the bug report's tests,
-# and xdotool to drive windows from outside as a person would.
+# poppler to read its PDFs), a real SMTP server for the bug report's tests
+# (with openssl to make its test certificates, and GnuTLS, which Wine's
+# Schannel is built on, for the client's TLS), and xdotool to drive windows from outside as a person would.
 set -eu
 packages=(
   cmake ninja-build git
@@ -11,7 +12,7 @@ packages=(
   fp-utils-3.2.2
   wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation fonts-wine
   clang libclang-rt-14-dev googletest
-  libreoffice-writer-nogui poppler-utils python3-aiosmtpd xdotool
+  libreoffice-writer-nogui poppler-utils python3-aiosmtpd openssl libgnutls30 xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -72,22 +72,36 @@ TEST_F(BugReportSend, ReportsArriveWithTheirHeadersAndLaterOnesReuseTheSession) 
   EXPECT_EQ(Send(report, &server, &User), (std::vector<TBox>{{"Usagram", Msg::ReportSent}}));
   EXPECT_EQ(Form->ModalResult, mrOk);
   EXPECT_FALSE(Form->Visible());
-  EXPECT_TRUE(ReadyAgain());
+  // Ready again, with nothing to send: the report went.
+  EXPECT_TRUE(Form->Annuler.Enabled() && !Form->SMTP.Busy() && !Form->Sending());
+  EXPECT_FALSE(Form->Envoyer.Enabled());
 
   auto mails = TSmtpTestServers::Mails("normal");
   ASSERT_EQ(mails.size(), 1u);
   EXPECT_EQ(mails[0].From, User);
   EXPECT_EQ(mails[0].To, std::vector<std::string>{Msg::SupportAddress});
   auto [headers, body] = Split(mails[0].Data);
-  ASSERT_EQ(headers.size(), 6u);
+  ASSERT_EQ(headers.size(), 9u);
   EXPECT_EQ(headers[0], "To: support@usagram.example");
   EXPECT_EQ(headers[1], "From: " + User);
   EXPECT_EQ(headers[2], "CC:");
   EXPECT_EQ(headers[3], "Subject: Bug-Usagram");
-  EXPECT_EQ(headers[4].rfind("Message-Id: Usagram_", 0), 0u) << headers[4];
-  EXPECT_EQ(headers[4].substr(headers[4].size() - User.size() - 1), "_" + User);
-  EXPECT_EQ(headers[5], "Content-Type: TEXT/PLAIN charset=US-ASCII");
-  EXPECT_EQ(body, report + "\r\n");
+  EXPECT_EQ(headers[4].rfind("Date: ", 0), 0u) << headers[4];
+  EXPECT_EQ(headers[5].rfind("Message-Id: <Usagram.", 0), 0u) << headers[5];
+  EXPECT_EQ(headers[5].substr(headers[5].size() - 13), "@example.org>");
+  EXPECT_EQ(headers[6], "MIME-Version: 1.0");
+  EXPECT_EQ(headers[7], "Content-Type: text/plain; charset=windows-1252");
+  EXPECT_EQ(headers[8], "Content-Transfer-Encoding: quoted-printable");
+  EXPECT_EQ(body, "It crashed.\r\n.dpr files were open\r\n=C9t=E9 =80 100\r\n");
+  // As a strict reader reads it: no defect, every letter back.
+  const auto readings = TSmtpTestServers::Readings("normal");
+  ASSERT_EQ(readings.size(), 1u);
+  EXPECT_NE(readings[0].find("\"defects\": []"), std::string::npos) << readings[0];
+  EXPECT_NE(readings[0].find("\"body\": \"It crashed.\\r\\n.dpr files were open\\r\\n\\u00c9t\\u00e9 \\u20ac 100\\r\\n\""),
+            std::string::npos)
+      << readings[0];
+  // Sent once: the report is gone from the window.
+  EXPECT_EQ(Form->Memo.Text(), "");
   // The bytes sent: what the server kept, and the dot it took away.
   EXPECT_EQ(Status(), "Mail sent to support@usagram.example (" + std::to_string(mails[0].Data.size() + 1) +
                           " bytes of data)");
@@ -129,10 +143,10 @@ TEST_F(BugReportSend, EveryFailureEndsWithItsMessagesAndTheWindowReadyAgain) {
   const std::vector<TCase> cases = {
       {closed,
        {{"Error", "10061 - Cannot connect to " + closed}, {"Error", Msg::NotConnected}},
-       "Disconnected from SMTP server: " + closed},
+       "Not connected to SMTP server: " + closed},
       {silent,
        {{"Error", "10060 - No answer from the SMTP server within 1 seconds"}, {"Error", Msg::NotConnected}},
-       "Disconnected from SMTP server: " + silent,
+       "Not connected to SMTP server: " + silent,
        500},
       {TSmtpTestServers::Address("refuse"),
        {{"Error", Msg::IncorrectAddress}},
@@ -168,6 +182,76 @@ TEST_F(BugReportSend, EveryFailureEndsWithItsMessagesAndTheWindowReadyAgain) {
   EXPECT_TRUE(TSmtpTestServers::Mails("normal").empty());
 }
 
+TEST_F(BugReportSend, TheStatusNamesTheServerEachStateConcerns) {
+  const std::string first = TSmtpTestServers::Address("normal"), second = TSmtpTestServers::Address("helo");
+  const std::string closed = "127.0.0.1:" + std::to_string(TSmtpTestServers::ClosedPort());
+  ASSERT_EQ(Send("First report", &first, &User).size(), 1u);
+  std::vector<std::string> statuses;
+  auto formHandler = Form->SMTP.OnStateChanged;
+  Form->SMTP.OnStateChanged = [&](int16_t state) {
+    formHandler(state);
+    statuses.push_back(Status());
+  };
+  Form->Show();
+  ASSERT_EQ(Send("Second report", &second), (std::vector<TBox>{{"Usagram", Msg::ReportSent}}));
+  EXPECT_EQ(statuses, (std::vector<std::string>{
+                          "Disconnecting from SMTP server: " + first + "...", "Disconnected from SMTP server: " + first,
+                          "Resolving Host", "Host Resolved", "Connecting to SMTP server: " + second + "...",
+                          "Connected to SMTP server: " + second}));
+
+  // From a live session to a server where nothing listens: the old one is
+  // disconnected, the new one was never connected.
+  statuses.clear();
+  Form->Show();
+  ASSERT_EQ(Send("Third report", &closed).size(), 2u);
+  ASSERT_GE(statuses.size(), 3u);
+  EXPECT_EQ(statuses[1], "Disconnected from SMTP server: " + second);
+  EXPECT_EQ(statuses.back(), "Not connected to SMTP server: " + closed);
+}
+
+// Clicks Cancel from inside Send's wait.
+struct TCancelProbe {
+  static inline TfBugReport* Form = nullptr;
+  static void CALLBACK Click(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    ClickButton(Form->Annuler);
+  }
+};
+
+TEST_F(BugReportSend, CancelStopsASlowServerAndSaysSo) {
+  const std::string silent = TSmtpTestServers::Address("silent");
+  Form->SMTP.Timeout = 60000;
+  TCancelProbe::Form = Form.get();
+  SetTimer(nullptr, 0, 500, &TCancelProbe::Click);  // inside Send's wait
+  const ULONGLONG start = GetTickCount64();
+  const auto boxes = Send("A report that waits\r\n", &silent, &User);
+  EXPECT_LT(GetTickCount64() - start, 5000u);
+  EXPECT_TRUE(boxes.empty());  // the user knows: no error box
+  EXPECT_EQ(Status(), Msg::StatusCancelled);
+  EXPECT_EQ(Form->SMTP.State(), SmtpState::Disconnected);
+  Application.ProcessMessages();
+  EXPECT_TRUE(Form->Visible());
+  EXPECT_EQ(Form->ModalResult, mrNone);
+  EXPECT_EQ(Form->Memo.Text(), "A report that waits\r\n");
+  EXPECT_TRUE(ReadyAgain());
+}
+
+TEST_F(BugReportSend, ARefusedRecipientShowsTheServersReason) {
+  const std::string server = TSmtpTestServers::Address("refuse");
+  EXPECT_EQ(Send("Report", &server, &User),
+            (std::vector<TBox>{{"Error", std::string(Msg::IncorrectAddress) +
+                                             " (5.1.1 <support@usagram.example>: Recipient address rejected)"}}));
+}
+
+TEST_F(BugReportSend, AnEmptyReportCannotBeSent) {
+  Form->Memo.SetText("");
+  EXPECT_FALSE(Form->Envoyer.Enabled());
+  Form->Memo.SetText(" \r\n ");
+  EXPECT_FALSE(Form->Envoyer.Enabled());
+  Form->Memo.SetText("x");
+  EXPECT_TRUE(Form->Envoyer.Enabled());
+}
+
 // Looks at the window from inside Send's wait, and tries to close it.
 struct TProbe {
   static inline TfBugReport* Form = nullptr;
@@ -175,9 +259,9 @@ struct TProbe {
   static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     Looked = true;
-    ButtonsOff = !Form->Envoyer.Enabled() && !Form->Annuler.Enabled();
+    // Send is off; Cancel stays on, to stop the send.
+    ButtonsOff = !Form->Envoyer.Enabled() && Form->Annuler.Enabled();
     Form->Close();  // as the close box does
-    PostMessageA(Form->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     StillShown = Form->Visible();
   }
 };

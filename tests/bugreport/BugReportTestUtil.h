@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ModalAnswer.h"
+#include "SMTP.h"
 #include "StdCtrls.h"
 
 using TBox = std::pair<std::string, std::string>;  // caption, text
@@ -31,6 +32,17 @@ class TBoxRecorder {
  private:
   TModalAnswer answer_;
 };
+
+// Lets a client's events in until it has nothing left to do (false when it
+// is still busy after the time given).
+inline bool Settle(TSMTP& client, ULONGLONG ms = 30000) {
+  const ULONGLONG deadline = GetTickCount64() + ms;
+  while (client.Busy() && GetTickCount64() < deadline) {
+    Application.ProcessMessages();
+    if (client.Busy()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  return !client.Busy();
+}
 
 // Clicks a button as the mouse does (BM_CLICK), through its window.
 inline void ClickButton(TControl& button) { SendMessageA(button.Handle(), BM_CLICK, 0, 0); }

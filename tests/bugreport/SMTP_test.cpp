@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BugReportTestUtil.h"
 #include "BugReportTexts.h"
 #include "ModalAnswer.h"
 #include "SMTP.h"
@@ -29,7 +30,10 @@ class SmtpClient : public testing::Test {
     Client = std::make_unique<TSMTP>();
     Client->Create(*Host);
     Client->Timeout = 5000;
-    Client->OnStateChanged = [this](int16_t s) { Log.push_back("state " + std::to_string(s)); };
+    Client->OnStateChanged = [this](int16_t s) {
+      Log.push_back("state " + std::to_string(s));
+      Hosts.push_back(Client->StateHost());
+    };
     Client->OnDocInput = [this](TDocInput& d) {
       Docs.push_back(d);
       Log.push_back("doc " + std::to_string(d.State));
@@ -52,14 +56,7 @@ class SmtpClient : public testing::Test {
   }
 
   // Lets the client's events in until it has nothing left to do.
-  bool Settle() {
-    const ULONGLONG deadline = GetTickCount64() + 30000;
-    while (Client->Busy() && GetTickCount64() < deadline) {
-      Application.ProcessMessages();
-      if (Client->Busy()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    return !Client->Busy();
-  }
+  bool Settle() { return ::Settle(*Client); }
 
   void ConnectTo(const std::string& address) {
     Client->Connect(address);
@@ -86,6 +83,7 @@ class SmtpClient : public testing::Test {
   std::unique_ptr<TForm> Host;
   std::unique_ptr<TSMTP> Client;
   std::vector<std::string> Log;
+  std::vector<std::string> Hosts;  // StateHost at each state
   std::vector<TDocInput> Docs;
   std::vector<TError> Errors;
   int Verified = 0;
@@ -228,6 +226,55 @@ TEST_F(SmtpClient, RenewFollowsTheServerNamed) {
   ASSERT_TRUE(Settle());
   EXPECT_EQ(TSmtpTestServers::Mails("helo").size(), 1u);
   EXPECT_TRUE(TSmtpTestServers::Mails("normal").empty());
+}
+
+TEST_F(SmtpClient, EachStateNamesTheServerItConcerns) {
+  const std::string first = TSmtpTestServers::Address("normal"), second = TSmtpTestServers::Address("helo");
+  ConnectTo(first);
+  Hosts.clear();
+  Client->RemoteHost = second;
+  Client->Renew();
+  ASSERT_TRUE(Settle());
+  ASSERT_EQ(Log, (std::vector<std::string>{"state 5", "state 6", "state 2", "state 3", "state 1", "state 4"}));
+  EXPECT_EQ(Hosts, (std::vector<std::string>{first, first, second, second, second, second}));
+}
+
+TEST_F(SmtpClient, AfterASessionEndsTheNextServerGetsTheFullTimeout) {
+  // The old session's QUIT waits two seconds at most; the new server must
+  // still get the whole three.
+  Client->Timeout = 3000;
+  ConnectTo(TSmtpTestServers::Address("normal"));
+  Client->RemoteHost = TSmtpTestServers::Address("silent");
+  Client->Renew();
+  ASSERT_TRUE(Settle());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0].Number, WSAETIMEDOUT);
+  EXPECT_EQ(Errors[0].Description, "No answer from the SMTP server within 3 seconds");
+  EXPECT_EQ(Client->State(), SmtpState::Disconnected);
+  EXPECT_EQ(Client->StateHost(), TSmtpTestServers::Address("silent"));
+}
+
+// A command that fails in a way nobody foresaw.
+class TThrowingSMTP : public TSMTP {
+ protected:
+  void Run(const TCommand&) override { throw 42; }
+};
+
+TEST_F(SmtpClient, AnyFailureOfACommandIsReportedAndTheClientGoesOn) {
+  TThrowingSMTP client;
+  client.Create(*Host);
+  std::vector<std::string> errors;
+  client.OnError = [&](int16_t, const std::string& description, int32_t, const std::string&, const std::string&,
+                       int32_t, bool& cancelDisplay) {
+    errors.push_back(description);
+    cancelDisplay = true;
+  };
+  for (int i = 0; i < 2; ++i) {
+    client.Connect(TSmtpTestServers::Address("normal"));
+    EXPECT_TRUE(::Settle(client, 10000));
+  }
+  EXPECT_EQ(errors, (std::vector<std::string>{Msg::SmtpInternalError, Msg::SmtpInternalError}));
+  EXPECT_EQ(client.State(), SmtpState::Disconnected);
 }
 
 TEST_F(SmtpClient, RenewConnectsAgainWhenTheServerHasClosedAnIdleSession) {

@@ -62,6 +62,28 @@ class TSmtpTestServers {
     return mails;
   }
 
+  // Python's own reading of each mail kept (NNNN.json: defects, headers,
+  // decoded body), as JSON text with non-ASCII letters written \uXXXX.
+  static std::vector<std::string> Readings(const std::string& mode) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(Root() / mode, ec))
+      if (e.path().extension() == ".json") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    std::vector<std::string> readings;
+    for (const auto& f : files) readings.push_back(ReadAll(f));
+    return readings;
+  }
+
+  // Files whose name starts so (conn-, auth-).
+  static int Count(const std::string& mode, const std::string& prefix) {
+    int n = 0;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(Root() / mode, ec))
+      if (e.path().filename().string().rfind(prefix, 0) == 0) ++n;
+    return n;
+  }
+
   static int Connections(const std::string& mode) {
     int n = 0;
     std::error_code ec;

@@ -16,22 +16,40 @@ One process, one listening socket per behaviour, each on a free port of
   drop    takes the data, then drops the connection without a reply
   silent  accepts connections and never says a word
   brief   as normal, in DIR/brief, but closes a session idle for 1 second
+  starttls  submission as today's providers run it: STARTTLS first, then a
+          login (PLAIN or LOGIN) before any mail
+  login   the same, offering AUTH LOGIN alone
+  implicit  TLS from the first byte (as on port 465), then a login
+  notls   asks for a login and offers no encryption; DIR/notls/auth-NNNN
+          would show that a client sent AUTH all the same
 Each connection leaves DIR/<mode>/conn-NNNN, so tests can count sessions.
+The TLS servers use a certificate for "localhost" alone, issued by
+an authority made for the run: DIR/ca.der (for the client's trusted roots).
+Every message kept also leaves NNNN.json: python's own reading of it (its
+headers, defects, and the body decoded), and the TLS version it came by.
+The login is USER_NAME with PASSWORD (UTF-8 on the wire).
 """
 import asyncio
+import email
+import email.policy
 import itertools
+import json
 import os
 import shutil
 import signal
 import socket
+import ssl
 import subprocess
 import sys
 import time
 
-from aiosmtpd.smtp import SMTP
+from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 IDLE_EXIT_SECONDS = 20 * 60  # a server left behind by an interrupted run goes by itself
-MODES = ("normal", "helo", "refuse", "drop", "silent", "brief")
+MODES = ("normal", "helo", "refuse", "drop", "silent", "brief", "starttls", "login", "implicit", "notls")
+TLS_MODES = ("starttls", "login", "implicit")
+USER_NAME = "jane@example.org"
+PASSWORD = "s\u00e9same ouvre-toi"
 BRIEF_IDLE_SECONDS = 1
 
 
@@ -58,8 +76,37 @@ class Keeper:
         with open(base + ".env.tmp", "w") as f:
             f.write("\n".join([envelope.mail_from] + list(envelope.rcpt_tos)) + "\n")
         os.replace(base + ".env.tmp", base + ".env")
+        with open(base + ".json.tmp", "w") as f:
+            r = reading(envelope.original_content)
+            tls = server.transport.get_extra_info("ssl_object")
+            r["tls"] = tls.version() if tls else None
+            json.dump(r, f)
+        os.replace(base + ".json.tmp", base + ".json")
         os.replace(base + ".tmp", base + ".eml")  # last: a test that sees it sees both
         return "250 2.0.0 Message accepted"
+
+
+def reading(data):
+    """What a strict reader makes of a message: defects, headers, text."""
+    message = email.message_from_bytes(data, policy=email.policy.default)
+    defects = [type(d).__name__ for d in message.defects]
+    headers = []
+    for name, value in message.items():
+        defects += ["%s: %s" % (name, d) for d in getattr(value, "defects", ())]
+        headers.append([name, str(value)])
+    try:
+        body = message.get_content()
+    except Exception as e:  # noqa: BLE001 (the test shows what went wrong)
+        body = None
+        defects.append("body: %r" % e)
+    return {"defects": defects, "headers": headers, "body": body,
+            "charset": message.get_content_charset(), "date": str(message["Date"].datetime) if message["Date"] else None}
+
+
+def authenticator(server, session, envelope, mechanism, auth_data):
+    ok = (isinstance(auth_data, LoginPassword) and auth_data.login == USER_NAME.encode("utf-8")
+          and auth_data.password == PASSWORD.encode("utf-8"))
+    return AuthResult(success=ok, handled=False)
 
 
 class Refuser:
@@ -87,9 +134,54 @@ class Silent(asyncio.Protocol):
     pass
 
 
-def factory(mode, directory):
+class NoTlsSMTP(SMTP):
+    """Asks for a login, offers no encryption, and notes every AUTH."""
+    async def smtp_AUTH(self, arg):
+        with open(os.path.join(self._directory, "auth-%04d" % next(Activity.counter)), "w"):
+            pass
+        return await super().smtp_AUTH(arg)
+
+
+def tls_context(root):
+    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+    context.load_cert_chain(os.path.join(root, "server.pem"), os.path.join(root, "server.key"))
+    return context
+
+
+def make_certificates(root):
+    """An authority for the run, and the servers' certificate it issues."""
+    def openssl(*args):
+        subprocess.run(["openssl"] + list(args), check=True, cwd=root,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    with open(os.path.join(root, "server.ext"), "w") as f:
+        f.write("basicConstraints=CA:FALSE\nkeyUsage=digitalSignature,keyEncipherment\n"
+                "extendedKeyUsage=serverAuth\nsubjectAltName=DNS:localhost\n")
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out", "ca.pem",
+            "-days", "2", "-subj", "/CN=Usagram test authority",
+            "-addext", "basicConstraints=critical,CA:TRUE", "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out", "server.csr",
+            "-subj", "/CN=localhost")
+    openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
+            "-out", "server.pem", "-days", "2", "-extfile", "server.ext")
+    openssl("x509", "-in", "ca.pem", "-outform", "der", "-out", "ca.der")
+
+
+def factory(mode, directory, root):
     def make():
         record_connection(directory)
+        if mode in ("starttls", "login"):
+            return SMTP(Keeper(directory), decode_data=False, tls_context=tls_context(root), require_starttls=True,
+                        authenticator=authenticator, auth_required=True, auth_require_tls=True,
+                        auth_exclude_mechanism=["PLAIN"] if mode == "login" else [])
+        if mode == "implicit":
+            # The connection is TLS already; aiosmtpd knows only STARTTLS's.
+            return SMTP(Keeper(directory), decode_data=False, authenticator=authenticator, auth_required=True,
+                        auth_require_tls=False)
+        if mode == "notls":
+            server = NoTlsSMTP(Keeper(directory), decode_data=False, authenticator=authenticator,
+                               auth_required=True, auth_require_tls=False)
+            server._directory = directory
+            return server
         if mode == "normal":
             return SMTP(Keeper(directory), decode_data=False)
         if mode == "helo":
@@ -112,7 +204,8 @@ async def serve(root):
         os.makedirs(directory, exist_ok=True)
         sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
         sock.bind(("127.0.0.1", 0))
-        await loop.create_server(factory(mode, directory), sock=sock)
+        await loop.create_server(factory(mode, directory, root), sock=sock,
+                                 ssl=tls_context(root) if mode == "implicit" else None)
         ports.append("%s %d" % (mode, sock.getsockname()[1]))
     with open(os.path.join(root, "ports.tmp"), "w") as f:
         f.write("\n".join(ports) + "\n")
@@ -131,6 +224,7 @@ def start(root):
     stop(root)
     shutil.rmtree(root, ignore_errors=True)
     os.makedirs(root)
+    make_certificates(root)
     log = open(os.path.join(root, "server.log"), "w")
     # Its own session, and no pipe of ours: ctest waits for pipes to close.
     child = subprocess.Popen([sys.executable, os.path.abspath(__file__), "serve", root],
