@@ -34,7 +34,7 @@ TFile::TFile(const std::string& name, const std::string& inPath, bool isProject)
     // A path too long to be opened is said so, not taken for a missing file.
     if (IsPathTooLong(FileName)) {
       WarnPathTooLong(FileName);
-    } else if (FileExists(FileName)) {
+    } else if (FileExistsIn(ExtractFilePath(FileName), ExtractFileName(FileName))) {
       std::string dir = ExtractFileDir(FileName);
       int i = FindLocation(dir);
       if (i >= 0) {
@@ -110,7 +110,7 @@ void TFile::Analyse() {
   Analysed = true;
   if (!FileName.empty()) {
     SetStatusUnit(Name);
-    IsUnit = ScanUses(FileName, [this](TUsesClause clause, const std::string& name, const std::string& path) {
+    IsUnit = ScanUses(OnDiskName(FileName), [this](TUsesClause clause, const std::string& name, const std::string& path) {
       if (!FileArray) return;
       TFile* unit = FileArray->FindOrAdd(name, path);
       TFileArray* list = clause == TUsesClause::Interface ? InterfaceUses.get() : ImplementationUses.get();
@@ -168,6 +168,7 @@ TFile* TFileArray::Add(TFile* file) {
   }
   Items[Count++] = file;
   Sorted = false;
+  if (OwnsItems) IndexItem(file);
   if (!Deferring || file == Root) file->Analyse();
   return file;
 }
@@ -192,9 +193,25 @@ void TFileArray::AddRoot(TFile* root) {
   if (Root) Root->ComputeLevel();
 }
 
-TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath) {
+// Find and IndexItem stay out of line: FindOrAdd and Add are on the stack
+// once per level of a chain of units, and their locals need not be.
+[[gnu::noinline]] void TFileArray::IndexItem(TFile* file) {
+  PositionsValid_ = false;
+  ByName_.try_emplace(UpperCaseAscii(file->Name), file);
+}
+
+[[gnu::noinline]] TFile* TFileArray::Find(const std::string& name) const {
+  if (OwnsItems) {
+    const auto found = ByName_.find(UpperCaseAscii(name));
+    return found == ByName_.end() ? nullptr : found->second;
+  }
   for (int i = 0; i < Count; ++i)
     if (Items[i] && SameTextAscii(Items[i]->Name, name)) return Items[i];
+  return nullptr;
+}
+
+TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath) {
+  if (TFile* known = Find(name)) return known;
   if (Count >= MaxUnits) {
     DropEntry();
     return nullptr;
@@ -213,6 +230,16 @@ void DropEntry() {
 }
 
 uint16_t TFileArray::IndexOf(const TFile* file) const {
+  if (OwnsItems) {
+    if (!PositionsValid_) {
+      Positions_.clear();
+      for (int i = Count - 1; i >= 0; --i)
+        if (Items[i]) Positions_[Items[i]] = static_cast<uint16_t>(i);
+      PositionsValid_ = true;
+    }
+    const auto found = Positions_.find(file);
+    return found == Positions_.end() ? NotFound : found->second;
+  }
   for (int i = 0; i < Count; ++i)
     if (Items[i] == file) return static_cast<uint16_t>(i);
   return NotFound;
