@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "Globales.h"
 
@@ -79,7 +80,12 @@ class TFileArray {
   // The entry with that name (case-insensitive), or a new one; nil when the
   // array is full.
   TFile* FindOrAdd(const std::string& name, const std::string& inPath);
+  // The first entry with that name (case-insensitive), or nil.
+  TFile* Find(const std::string& name) const;
+  // The first index holding file, or NotFound.
   uint16_t IndexOf(const TFile* file) const;
+  // To be called after the entries were rearranged in place (Add says so itself).
+  void ItemsReordered() { PositionsValid_ = false; }
   uint16_t GetCount() const { return Count; }
   uint16_t MaxLevel() const;
   // Rearranges the entries into branch order, then each unit's lists.
@@ -101,6 +107,15 @@ class TFileArray {
   // had no room for, and whether the user has been told (once per run).
   uint32_t DroppedEntries = 0;
   bool RoomWarned = false;
+
+ private:
+  // The project-wide array answers Find and IndexOf from indexes (a
+  // thousand units look each other up tens of thousands of times); a unit's
+  // short lists are searched in order. Upper-case name -> first entry.
+  std::unordered_map<std::string, TFile*> ByName_;
+  void IndexItem(TFile* file);
+  mutable std::unordered_map<const TFile*, uint16_t> Positions_;
+  mutable bool PositionsValid_ = false;
 };
 
 // An entry that a full array or list cannot take: the first of a run is
