@@ -78,6 +78,7 @@ TProjectOutcome AnalyseProjectFile(const std::string& path) {
   if (!entered) {
     UnresolvedProject(name);
   } else {
+    TScanMemory scans;
     AnalyseProject(name, isProject);
     // A pass that adds a location shifts the indexes of those after it, so
     // the units it resolved earlier may name the wrong location: run again

@@ -105,20 +105,83 @@ TFile::~TFile() {
   if (Editor && OnUnitRelease) OnUnitRelease(this);
 }
 
+// ---------------------------------------------------------------- scans of a run
+
+namespace {
+
+struct TScanEntry {
+  TUsesClause Clause;
+  std::string Name, Path;
+};
+struct TScanRecord {
+  bool IsUnit = false;
+  std::vector<TScanEntry> Entries;
+};
+// Upper-case file name -> what its scan gave; nil outside a TScanMemory.
+// Records are never changed once stored, and the map's nodes do not move, so
+// a record being replayed stays valid while the units it names are analysed.
+std::unique_ptr<std::unordered_map<std::string, TScanRecord>> ScanMemory;
+
+// Out of line, like the scan itself: TFile::Analyse is on the stack once per
+// level of a chain of units.
+[[gnu::noinline]] const TScanRecord* RememberedScan(const std::string& fileName) {
+  if (!ScanMemory) return nullptr;
+  const auto found = ScanMemory->find(UpperCaseAscii(fileName));
+  return found == ScanMemory->end() ? nullptr : &found->second;
+}
+
+[[gnu::noinline]] void NoteEntry(TScanRecord& record, TUsesClause clause, const std::string& name,
+                                 const std::string& path) {
+  record.Entries.push_back({clause, name, path});
+}
+
+[[gnu::noinline]] void RememberScan(const std::string& fileName, TScanRecord&& record) {
+  if (ScanMemory) ScanMemory->try_emplace(UpperCaseAscii(fileName), std::move(record));
+}
+
+}  // namespace
+
+TScanMemory::TScanMemory() { ScanMemory = std::make_unique<std::unordered_map<std::string, TScanRecord>>(); }
+
+TScanMemory::~TScanMemory() { ScanMemory.reset(); }
+
 void TFile::Analyse() {
   if (Analysed) return;
   Analysed = true;
   if (!FileName.empty()) {
     SetStatusUnit(Name);
-    IsUnit = ScanUses(OnDiskName(FileName), [this](TUsesClause clause, const std::string& name, const std::string& path) {
-      if (!FileArray) return;
-      TFile* unit = FileArray->FindOrAdd(name, path);
-      TFileArray* list = clause == TUsesClause::Interface ? InterfaceUses.get() : ImplementationUses.get();
-      if (list) list->Add(unit);
-    });
+    ScanFile();
   }
   ComputeLevel();
 }
+
+void TFile::AddEntry(TUsesClause clause, const std::string& name, const std::string& path) {
+  if (!FileArray) return;
+  TFile* unit = FileArray->FindOrAdd(name, path);
+  TFileArray* list = clause == TUsesClause::Interface ? InterfaceUses.get() : ImplementationUses.get();
+  if (list) list->Add(unit);
+}
+
+// Kept out of Analyse, with the record on the heap: Analyse is on the stack
+// once per level of a chain of units.
+[[gnu::noinline]] void TFile::ScanFile() {
+  if (const TScanRecord* known = RememberedScan(FileName)) {
+    IsUnit = known->IsUnit;
+    for (const TScanEntry& entry : known->Entries) AddEntry(entry.Clause, entry.Name, entry.Path);
+    return;
+  }
+  auto record = ScanMemory ? std::make_unique<TScanRecord>() : nullptr;
+  IsUnit = ScanUses(OnDiskName(FileName), [this, r = record.get()](TUsesClause clause, const std::string& name,
+                                                                 const std::string& path) {
+    if (r) NoteEntry(*r, clause, name, path);
+    AddEntry(clause, name, path);
+  });
+  if (record) {
+    record->IsUnit = IsUnit;
+    RememberScan(FileName, std::move(*record));
+  }
+}
+
 
 void TFile::ComputeLevel() {
   uint16_t highest = 0;

@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "Globales.h"
+#include "PASCAL.h"
 
 class TFileArray;
 class TfEditeur;
@@ -50,6 +52,22 @@ class TFile {
 
  protected:
   TFile() = default;  // for TUBase: no lists, no resolution
+
+ private:
+  void ScanFile();
+  // One entry of a uses clause: the unit it names joins the clause's list.
+  void AddEntry(TUsesClause clause, const std::string& name, const std::string& path);
+};
+
+// While one exists, each file's uses entries are remembered for the time of
+// the run, so that a restarted pass resolves them again without reading the
+// file a second time (the entries only: names and paths, never the text).
+class TScanMemory {
+ public:
+  TScanMemory();
+  ~TScanMemory();
+  TScanMemory(const TScanMemory&) = delete;
+  TScanMemory& operator=(const TScanMemory&) = delete;
 };
 
 // Stands on the diagram for all basic units together. Name is the box's
