@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "GdiGuard.h"
@@ -19,6 +20,10 @@ void TStatusBar::Create(TControl& parent) {
 }
 
 LRESULT TStatusBar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_TIMER && wp == RefreshTimer) {
+    ShowPendingPanels();
+    return 0;
+  }
   LRESULT r = TControl::WndProc(msg, wp, lp);
   if (msg == WM_SETFONT && Handle()) {
     // The bar's height follows its font.
@@ -51,7 +56,31 @@ void TStatusBar::SetPanelText(int i, const std::string& text) {
   if (i < 0 || static_cast<size_t>(i) >= panels_.size())
     throw std::out_of_range("Status bar panel index out of bounds (" + std::to_string(i) + ")");
   panels_[static_cast<size_t>(i)].Text = text;
-  ShowPanel(static_cast<size_t>(i));
+  // A long run names a unit every millisecond, and the control takes
+  // milliseconds to show a text (Wine paints it at once): a text set within
+  // RefreshMs of the last one shown waits for the refresh timer, which shows
+  // the latest text of each panel. PanelText always answers the latest.
+  if (i >= 32) {  // beyond the pending set: shown at once
+    ShowPanel(static_cast<size_t>(i));
+    return;
+  }
+  pending_ |= 1u << i;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastShown_ >= std::chrono::milliseconds(RefreshMs) || !Handle()) {
+    ShowPendingPanels();
+  } else if (!refreshing_) {
+    refreshing_ = SetTimer(Handle(), RefreshTimer, RefreshMs, nullptr) != 0;
+    if (!refreshing_) ShowPendingPanels();
+  }
+}
+
+void TStatusBar::ShowPendingPanels() {
+  if (refreshing_ && Handle()) KillTimer(Handle(), RefreshTimer);
+  refreshing_ = false;
+  lastShown_ = std::chrono::steady_clock::now();
+  for (size_t i = 0; i < panels_.size(); ++i)
+    if (i < 32 && (pending_ & (1u << i))) ShowPanel(i);
+  pending_ = 0;
 }
 
 // ---- TImageList --------------------------------------------------------------

@@ -2,6 +2,8 @@
 // scroll box (a scrollable container of ours).
 #pragma once
 
+#include <chrono>
+
 #include "Forms.h"
 #include "StdCtrls.h"
 
@@ -26,8 +28,14 @@ class TStatusBar : public TControl {
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  static constexpr UINT_PTR RefreshTimer = 1;
+  static constexpr unsigned RefreshMs = 15;
   void ShowPanel(size_t i);
+  void ShowPendingPanels();
   std::vector<TStatusPanel> panels_;
+  unsigned pending_ = 0;  // panels whose latest text the control does not show yet
+  bool refreshing_ = false;
+  std::chrono::steady_clock::time_point lastShown_;
 };
 
 class TImageList {

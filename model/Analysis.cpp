@@ -112,6 +112,7 @@ TProjectOutcome AnalyseProjectFile(const std::string& path) {
   if (!entered) {
     UnresolvedProject(name);
   } else {
+    TScanMemory scans;
     try {
       AnalyseProject(name, isProject);
       // A pass that adds a location shifts the indexes of those after it, so

@@ -154,6 +154,7 @@ bool SortOwnOrder(TFileArray& array) {
     std::vector<TFile*> order(array.Count);
     for (int i = 0; i < array.Count; ++i) order[i] = array.Items[list.Words[i]];
     for (int i = 0; i < array.Count; ++i) array.Items[i] = order[i];
+    array.ItemsReordered();
   }
   // Without memory for the key list the entries keep their order.
   FreeWordList(list);

@@ -3,7 +3,6 @@
 #include <memory>
 #include <set>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "FindFile.h"
 #include "Ridarar.h"
@@ -82,7 +81,8 @@ std::string ExtractFileDir(const std::string& fileName) { return WithoutTrailing
 
 namespace {
 
-using TListing = std::unordered_set<std::string>;  // upper-case names of the files
+// The files of one directory: upper-case name -> the name as on the disk.
+using TListing = std::unordered_map<std::string, std::string>;
 std::unique_ptr<std::unordered_map<std::string, TListing>> Listings;
 int ScopeDepth = 0;
 
@@ -111,7 +111,8 @@ const TListing& Listing(const std::string& directory) {
     std::string pattern = dir;
     if (pattern.back() != '\\' && pattern.back() != '/' && pattern.back() != ':') pattern += '\\';
     ForEachFile(pattern + '*', [&](const WIN32_FIND_DATAA& data) {
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) entry->second.insert(UpperCaseAscii(data.cFileName));
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        entry->second.try_emplace(UpperCaseAscii(data.cFileName), data.cFileName);
     });
   }
   return entry->second;
@@ -130,6 +131,15 @@ TSearchScope::~TSearchScope() {
 bool FileExistsIn(const std::string& directory, const std::string& name) {
   if (Listings && IsPlainName(name)) return Listing(directory).count(UpperCaseAscii(name)) > 0;
   return FileExists(directory + name);
+}
+
+std::string OnDiskName(const std::string& fileName) {
+  const std::string name = ExtractFileName(fileName);
+  if (!Listings || !IsPlainName(name)) return fileName;
+  const std::string directory = ExtractFilePath(fileName);
+  const TListing& listing = Listing(directory);
+  const auto found = listing.find(UpperCaseAscii(name));
+  return found == listing.end() ? fileName : directory + found->second;
 }
 
 std::string FileSearch(const std::string& name, const std::string& dirList) {

@@ -42,6 +42,13 @@ std::string SearchDirectories(const std::string& name, const std::string& dirLis
 // current one. Inside a TSearchScope, plain names (ASCII letters, digits,
 // '_', '-', '.') are answered from one listing per directory.
 bool FileExistsIn(const std::string& directory, const std::string& name);
+// The name to open a found file by: inside a TSearchScope, a plain name that
+// its directory's listing holds is spelled as the disk spells it (the
+// directory part as given); otherwise the name as given. Wine matches a name
+// that differs from the disk's in letter case only by reading the whole
+// directory, at every open: a project's units, searched as "NAME.PAS" and
+// written as "Name.pas", would cost a directory read each.
+std::string OnDiskName(const std::string& fileName);
 
 // One pass of the analysis looks up each unit in several directories; a
 // query of the file system per name and directory is slow on some systems,

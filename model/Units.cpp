@@ -34,7 +34,7 @@ TFile::TFile(const std::string& name, const std::string& inPath, bool isProject)
     // A path too long to be opened is said so, not taken for a missing file.
     if (IsPathTooLong(FileName)) {
       WarnPathTooLong(FileName);
-    } else if (FileExists(FileName)) {
+    } else if (FileExistsIn(ExtractFilePath(FileName), ExtractFileName(FileName))) {
       std::string dir = ExtractFileDir(FileName);
       int i = FindLocation(dir);
       if (i >= 0) {
@@ -105,20 +105,83 @@ TFile::~TFile() {
   if (Editor && OnUnitRelease) OnUnitRelease(this);
 }
 
+// ---------------------------------------------------------------- scans of a run
+
+namespace {
+
+struct TScanEntry {
+  TUsesClause Clause;
+  std::string Name, Path;
+};
+struct TScanRecord {
+  bool IsUnit = false;
+  std::vector<TScanEntry> Entries;
+};
+// Upper-case file name -> what its scan gave; nil outside a TScanMemory.
+// Records are never changed once stored, and the map's nodes do not move, so
+// a record being replayed stays valid while the units it names are analysed.
+std::unique_ptr<std::unordered_map<std::string, TScanRecord>> ScanMemory;
+
+// Out of line, like the scan itself: TFile::Analyse is on the stack once per
+// level of a chain of units.
+[[gnu::noinline]] const TScanRecord* RememberedScan(const std::string& fileName) {
+  if (!ScanMemory) return nullptr;
+  const auto found = ScanMemory->find(UpperCaseAscii(fileName));
+  return found == ScanMemory->end() ? nullptr : &found->second;
+}
+
+[[gnu::noinline]] void NoteEntry(TScanRecord& record, TUsesClause clause, const std::string& name,
+                                 const std::string& path) {
+  record.Entries.push_back({clause, name, path});
+}
+
+[[gnu::noinline]] void RememberScan(const std::string& fileName, TScanRecord&& record) {
+  if (ScanMemory) ScanMemory->try_emplace(UpperCaseAscii(fileName), std::move(record));
+}
+
+}  // namespace
+
+TScanMemory::TScanMemory() { ScanMemory = std::make_unique<std::unordered_map<std::string, TScanRecord>>(); }
+
+TScanMemory::~TScanMemory() { ScanMemory.reset(); }
+
 void TFile::Analyse() {
   if (Analysed) return;
   Analysed = true;
   if (!FileName.empty()) {
     SetStatusUnit(Name);
-    IsUnit = ScanUses(FileName, [this](TUsesClause clause, const std::string& name, const std::string& path) {
-      if (!FileArray) return;
-      TFile* unit = FileArray->FindOrAdd(name, path);
-      TFileArray* list = clause == TUsesClause::Interface ? InterfaceUses.get() : ImplementationUses.get();
-      if (list) list->Add(unit);
-    });
+    ScanFile();
   }
   ComputeLevel();
 }
+
+void TFile::AddEntry(TUsesClause clause, const std::string& name, const std::string& path) {
+  if (!FileArray) return;
+  TFile* unit = FileArray->FindOrAdd(name, path);
+  TFileArray* list = clause == TUsesClause::Interface ? InterfaceUses.get() : ImplementationUses.get();
+  if (list) list->Add(unit);
+}
+
+// Kept out of Analyse, with the record on the heap: Analyse is on the stack
+// once per level of a chain of units.
+[[gnu::noinline]] void TFile::ScanFile() {
+  if (const TScanRecord* known = RememberedScan(FileName)) {
+    IsUnit = known->IsUnit;
+    for (const TScanEntry& entry : known->Entries) AddEntry(entry.Clause, entry.Name, entry.Path);
+    return;
+  }
+  auto record = ScanMemory ? std::make_unique<TScanRecord>() : nullptr;
+  IsUnit = ScanUses(OnDiskName(FileName), [this, r = record.get()](TUsesClause clause, const std::string& name,
+                                                                 const std::string& path) {
+    if (r) NoteEntry(*r, clause, name, path);
+    AddEntry(clause, name, path);
+  });
+  if (record) {
+    record->IsUnit = IsUnit;
+    RememberScan(FileName, std::move(*record));
+  }
+}
+
 
 void TFile::ComputeLevel() {
   uint16_t highest = 0;
@@ -168,6 +231,7 @@ TFile* TFileArray::Add(TFile* file) {
   }
   Items[Count++] = file;
   Sorted = false;
+  if (OwnsItems) IndexItem(file);
   if (!Deferring || file == Root) file->Analyse();
   return file;
 }
@@ -192,9 +256,25 @@ void TFileArray::AddRoot(TFile* root) {
   if (Root) Root->ComputeLevel();
 }
 
-TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath) {
+// Find and IndexItem stay out of line: FindOrAdd and Add are on the stack
+// once per level of a chain of units, and their locals need not be.
+[[gnu::noinline]] void TFileArray::IndexItem(TFile* file) {
+  PositionsValid_ = false;
+  ByName_.try_emplace(UpperCaseAscii(file->Name), file);
+}
+
+[[gnu::noinline]] TFile* TFileArray::Find(const std::string& name) const {
+  if (OwnsItems) {
+    const auto found = ByName_.find(UpperCaseAscii(name));
+    return found == ByName_.end() ? nullptr : found->second;
+  }
   for (int i = 0; i < Count; ++i)
     if (Items[i] && SameTextAscii(Items[i]->Name, name)) return Items[i];
+  return nullptr;
+}
+
+TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath) {
+  if (TFile* known = Find(name)) return known;
   if (Count >= MaxUnits) {
     DropEntry();
     return nullptr;
@@ -213,6 +293,16 @@ void DropEntry() {
 }
 
 uint16_t TFileArray::IndexOf(const TFile* file) const {
+  if (OwnsItems) {
+    if (!PositionsValid_) {
+      Positions_.clear();
+      for (int i = Count - 1; i >= 0; --i)
+        if (Items[i]) Positions_[Items[i]] = static_cast<uint16_t>(i);
+      PositionsValid_ = true;
+    }
+    const auto found = Positions_.find(file);
+    return found == Positions_.end() ? NotFound : found->second;
+  }
   for (int i = 0; i < Count; ++i)
     if (Items[i] == file) return static_cast<uint16_t>(i);
   return NotFound;

@@ -7,8 +7,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "Globales.h"
+#include "PASCAL.h"
 
 class TFileArray;
 class TfEditeur;
@@ -49,6 +52,22 @@ class TFile {
 
  protected:
   TFile() = default;  // for TUBase: no lists, no resolution
+
+ private:
+  void ScanFile();
+  // One entry of a uses clause: the unit it names joins the clause's list.
+  void AddEntry(TUsesClause clause, const std::string& name, const std::string& path);
+};
+
+// While one exists, each file's uses entries are remembered for the time of
+// the run, so that a restarted pass resolves them again without reading the
+// file a second time (the entries only: names and paths, never the text).
+class TScanMemory {
+ public:
+  TScanMemory();
+  ~TScanMemory();
+  TScanMemory(const TScanMemory&) = delete;
+  TScanMemory& operator=(const TScanMemory&) = delete;
 };
 
 // Stands on the diagram for all basic units together. Name is the box's
@@ -79,7 +98,12 @@ class TFileArray {
   // The entry with that name (case-insensitive), or a new one; nil when the
   // array is full.
   TFile* FindOrAdd(const std::string& name, const std::string& inPath);
+  // The first entry with that name (case-insensitive), or nil.
+  TFile* Find(const std::string& name) const;
+  // The first index holding file, or NotFound.
   uint16_t IndexOf(const TFile* file) const;
+  // To be called after the entries were rearranged in place (Add says so itself).
+  void ItemsReordered() { PositionsValid_ = false; }
   uint16_t GetCount() const { return Count; }
   uint16_t MaxLevel() const;
   // Rearranges the entries into branch order, then each unit's lists.
@@ -101,6 +125,15 @@ class TFileArray {
   // had no room for, and whether the user has been told (once per run).
   uint32_t DroppedEntries = 0;
   bool RoomWarned = false;
+
+ private:
+  // The project-wide array answers Find and IndexOf from indexes (a
+  // thousand units look each other up tens of thousands of times); a unit's
+  // short lists are searched in order. Upper-case name -> first entry.
+  std::unordered_map<std::string, TFile*> ByName_;
+  void IndexItem(TFile* file);
+  mutable std::unordered_map<const TFile*, uint16_t> Positions_;
+  mutable bool PositionsValid_ = false;
 };
 
 // An entry that a full array or list cannot take: the first of a run is

@@ -62,13 +62,15 @@ class TBufLec {
     if (Carry.empty()) {  // the usual case: the whole token is in the buffer
       const std::size_t count = Length < Limit - TokenStart ? Length : Limit - TokenStart;
       const char* token = Buffer + TokenStart;
-      Text.clear();  // clear + append: cheaper than assign, which allows for overlap
       if (count <= ShortToken) {
         // Most tokens are a few characters: a loop beats the call to memcpy
-        // (a costly one under Wine).
-        for (std::size_t i = 0; i < count; ++i) Text.push_back(token[i]);
+        // (a costly one under Wine), and within the string's own room resize
+        // neither allocates nor checks per character.
+        Text.resize(count);
+        char* to = Text.data();
+        for (std::size_t i = 0; i < count; ++i) to[i] = token[i];
       } else {
-        Text.append(token, count);
+        Text.assign(token, count);
       }
       TokenStart += count;
       RewindToTokenStart();

@@ -75,7 +75,16 @@ struct TDenseTokenTable {
   // The bytes on which the identifier state stays where it is, consuming
   // them: the identifier's own loop runs on this alone.
   bool StaysInIdentifier[256];
+  // What the first byte of a token says on the fast path (below), and the
+  // token of a one-character symbol; read off the moves above.
+  uint8_t FirstKind[256];
+  uint8_t SymbolToken[256];
 };
+
+// Kinds of first bytes that the fast path finishes itself; the others (".",
+// ":", "/", "<", ">", "(", "{", quotes, characters that start no token) go
+// through the automaton.
+enum : uint8_t { fkOther, fkIdentifier, fkBlank, fkSymbol, fkLineFeed, fkCarriageReturn };
 
 const TDenseTokenTable& DenseTokenTable() {
   static const TDenseTokenTable dense = [] {
@@ -88,6 +97,28 @@ const TDenseTokenTable& DenseTokenTable() {
         d.Step[s][c] = to | (consumed ? 0x10000u : 0u);
       }
     for (unsigned c = 0; c < 256; ++c) d.StaysInIdentifier[c] = d.Step[sIdentifier][c] == (sIdentifier | 0x10000u);
+    for (unsigned c = 0; c < 256; ++c) {
+      const uint32_t move = d.Step[sStart][c];
+      const uint16_t to = move & 0xFFFF;
+      const bool consumed = (move & 0x10000u) != 0;
+      uint8_t kind = fkOther;
+      if (to == sIdentifier && consumed) {
+        kind = fkIdentifier;
+      } else if (to == sCR && consumed) {
+        kind = fkCarriageReturn;
+      } else if (consumed && to >= FirstAcceptState && to < FirstNoTokenState) {
+        const unsigned accepted = to - FirstAcceptState;
+        if (accepted == acSpace || accepted == acTab) {
+          kind = fkBlank;
+        } else if (accepted == acLoneLf) {
+          kind = fkLineFeed;
+        } else if (TokenOfAccept[accepted] != RuleToken) {
+          kind = fkSymbol;
+          d.SymbolToken[c] = TokenOfAccept[accepted];
+        }
+      }
+      d.FirstKind[c] = kind;
+    }
     return d;
   }();
   return dense;
@@ -100,6 +131,48 @@ uint8_t TAnalyseur_T::NextToken() { return NextTokenInto(Text); }
 uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
   TBufLec& reader = *Reader;
   static const TDenseTokenTable& dense = DenseTokenTable();
+
+  // The fast path: most tokens (identifiers, blanks, line ends, symbols of
+  // one character) lie wholly in the buffer with the character that ends
+  // them; they are cut here with a few table lookups. A token that reaches
+  // the end of the valid characters, and every other kind, goes through the
+  // automaton below from its first character, as if this had not been tried.
+  const std::size_t start = reader.Position, limit = reader.FastLimit();
+  if (start < limit && start == reader.TokenStart) {
+    const auto* b = reinterpret_cast<const unsigned char*>(reader.Buffer);
+    std::size_t end = start + 1;
+    uint8_t code = tkError;
+    switch (dense.FirstKind[b[start]]) {
+      case fkIdentifier:
+        while (end < limit && dense.StaysInIdentifier[b[end]]) ++end;
+        if (end < limit) code = tkIdentifier;
+        break;
+      case fkBlank:
+        while (end < limit && (b[end] == ' ' || b[end] == TAB)) ++end;
+        if (end < limit) code = tkBlank;
+        break;
+      case fkSymbol:
+        code = dense.SymbolToken[b[start]];
+        break;
+      case fkLineFeed:
+        code = tkEndOfLine;
+        break;
+      case fkCarriageReturn:
+        if (end < limit) {
+          if (b[end] == LF) ++end;
+          code = tkEndOfLine;
+        }
+        break;
+      default:
+        break;
+    }
+    if (code != tkError) {
+      Length = end - start;
+      reader.TakeToken(Length, text);
+      return code;
+    }
+  }
+
   TScanCursor cursor(reader);
 
   std::size_t length = 0;

@@ -1,5 +1,6 @@
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "Clipbrd.h"
 #include "ComCtrls.h"
@@ -100,6 +101,32 @@ TEST_F(FormsTest, StatusBarPanelsHoldTheirTextsCentred) {
   SendMessageA(bar.Handle(), SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(native));
   EXPECT_EQ(std::string(native), "\tSysUtils");  // the tab centres it
   EXPECT_THROW(bar.SetPanelText(2, "x"), std::out_of_range);
+}
+
+// A run names units faster than the control can show them: the texts in
+// between may be skipped, the latest of each panel never is.
+TEST_F(FormsTest, StatusBarShowsTheLatestTextOfAQuickSuccession) {
+  TForm form(Params(632, 434));
+  TStatusBar bar;
+  bar.Create(form);
+  bar.SetPanels({{400, taLeftJustify, "Ready"}, {400, taLeftJustify, {}}});
+  form.FinishCreate();
+  auto shown = [&](int panel) {
+    char native[64] = {};
+    SendMessageA(bar.Handle(), SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(native));
+    return std::string(native);
+  };
+  for (int i = 0; i < 200; ++i) bar.SetPanelText(1, std::string("U").append(std::to_string(i)));
+  bar.SetPanelText(0, "Sorting");
+  EXPECT_EQ(bar.PanelText(1), "U199");
+  const DWORD start = GetTickCount();
+  while ((shown(1) != "U199" || shown(0) != "Sorting") && GetTickCount() - start < 2000) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(5);
+  }
+  EXPECT_EQ(shown(1), "U199");
+  EXPECT_EQ(shown(0), "Sorting");
 }
 
 TEST_F(FormsTest, ImageStretchesTheMetafileOrShowsItAtTheGivenSize) {
