@@ -167,6 +167,7 @@ TFile* TFileArray::Add(TFile* file) {
     return file;
   }
   Items[Count++] = file;
+  if (!OwnsItems) InSourceOrder.push_back(file);
   Sorted = false;
   if (!Deferring || file == Root) file->Analyse();
   return file;
