@@ -83,6 +83,10 @@ class TSvgTranslator {
         Frame[1] = h->rclFrame.top * py;
         Frame[2] = (h->rclFrame.right - h->rclFrame.left) * px;
         Frame[3] = (h->rclFrame.bottom - h->rclFrame.top) * py;
+        // The frame is kept in .01 mm: a whole number of pixels comes back
+        // a hair off, which would smear every hairline over two pixels.
+        for (double& f : Frame)
+          if (std::fabs(f - std::round(f)) < 0.05) f = std::round(f);
         break;
       }
       case EMR_EOF: break;
@@ -305,11 +309,13 @@ class TSvgTranslator {
     double y = t.ptlReference.y;
     if (vertical == TA_TOP) y += metrics.tmAscent;
     else if (vertical == TA_BOTTOM) y -= metrics.tmDescent;
-    const char* anchor = horizontal == TA_CENTER ? "middle" : horizontal == TA_RIGHT ? "end" : "start";
+    // Where GDI puts the text's start: from its own advance, so that a
+    // renderer whose advances differ a little still starts where the
+    // metafile does (centring on its own width would shift whole labels).
+    const double start = horizontal == TA_CENTER ? x - drawn.cx / 2.0 : horizontal == TA_RIGHT ? x - drawn.cx : x;
 
     if (State.BkMode == OPAQUE && !(t.fOptions & ETO_OPAQUE)) {
-      const double left = horizontal == TA_CENTER ? x - drawn.cx / 2.0 : horizontal == TA_RIGHT ? x - drawn.cx : x;
-      Body += "<rect" + Attribute("x", Number(left)) + Attribute("y", Number(y - metrics.tmAscent)) +
+      Body += "<rect" + Attribute("x", Number(start)) + Attribute("y", Number(y - metrics.tmAscent)) +
               Attribute("width", Number(drawn.cx)) + Attribute("height", Number(metrics.tmHeight)) +
               Attribute("fill", HexColour(State.BkColour)) + "/>\n";
     }
@@ -320,13 +326,12 @@ class TSvgTranslator {
     if (face == "Times New Roman") family += ", 'Liberation Serif', serif";
     else if (face == "Arial") family += ", 'Liberation Sans', sans-serif";
     else if (face == "Courier New") family += ", 'Liberation Mono', monospace";
-    Body += "<text" + Attribute("x", Number(x)) + Attribute("y", Number(y)) + Attribute("font-family", family) +
-            Attribute("font-size", Number(em)) + Attribute("fill", HexColour(State.TextColour)) +
-            Attribute("text-anchor", anchor);
+    Body += "<text" + Attribute("x", Number(start)) + Attribute("y", Number(y)) + Attribute("font-family", family) +
+            Attribute("font-size", Number(em)) + Attribute("fill", HexColour(State.TextColour));
     if (State.Font.lfWeight >= FW_BOLD) Body += Attribute("font-weight", "bold");
     if (State.Font.lfItalic) Body += Attribute("font-style", "italic");
     if (std::fabs(scale - 1.0) > 0.005)
-      Body += Attribute("transform", "matrix(" + Number(scale) + " 0 0 1 " + Number(x * (1 - scale)) + " 0)");
+      Body += Attribute("transform", "matrix(" + Number(scale) + " 0 0 1 " + Number(start * (1 - scale)) + " 0)");
     Body += " xml:space=\"preserve\">" + XmlText(WideToUtf8(text)) + "</text>\n";
   }
 

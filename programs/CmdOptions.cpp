@@ -70,7 +70,7 @@ const TOption Options[] = {
        r.Diagram.Width = ParseWidth(v);
      }},
     // Cycles, graph exports and the SVG.
-    {"--cycles", nullptr, TGroup::Command, "components of units that use each other, and one shortest cycle of each",
+    {"--cycles", nullptr, TGroup::Command, "cycles of uses: the compiler's errors (interface only) first, then all",
      [](TCmdRequest& r, const std::string&) { SetMode(r, TCmdMode::Cycles, "--cycles"); }},
     {"--svg", "OUT.svg", TGroup::Output, "the diagram as SVG, translated from the metafile (text stays text)",
      [](TCmdRequest& r, const std::string& v) { Once(r.Diagram.Svg, ExpandFileName(v), "--svg"); }},
