@@ -240,12 +240,12 @@ class TSvgTranslator {
     Path.clear();
   }
 
-  // Rectangle and Ellipse: the outline inside the box, the right and bottom
-  // edges excluded as GDI draws them.
+  // Rectangle and Ellipse: the record's box is inclusive (the call's right
+  // and bottom less one), and the outline runs through its edge pixels.
   void Shape(const char* kind, const RECTL& box) {
     Flush();
     const double left = box.left + 0.5, top = box.top + 0.5;
-    const double width = box.right - box.left - 1.0, height = box.bottom - box.top - 1.0;
+    const double width = box.right - box.left, height = box.bottom - box.top;
     const std::string fill = Attribute("fill", State.Brush.Null ? std::string("none") : HexColour(State.Brush.Colour));
     if (std::string(kind) == "rect") {
       Body += "<rect" + Attribute("x", Number(left)) + Attribute("y", Number(top)) + Attribute("width", Number(width)) +
