@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "Cycles.h"
@@ -111,6 +112,30 @@ std::string Csv(const std::string& utf8) {
 
 const char* Bool(bool b) { return b ? "true" : "false"; }
 
+// Each unit's index, name in UTF-8 and colour, worked out once per export
+// rather than once per edge.
+class TNodes {
+ public:
+  explicit TNodes(const TFileArray& units) : Names(units.Count), Colours(units.Count) {
+    Index.reserve(units.Count * 2u);
+    for (int i = 0; i < units.Count; ++i) {
+      const TFile* u = units.Items[i];
+      if (!u) continue;
+      Index.emplace(u, i);
+      Names[i] = Utf8(u->Name);
+      Colours[i] = HexColour(LocationColour(u->Location));
+    }
+  }
+  int IndexOf(const TFile& u) const {
+    auto found = Index.find(&u);
+    return found == Index.end() ? -1 : found->second;
+  }
+
+  std::unordered_map<const TFile*, int> Index;
+  std::vector<std::string> Names;
+  std::vector<std::string> Colours;
+};
+
 std::string BoxTitle() { return UBase ? UBase->Name : std::string("Basic units"); }
 
 }  // namespace
@@ -165,13 +190,22 @@ std::string GraphAsDot(const TFileArray& units, const TSimplification& options) 
     if (u->Location == LocationNotFound) out += ", style=\"filled,dashed\", tooltip=\"not found\"";
     out += "];\n";
   }
+  const TNodes nodes(units);
+  std::vector<std::string> ids(units.Count);
+  for (int i = 0; i < units.Count; ++i) ids[i] = Quoted(nodes.Names[i], "\"\\");
   for (int i = 0; i < units.Count; ++i) {
     const TFile* u = units.Items[i];
     if (!u) continue;
     ForEachUse(*u, [&](const TFile& v, TClause clause) {
-      if (!view.LinkShown(*u, v)) return;
-      out += "  " + DotId(u->Name) + " -> " + DotId(v.Name) + " [color=\"" + HexColour(LocationColour(u->Location)) +
-             "\"" + (clause == TClause::Implementation ? ", style=dashed" : "") + "];\n";
+      const int j = nodes.IndexOf(v);
+      if (j < 0 || !view.LinkShown(*u, v)) return;
+      out += "  ";
+      out += ids[i];
+      out += " -> ";
+      out += ids[j];
+      out += " [color=\"";
+      out += nodes.Colours[i];
+      out += clause == TClause::Implementation ? "\", style=dashed];\n" : "\"];\n";
     });
   }
   return out + "}\n";
@@ -221,20 +255,25 @@ std::string GraphAsGraphMl(const TFileArray& units, const TSimplification& optio
            "</y:NodeLabel><y:Shape type=\"rectangle\"/></y:ShapeNode></data>\n";
     out += "    </node>\n";
   }
+  const TNodes nodes(units);
   int edge = 0;
   for (int i = 0; i < units.Count; ++i) {
     const TFile* u = units.Items[i];
     if (!u) continue;
+    const std::string source = "\" source=\"n" + std::to_string(i) + "\" target=\"n";
     ForEachUse(*u, [&](const TFile& v, TClause clause) {
-      if (!view.LinkShown(*u, v)) return;
-      const uint16_t j = units.IndexOf(&v);
-      if (j == TFileArray::NotFound) return;
-      out += "    <edge id=\"e" + std::to_string(edge++) + "\" source=\"n" + std::to_string(i) + "\" target=\"n" +
-             std::to_string(j) + "\">\n      <data key=\"clause\">" + ClauseName(clause) +
-             "</data>\n      <data key=\"line\"><y:PolyLineEdge><y:LineStyle color=\"" +
-             HexColour(LocationColour(u->Location)) + "\" type=\"" +
-             (clause == TClause::Implementation ? "dashed" : "line") +
-             "\" width=\"1.0\"/><y:Arrows source=\"none\" target=\"standard\"/></y:PolyLineEdge></data>\n"
+      const int j = nodes.IndexOf(v);
+      if (j < 0 || !view.LinkShown(*u, v)) return;
+      out += "    <edge id=\"e";
+      out += std::to_string(edge++);
+      out += source;
+      out += std::to_string(j);
+      out += "\">\n      <data key=\"clause\">";
+      out += ClauseName(clause);
+      out += "</data>\n      <data key=\"line\"><y:PolyLineEdge><y:LineStyle color=\"";
+      out += nodes.Colours[i];
+      out += clause == TClause::Implementation ? "\" type=\"dashed" : "\" type=\"line";
+      out += "\" width=\"1.0\"/><y:Arrows source=\"none\" target=\"standard\"/></y:PolyLineEdge></data>\n"
              "    </edge>\n";
     });
   }
@@ -244,12 +283,21 @@ std::string GraphAsGraphMl(const TFileArray& units, const TSimplification& optio
 std::string GraphAsCsv(const TFileArray& units, const TSimplification& options) {
   const TVisibility view(options);
   std::string out = "from,to,clause\r\n";
+  const TNodes nodes(units);
+  std::vector<std::string> fields(units.Count);
+  for (int i = 0; i < units.Count; ++i) fields[i] = Csv(nodes.Names[i]);
   for (int i = 0; i < units.Count; ++i) {
     const TFile* u = units.Items[i];
     if (!u) continue;
     ForEachUse(*u, [&](const TFile& v, TClause clause) {
-      if (!view.LinkShown(*u, v)) return;
-      out += Csv(Utf8(u->Name)) + "," + Csv(Utf8(v.Name)) + "," + ClauseName(clause) + "\r\n";
+      const int j = nodes.IndexOf(v);
+      if (j < 0 || !view.LinkShown(*u, v)) return;
+      out += fields[i];
+      out += ',';
+      out += fields[j];
+      out += ',';
+      out += ClauseName(clause);
+      out += "\r\n";
     });
   }
   return out;
@@ -257,24 +305,39 @@ std::string GraphAsCsv(const TFileArray& units, const TSimplification& options) 
 
 namespace {
 
-std::string NameList(const std::vector<TFile*>& list) {
+// Every unit's name as a JSON string, once.
+class TJsonNames {
+ public:
+  explicit TJsonNames(const TFileArray& units) : Nodes(units), Quoted(units.Count) {
+    for (int i = 0; i < units.Count; ++i) Quoted[i] = Json(Nodes.Names[i]);
+  }
+  std::string operator()(const TFile* u) const {
+    const int i = Nodes.IndexOf(*u);
+    return i >= 0 ? Quoted[i] : Json(Utf8(u->Name));
+  }
+  const TNodes Nodes;
+
+ private:
+  std::vector<std::string> Quoted;
+};
+
+std::string NameList(const std::vector<TFile*>& list, const TJsonNames& names) {
   std::string out = "[";
   for (const TFile* u : list) {
     if (out.size() > 1) out += ", ";
-    out += Json(Utf8(u->Name));
+    out += names(u);
   }
   return out + "]";
 }
 
-std::string JsonComponents(const std::vector<TCycleComponent>& list) {
+std::string JsonComponents(const std::vector<TCycleComponent>& list, const TJsonNames& names) {
   std::string out = "[";
   for (const TCycleComponent& c : list) {
     out += out.size() > 1 ? ",\n      " : "\n      ";
-    out += "{\"units\": " + NameList(c.Units) + ", \"cycle\": [";
+    out += "{\"units\": " + NameList(c.Units, names) + ", \"cycle\": [";
     for (size_t k = 0; k < c.Cycle.size(); ++k) {
       const TCycleStep& s = c.Cycle[k];
-      out += std::string(k ? ", " : "") + "{\"from\": " + Json(Utf8(s.From->Name)) + ", \"to\": " +
-             Json(Utf8(s.To->Name)) + ", \"clause\": \"" + ClauseName(s.Clause) + "\"}";
+      out += std::string(k ? ", " : "") + "{\"from\": " + names(s.From) + ", \"to\": " + names(s.To) + ", \"clause\": \"" + ClauseName(s.Clause) + "\"}";
     }
     out += "]}";
   }
@@ -284,6 +347,7 @@ std::string JsonComponents(const std::vector<TCycleComponent>& list) {
 }  // namespace
 
 std::string GraphAsJson(const TFileArray& units, const TCycleReport& cycles) {
+  const TJsonNames names(units);
   std::string out = "{\n  \"format\": \"usagram-model\",\n  \"version\": 1,\n";
   out += "  \"project\": " + Json(Utf8(units.Root ? units.Root->Name : std::string())) + ",\n";
   out += "  \"basicBox\": {\"title\": " + Json(Utf8(BoxTitle())) + ", \"hidden\": " + Bool(UBase && UBase->Hidden) +
@@ -304,20 +368,20 @@ std::string GraphAsJson(const TFileArray& units, const TCycleReport& cycles) {
   for (int i = 0; i < units.Count; ++i) {
     const TFile* u = units.Items[i];
     if (!u) continue;
-    auto sourceOrder = [](const std::unique_ptr<TFileArray>& list) {
-      return list ? NameList(list->InSourceOrder) : std::string("[]");
+    auto sourceOrder = [&names](const std::unique_ptr<TFileArray>& list) {
+      return list ? NameList(list->InSourceOrder, names) : std::string("[]");
     };
-    out += std::string(i ? "," : "") + "\n    {\"index\": " + std::to_string(i) + ", \"name\": " + Json(Utf8(u->Name)) +
+    out += std::string(i ? "," : "") + "\n    {\"index\": " + std::to_string(i) + ", \"name\": " + names(u) +
            ", \"kind\": \"" + Kind(*u) + "\", \"location\": " + std::to_string(u->Location) + ", \"colour\": \"" +
-           HexColour(LocationColour(u->Location)) + "\", \"level\": " + std::to_string(u->Level) + ", \"isUnit\": " +
+           names.Nodes.Colours[i] + "\", \"level\": " + std::to_string(u->Level) + ", \"isUnit\": " +
            Bool(u->IsUnit) + ", \"hidden\": " + Bool(u->Hidden) + ",\n     \"file\": " +
            (u->FileName.empty() ? std::string("null") : Json(FileNameUtf8(FullFileName(*u)))) +
            ",\n     \"interface\": " + sourceOrder(u->InterfaceUses) + ",\n     \"implementation\": " +
            sourceOrder(u->ImplementationUses) + "}";
   }
   out += "\n  ],\n  \"cycles\": {\n    \"unitsInCycles\": " + std::to_string(cycles.UnitsInCycles()) +
-         ",\n    \"errors\": " + JsonComponents(cycles.Errors) + ",\n    \"components\": " +
-         JsonComponents(cycles.Components) + "\n  }\n}\n";
+         ",\n    \"errors\": " + JsonComponents(cycles.Errors, names) + ",\n    \"components\": " +
+         JsonComponents(cycles.Components, names) + "\n  }\n}\n";
   return out;
 }
 

@@ -1,7 +1,9 @@
 #include "Svg.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -40,10 +42,13 @@ struct TObject {
   LOGFONTW Font;
 };
 
+// Coordinates are whole or half pixels nearly always: the shortest exact
+// form, without the cost of a formatted print per number.
 std::string Number(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.6g", value);
-  return text;
+  const double rounded = std::round(value * 1000) / 1000;
+  const auto result = std::to_chars(text, text + sizeof text, rounded == 0 ? 0.0 : rounded);
+  return std::string(text, result.ptr);
 }
 
 std::string Attribute(const char* name, const std::string& value) { return std::string(" ") + name + "=\"" + value + "\""; }
@@ -205,17 +210,24 @@ class TSvgTranslator {
     }
   }
 
-  std::string Stroke() const {
-    if (State.Pen.Null) return Attribute("stroke", "none");
-    return Attribute("stroke", HexColour(State.Pen.Colour)) +
-           Attribute("stroke-width", std::to_string(State.Pen.Width < 1 ? 1 : State.Pen.Width));
+  // The stroke attributes of the current pen, made again only when it changes.
+  const std::string& Stroke() {
+    const TPenState& pen = State.Pen;
+    if (!StrokeValid || pen.Null != StrokePen.Null || pen.Colour != StrokePen.Colour || pen.Width != StrokePen.Width) {
+      StrokeText = pen.Null ? Attribute("stroke", "none")
+                            : Attribute("stroke", HexColour(pen.Colour)) +
+                                  Attribute("stroke-width", std::to_string(pen.Width < 1 ? 1 : pen.Width));
+      StrokePen = pen;
+      StrokeValid = true;
+    }
+    return StrokeText;
   }
 
   // Consecutive lines in one pen become one path. GDI lights the pixel
   // right of and below a coordinate: strokes run through pixel centres.
   void LineTo(int x, int y) {
     if (!State.Pen.Null) {
-      const std::string stroke = Stroke();
+      const std::string& stroke = Stroke();
       if (!Path.empty() && (stroke != PathStroke || PathEnd.x != State.Position.x || PathEnd.y != State.Position.y))
         Flush();
       if (Path.empty()) {
@@ -279,26 +291,23 @@ class TSvgTranslator {
 
     // The font's metrics, and how far its cell width stretches or squeezes
     // the glyphs: the same font without a width gives the natural advance.
-    TOwnedGdiObject font(CreateFontIndirectW(&State.Font));
-    LOGFONTW naturalFont = State.Font;
-    naturalFont.lfWidth = 0;
-    TOwnedGdiObject natural(CreateFontIndirectW(&naturalFont));
-    TEXTMETRICW metrics{};
-    SIZE drawn{0, 0}, plain{0, 0};
+    // A width changes no vertical metric, so one natural font per height
+    // serves every label of that height.
+    const TNaturalFont& natural = NaturalFont(State.Font);
+    const TEXTMETRICW& metrics = natural.Metrics;
+    SIZE plain{0, 0}, drawn{0, 0};
     {
-      TSelectedObject selected(Measure, font.Get(), false);
-      GetTextMetricsW(Measure, &metrics);
-      GetTextExtentPoint32W(Measure, text.c_str(), static_cast<int>(text.size()), &drawn);
-    }
-    {
-      TSelectedObject selected(Measure, natural.Get(), false);
+      TSelectedObject selected(Measure, natural.Font.Get(), false);
       GetTextExtentPoint32W(Measure, text.c_str(), static_cast<int>(text.size()), &plain);
     }
     if (t.offDx && t.nChars) {
       const auto* dx = reinterpret_cast<const INT*>(bytes + t.offDx);
-      long sum = 0;
-      for (DWORD i = 0; i < t.nChars; ++i) sum += dx[i];
-      if (sum > 0) drawn.cx = sum;
+      for (DWORD i = 0; i < t.nChars; ++i) drawn.cx += dx[i];
+    }
+    if (drawn.cx <= 0) {
+      TOwnedGdiObject font(CreateFontIndirectW(&State.Font));
+      TSelectedObject selected(Measure, font.Get(), false);
+      GetTextExtentPoint32W(Measure, text.c_str(), static_cast<int>(text.size()), &drawn);
     }
     const double scale = plain.cx > 0 && drawn.cx > 0 ? static_cast<double>(drawn.cx) / plain.cx : 1.0;
     const double em = metrics.tmHeight - metrics.tmInternalLeading;
@@ -335,7 +344,31 @@ class TSvgTranslator {
     Body += " xml:space=\"preserve\">" + XmlText(WideToUtf8(text)) + "</text>\n";
   }
 
+  struct TNaturalFont {
+    TOwnedGdiObject Font;
+    TEXTMETRICW Metrics{};
+  };
+  const TNaturalFont& NaturalFont(const LOGFONTW& font) {
+    LOGFONTW key = font;
+    key.lfWidth = 0;
+    const std::wstring face(key.lfFaceName);
+    std::memset(key.lfFaceName, 0, sizeof key.lfFaceName);
+    std::memcpy(key.lfFaceName, face.c_str(), face.size() * sizeof(wchar_t));  // no stale bytes after the name
+    const std::string bytes(reinterpret_cast<const char*>(&key), sizeof key);
+    auto found = Fonts.find(bytes);
+    if (found != Fonts.end()) return found->second;
+    TNaturalFont& entry = Fonts[bytes];
+    entry.Font = TOwnedGdiObject(CreateFontIndirectW(&key));
+    TSelectedObject selected(Measure, entry.Font.Get(), false);
+    GetTextMetricsW(Measure, &entry.Metrics);
+    return entry;
+  }
+
+  TPenState StrokePen;
+  std::string StrokeText;
+  bool StrokeValid = false;
   TCreatedDC Measure;
+  std::map<std::string, TNaturalFont> Fonts;
   TDcState State;
   std::vector<TDcState> Saved;
   std::map<DWORD, TObject> Objects;

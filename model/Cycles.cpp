@@ -100,6 +100,24 @@ std::vector<TCycleStep> ShortestCycle(const TFileArray& units, const TGraph& gra
   std::vector<TClause> via(n, TClause::Interface);
   std::vector<TCycleStep> best;
   size_t bestLength = SIZE_MAX;
+  // Two units that name each other are the shortest cycle there is short of
+  // a unit naming itself: looking for them first spares the searches their
+  // long detours in a dense component.
+  bool selfUse = false;
+  for (const int u : members)
+    for (const TEdge& e : graph[u])
+      if (e.To == u) selfUse = true;
+  if (!selfUse) {
+    for (const int u : members) {
+      for (const TEdge& e : graph[u]) {
+        if (component[e.To] != own || e.To == u) continue;
+        const auto& back = graph[e.To];
+        const auto closing = std::find_if(back.begin(), back.end(), [u](const TEdge& b) { return b.To == u; });
+        if (closing == back.end()) continue;
+        return {{units.Items[u], units.Items[e.To], e.Clause}, {units.Items[e.To], units.Items[u], closing->Clause}};
+      }
+    }
+  }
   for (const int start : members) {
     if (bestLength <= 1) break;
     for (int t : touched) depth[t] = -1;
