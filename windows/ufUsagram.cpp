@@ -127,6 +127,7 @@ constexpr TMenuDef<F> MainMenuDefs[] = {
     {mlTop, "Fichier1", "&File", 0, nullptr, &F::Fichier1},
     {mlSub, "Ouvrir1", "&Open", Ctrl('O'), &F::Ouvrir1Click, &F::Ouvrir1},
     {mlSub, "Sauver1", "&Save", Ctrl('S'), &F::Sauver1Click, &F::Sauver1},
+    {mlSub, "Exportergraphe1", "&Export graph...", 0, &F::Exportergraphe1Click, &F::Exportergraphe1},
     {mlSub, "Imprimante1", "P&rinter", 0, &F::Imprimante1Click, &F::Imprimante1},
     {mlSub, "Imprimer1", "&Print", Ctrl('P'), &F::Imprimer1Click, &F::Imprimer1},
     {mlSub, "Quitter1", "&Quit", Ctrl('Q'), &F::Quitter1Click, &F::Quitter1},
@@ -139,6 +140,7 @@ constexpr TMenuDef<F> MainMenuDefs[] = {
     {mlSub, "N21", "Zoom &/ 2", Ctrl('U'), &F::N21Click, &F::N21},
     {mlSub, "Tailledelafentre1", "&Window size", Ctrl('A'), &F::Tailledelafentre1Click, &F::Tailledelafentre1},
     {mlSub, "Listedesfichiers1", "&Files list", 0, &F::Listedesfichiers1Click, &F::Listedesfichiers1},
+    {mlSub, "Cycles1", "&Cycles...", 0, &F::Cycles1Click, &F::Cycles1},
     {mlTop, "Recharge1", "&Reload !", 0, &F::Recharge1Click, &F::Recharge1},
     {mlTop, "Redessinne1", "Re&draw !", 0, &F::Redessinne1Click, &F::Redessinne1},
     {mlTop, "Options1", "&Options", 0, nullptr, &F::Options1},
@@ -347,7 +349,9 @@ void TfUsagram::LoadProject() {
   }
   // The run has warned; the status bar keeps what went wrong in sight.
   if (outcome != TProjectOutcome::Analysed) StatusBar.SetPanelText(0, ProjectProblemText(outcome, ExpandFileName(path)));
-  if (const std::string dropped = DroppedEntriesText(); !dropped.empty()) StatusBar.SetPanelText(1, dropped);
+  const std::string dropped = DroppedEntriesText();
+  if (!dropped.empty()) StatusBar.SetPanelText(1, dropped);
+  else if (outcome == TProjectOutcome::Analysed) ShowCyclesNote();
   // Only after a run that went through: an error has left by now.
   if (outcome == TProjectOutcome::Analysed && CountUnusedFiles() > 0 && FileArray && FileArray->Root && !FileArray->Root->IsUnit &&
       Afficherlalistedesfichiers1->Checked())

@@ -44,6 +44,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   TSaveDialog SaveEMF, SaveDOC;
   TPrintDialog PrintDialog;
   TPrinterSetupDialog PrinterSetupDialog;
+  TSaveDialog SaveGraph;  // File/Export graph...
 
   // Menu items, by their component names (the rows of the menu tables).
   TMenuItem *Fichier1, *Ouvrir1, *Sauver1, *Imprimante1, *Imprimer1, *Quitter1;
@@ -54,6 +55,7 @@ class TfUsagram : public TForm, public TDiagramHost {
       *RglagePortraitPaysageautomatiquedelimpression1, *Rpertoiredimagespourladocumentation1,
       *InstallerdansBorlandDelphicommeoutil1, *Word;
   TMenuItem *Aide1, *Rubriquesdaide1, *Aproposde1, *Rapportdebogue1, *Quorvel1;
+  TMenuItem *Exportergraphe1, *Cycles1;  // the graph's two commands
   TMenuItem *Zoomx21, *Zoom21, *truc1, *Inspecter1, *Editer1, *Rapportdebogue2;
 
   // State of the current diagram.
@@ -111,6 +113,11 @@ class TfUsagram : public TForm, public TDiagramHost {
   void Quorvel1Click();
   void Inspecter1Click();
   void Editer1Click();
+  // The graph's commands (UsagramGraph.cpp).
+  void Exportergraphe1Click();
+  void Cycles1Click();
+  // After an analysis: how many units stand in cycles, in the status bar.
+  void ShowCyclesNote();
 
   // The unit under an image point; sets Selected and the unit's name in the
   // status bar. False when there is none (or work is running).
