@@ -135,3 +135,29 @@ TEST(CyclesTexts, LabelsScaleWithTheImage) {
   EXPECT_TRUE(IsRectEmpty(&none));
   delete unit;
 }
+
+TEST_F(CyclesWindow_, ExportGraphWritesTheFormatTheNameAsksFor) {
+  TTempDirectory out("export-graph");
+  Open(ShopProject);
+  auto exportAs = [&](const std::string& name) {
+    TModalAnswer answer(
+        [&](HWND dialog) {
+          HWND edit = GetDlgItem(dialog, 0x47C);  // cmb13
+          if (!edit) edit = GetDlgItem(dialog, 0x480);  // edt1
+          SetWindowTextA(edit, (out / name).c_str());
+          TModalAnswer::PostButton(dialog, IDOK);
+        },
+        "#32770");
+    fUsagram->Exportergraphe1Click();
+    Application.ProcessMessages();
+    EXPECT_EQ(answer.Count(), 1) << name;
+    return TTempDirectory::Read(out / name);
+  };
+  // The name's extension chooses, whatever filter the dialog shows.
+  EXPECT_EQ(exportAs("g.dot").rfind("digraph \"Shop\" {", 0), 0u);
+  EXPECT_EQ(exportAs("g.graphml").rfind("<?xml", 0), 0u);
+  const std::string json = exportAs("g.json");
+  EXPECT_NE(json.find("\"unitsInCycles\": 5"), std::string::npos) << json;
+  EXPECT_EQ(exportAs("g.csv").rfind("from,to,clause\r\nInvoices,Orders,implementation\r\n", 0), 0u);
+  EXPECT_TRUE(Errors.empty());
+}
