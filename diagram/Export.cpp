@@ -62,22 +62,6 @@ std::string Quoted(const std::string& utf8, const char* specials) {
 
 std::string DotId(const std::string& name) { return Quoted(Utf8(name), "\"\\"); }
 
-std::string Xml(const std::string& utf8) {
-  std::string out;
-  for (char c : utf8) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 32 && c != '\t' && c != '\n' && c != '\r') out += "&#xFFFD;";
-        else out += c;
-    }
-  }
-  return out;
-}
-
 std::string Json(const std::string& utf8) {
   std::string out = "\"";
   for (char c : utf8) {
@@ -149,6 +133,22 @@ std::string WideToUtf8(const std::wstring& wide) {
 }
 
 std::string Utf8(const std::string& text) { return WideToUtf8(WidenText(text)); }
+
+std::string XmlText(const std::string& utf8) {
+  std::string out;
+  for (char c : utf8) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 32 && c != '\t' && c != '\n' && c != '\r') out += "&#xFFFD;";
+        else out += c;
+    }
+  }
+  return out;
+}
 
 std::string HexColour(COLORREF colour) {
   char text[8];
@@ -232,20 +232,20 @@ std::string GraphAsGraphMl(const TFileArray& units, const TSimplification& optio
       "  <key id=\"shape\" for=\"node\" yfiles.type=\"nodegraphics\"/>\n"
       "  <key id=\"clause\" for=\"edge\" attr.name=\"clause\" attr.type=\"string\"/>\n"
       "  <key id=\"line\" for=\"edge\" yfiles.type=\"edgegraphics\"/>\n"
-      "  <graph id=\"" + Xml(Utf8(units.Root ? units.Root->Name : std::string("Usagram"))) +
+      "  <graph id=\"" + XmlText(Utf8(units.Root ? units.Root->Name : std::string("Usagram"))) +
       "\" edgedefault=\"directed\">\n";
   std::vector<int> shown;
   for (int i = 0; i < units.Count; ++i) {
     const TFile* u = units.Items[i];
     if (!u || !view.Shown(*u)) continue;
     const COLORREF c = LocationColour(u->Location);
-    const std::string name = Xml(Utf8(u->Name)), colour = HexColour(c);
+    const std::string name = XmlText(Utf8(u->Name)), colour = HexColour(c);
     out += "    <node id=\"n" + std::to_string(i) + "\">\n";
     out += "      <data key=\"label\">" + name + "</data>\n";
     out += "      <data key=\"kind\">" + std::string(Kind(*u)) + "</data>\n";
     out += "      <data key=\"location\">" + std::to_string(u->Location) + "</data>\n";
     out += "      <data key=\"level\">" + std::to_string(u->Level) + "</data>\n";
-    if (!u->FileName.empty()) out += "      <data key=\"file\">" + Xml(FileNameUtf8(FullFileName(*u))) + "</data>\n";
+    if (!u->FileName.empty()) out += "      <data key=\"file\">" + XmlText(FileNameUtf8(FullFileName(*u))) + "</data>\n";
     out += "      <data key=\"colour\">" + colour + "</data>\n";
     out += "      <data key=\"r\">" + std::to_string(GetRValue(c)) + "</data><data key=\"g\">" +
            std::to_string(GetGValue(c)) + "</data><data key=\"b\">" + std::to_string(GetBValue(c)) + "</data>\n";

@@ -33,3 +33,6 @@ std::string HexColour(COLORREF colour);
 // Code page 1252 text as UTF-8, and UTF-16 as UTF-8.
 std::string Utf8(const std::string& text);
 std::string WideToUtf8(const std::wstring& text);
+// UTF-8 text for XML: the five specials as entities, control characters
+// other than TAB, CR and LF as U+FFFD (XML has no place for them).
+std::string XmlText(const std::string& utf8);

@@ -53,19 +53,6 @@ std::string Number(double value) {
 
 std::string Attribute(const char* name, const std::string& value) { return std::string(" ") + name + "=\"" + value + "\""; }
 
-std::string XmlText(const std::string& utf8) {
-  std::string out;
-  for (char c : utf8) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else if (static_cast<unsigned char>(c) < 32) out += ' ';
-    else out += c;
-  }
-  return out;
-}
-
 LOGFONTW SystemFont() {
   LOGFONTW lf{};
   GetObjectW(GetStockObject(SYSTEM_FONT), sizeof lf, &lf);
