@@ -50,6 +50,7 @@ void TStatusBar::SetPanels(const std::vector<TStatusPanel>& panels) {
   if (edges.empty()) edges.push_back(-1);
   SendMessageA(Handle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   for (size_t i = 0; i < panels_.size(); ++i) ShowPanel(i);
+  pending_ = 0;
 }
 
 void TStatusBar::SetPanelText(int i, const std::string& text) {

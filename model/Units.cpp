@@ -230,6 +230,7 @@ TFile* TFileArray::Add(TFile* file) {
     return file;
   }
   Items[Count++] = file;
+  if (!OwnsItems) InSourceOrder.push_back(file);
   Sorted = false;
   if (OwnsItems) IndexItem(file);
   if (!Deferring || file == Root) file->Analyse();

@@ -121,6 +121,9 @@ class TFileArray {
   uint16_t RowCount = 0;
   TFile* Root = nullptr;
   const bool OwnsItems;
+  // In a unit's list: the entries as the clause names them; Sort rearranges
+  // Items only, so the exports can still give the source's order.
+  std::vector<TFile*> InSourceOrder;
   // In the project-wide array: the entries that this array or a unit's list
   // had no room for, and whether the user has been told (once per run).
   uint32_t DroppedEntries = 0;

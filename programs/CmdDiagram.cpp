@@ -8,9 +8,12 @@
 #include "CmdAnalysis.h"
 #include "CmdOutput.h"
 #include "Compose.h"
+#include "Cycles.h"
+#include "Export.h"
 #include "Globales.h"
 #include "Layout.h"
 #include "Png.h"
+#include "Svg.h"
 #include "Units.h"
 #include "uChaines.h"
 
@@ -69,6 +72,25 @@ void WritePng(const TMetafile& metafile, const std::string& fileName, int reques
     throw ECmdFailure("cannot write the PNG \"" + fileName + "\": " + error);
 }
 
+void WriteOutput(const std::string& fileName, const std::string& text) {
+  if (!WriteTextFile(fileName, text)) throw ECmdFailure("cannot write \"" + fileName + "\"");
+}
+
+// The graph exports, from the model and the hidden marks as the diagram
+// reads them.
+void WriteGraphExports(const TDiagramRequest& diagram) {
+  const TSimplification options = SimplificationOptions();
+  const struct {
+    const std::string& File;
+    TGraphFormat Format;
+  } exports[] = {{diagram.Dot, TGraphFormat::Dot},
+                 {diagram.GraphMl, TGraphFormat::GraphMl},
+                 {diagram.Json, TGraphFormat::Json},
+                 {diagram.Csv, TGraphFormat::Csv}};
+  for (const auto& e : exports)
+    if (!e.File.empty()) WriteOutput(e.File, ExportGraph(e.Format, *FileArray, options));
+}
+
 }  // namespace
 
 TExitCode RunDiagram(const TCmdRequest& request) {
@@ -102,5 +124,7 @@ TExitCode RunDiagram(const TCmdRequest& request) {
   if (!diagram.Emf.empty() && !metafile.SaveToFile(diagram.Emf))
     throw ECmdFailure("cannot write \"" + diagram.Emf + "\"");
   if (!diagram.Png.empty()) WritePng(metafile, diagram.Png, diagram.Width);
+  if (!diagram.Svg.empty()) WriteOutput(diagram.Svg, MetafileAsSvg(metafile.Handle(), metafile.Width, metafile.Height));
+  if (diagram.AnyGraphExport()) WriteGraphExports(diagram);
   return code;
 }

@@ -1,5 +1,5 @@
-// The console program's diagram outputs: layout figures, metafile and PNG,
-// all from one analysis.
+// The console program's diagram outputs: layout figures, metafile, PNG,
+// SVG and the graph exports, all from one analysis.
 #pragma once
 
 #include "CmdOptions.h"

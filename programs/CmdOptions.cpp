@@ -69,6 +69,19 @@ const TOption Options[] = {
        if (r.Diagram.Width != 0) throw ECmdUsage("--width given twice");
        r.Diagram.Width = ParseWidth(v);
      }},
+    // Cycles, graph exports and the SVG.
+    {"--cycles", nullptr, TGroup::Command, "cycles of uses: the compiler's errors (interface only) first, then all",
+     [](TCmdRequest& r, const std::string&) { SetMode(r, TCmdMode::Cycles, "--cycles"); }},
+    {"--svg", "OUT.svg", TGroup::Output, "the diagram as SVG, translated from the metafile (text stays text)",
+     [](TCmdRequest& r, const std::string& v) { Once(r.Diagram.Svg, ExpandFileName(v), "--svg"); }},
+    {"--dot", "OUT.dot", TGroup::Output, "the uses graph for Graphviz",
+     [](TCmdRequest& r, const std::string& v) { Once(r.Diagram.Dot, ExpandFileName(v), "--dot"); }},
+    {"--graphml", "OUT.graphml", TGroup::Output, "the uses graph as GraphML (yEd, Gephi)",
+     [](TCmdRequest& r, const std::string& v) { Once(r.Diagram.GraphMl, ExpandFileName(v), "--graphml"); }},
+    {"--json", "OUT.json", TGroup::Output, "the whole model and its cycles as JSON (schema in the README)",
+     [](TCmdRequest& r, const std::string& v) { Once(r.Diagram.Json, ExpandFileName(v), "--json"); }},
+    {"--csv", "OUT.csv", TGroup::Output, "one uses edge per line: from, to, clause",
+     [](TCmdRequest& r, const std::string& v) { Once(r.Diagram.Csv, ExpandFileName(v), "--csv"); }},
     {"--hide", "NAME", TGroup::Output, "hides a label as a click does (the box by its title)",
      [](TCmdRequest& r, const std::string& v) { r.Diagram.Hidden.push_back(v); }},
     {"--word95", nullptr, TGroup::Document, "through Word 95's WordBasic (\"Word.Basic\", French commands)",
@@ -107,6 +120,9 @@ void CheckCombination(const TCmdRequest& r) {
     case TCmdMode::Model:
       if (outputOptions) throw ECmdUsage("--model does not combine with the diagram outputs");
       break;
+    case TCmdMode::Cycles:
+      if (outputOptions) throw ECmdUsage("--cycles does not combine with the diagram outputs");
+      break;
     case TCmdMode::Document:
       if (outputOptions) throw ECmdUsage("--document does not combine with the diagram outputs");
       break;
@@ -144,7 +160,7 @@ TCmdRequest ParseCommandLine(const std::vector<std::string>& args) {
     option->Apply(request, value);
   }
   if (request.Mode == TCmdMode::Help) {
-    if (!request.Diagram.AnyOutput()) throw ECmdUsage("no command given (--tokens, --uses, --model, --document, --layout, --emf or --png)");
+    if (!request.Diagram.AnyOutput()) throw ECmdUsage("no command given (--tokens, --uses, --model, --cycles, --document, or a diagram output)");
     request.Mode = TCmdMode::Diagram;
   }
   CheckCombination(request);
@@ -171,8 +187,9 @@ void PrintUsage(std::FILE* out) {
         "without these options the user's settings choose, or Word 95 and no pictures when the\n"
         "lists of the analysis are given):");
   group(TGroup::Analysis,
-        "Analysis (with --model, --document or the diagram outputs; with any of them the run uses\n"
-        "exactly these lists and leaves the registry alone, otherwise it reads and writes the settings):");
+        "Analysis (with --model, --cycles, --document or the diagram outputs; with any of them the\n"
+        "run uses exactly these lists and leaves the registry alone, otherwise it reads and writes\n"
+        "the settings):");
   std::fprintf(out,
                "Output: one line per item, fields separated by TAB, lines ending with LF; in text fields\n"
                "a backslash is written \\\\, CR \\r, LF \\n, TAB \\t, other bytes below 32 or above 126 \\xHH.\n"

@@ -43,7 +43,7 @@ class ECmdFailure : public std::runtime_error {
 inline constexpr int MaxPngWidth = 20000;
 inline constexpr long long MaxPngPixels = 200'000'000;
 
-enum class TCmdMode { Help, Tokens, Uses, Model, Diagram, Document };
+enum class TCmdMode { Help, Tokens, Uses, Model, Cycles, Diagram, Document };
 
 // What to analyse: the lists given on the command line (then the registry
 // is left alone) or, without them, the user's settings.
@@ -64,8 +64,11 @@ struct TDiagramRequest {
   std::string Emf, Png;             // full paths, or empty
   int Width = 0;                    // 0: the picture's own size
   std::vector<std::string> Hidden;  // names whose labels are hidden, as a click would
+  // The graph in other tools' formats, and the diagram as SVG.
+  std::string Dot, GraphMl, Json, Csv, Svg;  // full paths, or empty
 
-  bool AnyOutput() const { return Layout || !Emf.empty() || !Png.empty(); }
+  bool AnyGraphExport() const { return !Dot.empty() || !GraphMl.empty() || !Json.empty() || !Csv.empty(); }
+  bool AnyOutput() const { return Layout || !Emf.empty() || !Png.empty() || !Svg.empty() || AnyGraphExport(); }
 };
 
 // Which automation dialect drives the word processor.

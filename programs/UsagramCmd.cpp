@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BufLec.h"
+#include "CmdCycles.h"
 #include "CmdDiagram.h"
 #include "CmdDocument.h"
 #include "CmdModel.h"
@@ -29,6 +30,8 @@ TExitCode Run(const std::vector<std::string>& args) {
       return RunUses(request.File);
     case TCmdMode::Model:
       return RunModel(request);
+    case TCmdMode::Cycles:
+      return RunCycles(request);
     case TCmdMode::Diagram:
       return RunDiagram(request);
     case TCmdMode::Document:

@@ -8,7 +8,7 @@
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-"$root/scripts/setup.sh" || exit 1
+"$root/scripts/setup.sh" --tests || exit 1
 
 jobs=$(nproc)
 fuzz_seconds=${FUZZ_SECONDS:-60}

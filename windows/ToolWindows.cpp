@@ -6,6 +6,7 @@
 #include "ufAProposDe.h"
 #include "ufAccueil.h"
 #include "ufAeration.h"
+#include "ufCycles.h"
 #include "ufEditeur.h"
 #include "ufListeFichiers.h"
 #include "ufLocalisations.h"
@@ -27,6 +28,7 @@ struct TOwnedWindows {
   std::unique_ptr<TfAccueil> Accueil;
   std::unique_ptr<TfListeFichiers> ListeFichiers;
   std::unique_ptr<TfRepertoire> Repertoire;
+  std::unique_ptr<TfCycles> Cycles;
 } Owned;
 
 }  // namespace
@@ -43,8 +45,15 @@ void CreateToolWindows() {
   CreateForm(fRepertoire, Owned.Repertoire);
 }
 
+// Later than the IDE's windows: made the first time it is asked for.
+TfCycles& CyclesWindow() {
+  CreateForm(fCycles, Owned.Cycles);
+  return *fCycles;
+}
+
 void FreeToolWindows() {
   FreeEditors();
+  Owned.Cycles.reset();
   Owned.Repertoire.reset();
   Owned.ListeFichiers.reset();
   Owned.Accueil.reset();

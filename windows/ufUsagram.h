@@ -2,6 +2,7 @@
 // labels and zoom, and reaches every other command through its menus.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,9 @@ class TfUsagram : public TForm, public TDiagramHost {
   TSaveDialog SaveEMF, SaveDOC;
   TPrintDialog PrintDialog;
   TPrinterSetupDialog PrinterSetupDialog;
+  TSaveDialog SaveGraph;  // File/Export graph...
 
-  // Menu items, by their component names.
+  // Menu items, by their component names (the rows of the menu tables).
   TMenuItem *Fichier1, *Ouvrir1, *Sauver1, *Imprimante1, *Imprimer1, *Quitter1;
   TMenuItem *Edition1, *Copier1, *GnrerunedocumentationsousWord1;
   TMenuItem *Affichage1, *x21, *N21, *Tailledelafentre1, *Listedesfichiers1;
@@ -54,6 +56,7 @@ class TfUsagram : public TForm, public TDiagramHost {
       *RglagePortraitPaysageautomatiquedelimpression1, *Rpertoiredimagespourladocumentation1,
       *InstallerdansBorlandDelphicommeoutil1, *Word;
   TMenuItem *Aide1, *Rubriquesdaide1, *Aproposde1, *Rapportdebogue1, *Quorvel1;
+  TMenuItem *Exportergraphe1, *Cycles1;  // the graph's two commands
   TMenuItem *Zoomx21, *Zoom21, *truc1, *Inspecter1, *Editer1, *Rapportdebogue2;
 
   // State of the current diagram.
@@ -62,6 +65,10 @@ class TfUsagram : public TForm, public TDiagramHost {
   POINT ClickPoint{0, 0};
   TFile* Selected = nullptr;
   bool FirstShow = true;
+
+  // The main and popup menus as tables, in their order.
+  static std::span<const TMenuDef<TfUsagram>> MainMenuTable();
+  static std::span<const TMenuDef<TfUsagram>> PopupMenuTable();
 
   // Analyses the project of OpenDialog.FileName and composes its diagram.
   void LoadProject();
@@ -107,6 +114,11 @@ class TfUsagram : public TForm, public TDiagramHost {
   void Quorvel1Click();
   void Inspecter1Click();
   void Editer1Click();
+  // The graph's commands (UsagramGraph.cpp).
+  void Exportergraphe1Click();
+  void Cycles1Click();
+  // After an analysis: how many units stand in cycles, in the status bar.
+  void ShowCyclesNote();
 
   // The unit under an image point; sets Selected and the unit's name in the
   // status bar. False when there is none (or work is running).

@@ -1,0 +1,11 @@
+unit Colours;
+
+interface
+
+uses Shapes;
+
+type TColour = Integer;
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Customers;
+
+interface
+
+uses Invoices, Utils;
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Invoices;
+
+interface
+
+implementation
+
+uses Orders;
+
+end.

@@ -1,0 +1,11 @@
+unit Shapes;
+
+interface
+
+uses Colours;
+
+type TShape = record Colour: TColour; end;
+
+implementation
+
+end.

@@ -1,0 +1,8 @@
+program Shop;
+
+uses
+  Shapes, Orders, Utils;
+
+begin
+  PlaceOrder;
+end.

@@ -1,0 +1,7 @@
+unit Utils;
+
+interface
+
+implementation
+
+end.
