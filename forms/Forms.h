@@ -44,6 +44,7 @@
 #include <vector>
 
 #include "GdiGuard.h"
+#include "OwnedHandle.h"
 
 class TForm;
 class TMainMenu;
@@ -371,7 +372,7 @@ class TForm : public TControl {
   bool modal_ = false;
   TMainMenu* menu_ = nullptr;
   std::vector<TPopupMenu*> popups_;
-  HACCEL accel_ = nullptr;
+  TOwnedAcceleratorTable accel_;
   unsigned accelGeneration_ = ~0u;
   std::vector<TTimer*> timers_;
   HWND tooltip_ = nullptr;
