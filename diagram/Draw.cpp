@@ -89,6 +89,10 @@ void DrawList(const TFileArray* list, HDC dc, TLocationTools& tools, const TFile
 }
 }  // namespace
 
+TOwnedGdiObject LocationPen(int location) { return TOwnedGdiObject(CreatePen(PS_SOLID, 0, LocationColour(location))); }
+
+TOwnedGdiObject LocationBrush(int location) { return TOwnedGdiObject(CreateSolidBrush(LocationColour(location))); }
+
 TSimplification SimplificationOptions() { return Source ? Source() : ReadStoredOptions(); }
 
 TSimplificationSource SetSimplificationSource(TSimplificationSource source) {

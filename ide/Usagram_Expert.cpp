@@ -7,10 +7,12 @@
 
 #include "Analysis.h"
 #include "FileSystem.h"
+#include "InstallHooks.h"
 #include "Forms.h"
 #include "Globales.h"
 #include "Messages.h"
 #include "Module.h"
+#include "Pictures.h"
 #include "ToolWindows.h"
 #include "ufBugReport.h"
 #include "ufEditeur.h"
@@ -78,7 +80,7 @@ void __stdcall TUsagramExpert::GetName(TDelphiStr* result) { *result = Name.Str(
 void __stdcall TUsagramExpert::GetAuthor(TDelphiStr* result) { *result = Author.Str(); }
 void __stdcall TUsagramExpert::GetComment(TDelphiStr* result) { *result = Comment.Str(); }
 void __stdcall TUsagramExpert::GetPage(TDelphiStr* result) { *result = NoPage.Str(); }
-HICON __stdcall TUsagramExpert::GetGlyph() { return MainIcon; }
+HICON __stdcall TUsagramExpert::GetGlyph() { return MainIcon(); }
 TExpertStyle __stdcall TUsagramExpert::GetStyle() { return esAddIn; }
 TExpertState __stdcall TUsagramExpert::GetState() { return 0; }
 void __stdcall TUsagramExpert::GetIDString(TDelphiStr* result) { *result = IDString.Str(); }
@@ -87,6 +89,7 @@ void __stdcall TUsagramExpert::Execute() {}
 
 void TUsagramExpert::Click(TIMenuItemIntf*) {
   ExpertMode = true;
+  InstallWindowHooks();
   CreateToolWindows();
   std::string project;
   {

@@ -16,7 +16,6 @@ COLORREF NotFoundColour = 0;
 std::string ImagesDirectory;
 bool MSWord95 = true;
 bool LocationsLoaded = false;
-HICON MainIcon = nullptr;
 
 // ---------------------------------------------------------------- TLocation
 
@@ -157,10 +156,6 @@ COLORREF LocationColour(int location) {
   if (!IsLocationIndex(location) || !Locations[location]) return RGB(0, 0, 0);
   return Locations[location]->Colour;
 }
-
-TOwnedGdiObject LocationPen(int location) { return TOwnedGdiObject(CreatePen(PS_SOLID, 0, LocationColour(location))); }
-
-TOwnedGdiObject LocationBrush(int location) { return TOwnedGdiObject(CreateSolidBrush(LocationColour(location))); }
 
 int EffectiveLocation(int location) {
   if (IsLocationIndex(location) && Locations[location] && Locations[location]->Explicit) return LocationCount - 1;

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "FileSystem.h"
-#include "GdiGuard.h"
 #include "Ridarar.h"
 
 class TFile;
@@ -78,7 +77,6 @@ extern COLORREF NotFoundColour;
 extern std::string ImagesDirectory;  // pictures for the document
 extern bool MSWord95;                // true: WordBasic, false: Word object model
 extern bool LocationsLoaded;         // the locations were read from the settings store
-extern HICON MainIcon;               // the library's "MAINICON", for the IDE expert
 
 // Basic units. Both report through Warning and leave the list unchanged on refusal.
 bool AddBasicUnit(const std::string& name);
@@ -95,10 +93,8 @@ void SwapLocations(int i, int j);
 bool IsMovableLocation(int index);
 bool IsLocationIndex(int index);
 
-// Colour of a unit's location index, and a pen and a brush in it.
+// Colour of a unit's location index (the drawing makes its pen and brush).
 COLORREF LocationColour(int location);
-TOwnedGdiObject LocationPen(int location);
-TOwnedGdiObject LocationBrush(int location);
 // An explicit location ranks as the current directory.
 int EffectiveLocation(int location);
 

@@ -6,6 +6,7 @@
 #include "ComOwners.h"
 #include "FileSystem.h"
 #include "Forms.h"
+#include "InstallHooks.h"
 #include "ToolWindows.h"
 #include "WordWindowHost.h"
 #include "ufBugReport.h"
@@ -20,6 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     TWordWindowHost wordHost;
     TMSWordInstallation word(wordHost);
+    InstallWindowHooks();
     CreateToolWindows();
     Application.MainForm = fUsagram;
     fUsagram->Show();

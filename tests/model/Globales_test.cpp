@@ -162,7 +162,7 @@ TEST_F(Locations_, CurrentDirectoryEntryCannotBeDeletedOrSwapped) {
   EXPECT_FALSE(IsLocationIndex(3));
 }
 
-TEST_F(Locations_, ColoursPensAndBrushesFollowTheIndex) {
+TEST_F(Locations_, ColoursFollowTheIndex) {
   TTempDir dir;
   UseLocations({dir / "a"});
   Locations[0]->Colour = RGB(200, 100, 50);
@@ -176,20 +176,6 @@ TEST_F(Locations_, ColoursPensAndBrushesFollowTheIndex) {
   EXPECT_EQ(LocationColour(2), RGB(0, 0, 0));
   EXPECT_EQ(LocationColour(100), RGB(0, 0, 0));
   EXPECT_EQ(LocationColour(-3), RGB(0, 0, 0));
-
-  const TOwnedGdiObject pen = LocationPen(0);
-  ASSERT_NE(pen.Get(), nullptr);
-  LOGPEN lp{};
-  ASSERT_EQ(GetObjectA(pen.Get(), sizeof lp, &lp), static_cast<int>(sizeof lp));
-  EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_SOLID));
-  EXPECT_EQ(lp.lopnWidth.x, 0);
-  EXPECT_EQ(lp.lopnColor, RGB(200, 100, 50));
-  const TOwnedGdiObject brush = LocationBrush(LocationNotFound);
-  ASSERT_NE(brush.Get(), nullptr);
-  LOGBRUSH lb{};
-  ASSERT_EQ(GetObjectA(brush.Get(), sizeof lb, &lb), static_cast<int>(sizeof lb));
-  EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_SOLID));
-  EXPECT_EQ(lb.lbColor, RGB(255, 0, 0));
 }
 
 TEST_F(Locations_, ExplicitLocationsRankAsTheCurrentDirectory) {
