@@ -37,9 +37,14 @@ void ScanDirectory(const std::string& directory, const char* extension, TStringL
 
 }  // namespace
 
-TLocation::TLocation(const std::string& directory) {
+TLocation::TLocation(const std::string& directory) { MoveTo(directory); }
+
+void TLocation::MoveTo(const std::string& directory) {
   Path = ExpandFileName(directory);
   UpperPath = UpperCaseAscii(Path);
+  Files.Clear();
+  UpperFiles.clear();
+  Unused = false;
   std::string scan = Path;
   if (!scan.empty() && scan.back() == '\\') scan.pop_back();
   // No directory given: nothing to list (not the root of the current drive).

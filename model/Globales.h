@@ -40,6 +40,9 @@ class TLocation {
   virtual ~TLocation();
   TLocation(const TLocation&) = delete;
   TLocation& operator=(const TLocation&) = delete;
+  // Points the location at another directory, with a fresh snapshot of its
+  // files; what the user set (colour, flags) stays.
+  void MoveTo(const std::string& directory);
 
   std::string Path;       // full path; a drive root keeps its backslash
   std::string UpperPath;  // key of every lookup by directory

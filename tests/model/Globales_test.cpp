@@ -51,6 +51,32 @@ TEST_F(Locations_, ScanTakesPasThenDprThenIncWithEveryKindOfEntry) {
   EXPECT_FALSE(l.Explicit);
 }
 
+TEST_F(Locations_, MoveToTakesAFreshSnapshotAndKeepsWhatTheUserSet) {
+  TTempDir dir;
+  dir.Write("a\\Old.pas", "");
+  dir.Write("b\\New.pas", "");
+  dir.Write("b\\New.inc", "");
+  TLocation l(dir / "a");
+  l.Colour = RGB(1, 2, 3);
+  l.Basic = true;
+  l.Active = false;
+  l.Explicit = true;
+  l.Unused = true;
+  l.Files.Objects[0] = reinterpret_cast<TFile*>(&l);  // a mark of the old directory's use
+  l.MoveTo(dir / "b");
+  EXPECT_EQ(l.Path, dir / "b");
+  EXPECT_EQ(l.UpperPath, UpperCaseAscii(dir / "b"));
+  EXPECT_EQ(l.Files.Strings, (std::vector<std::string>{dir / "b\\New.pas", dir / "b\\New.inc"}));
+  EXPECT_EQ(l.Files.Objects, (std::vector<TFile*>{nullptr, nullptr}));
+  EXPECT_EQ(l.UpperFiles,
+            (std::vector<std::string>{UpperCaseAscii(dir / "b\\New.pas"), UpperCaseAscii(dir / "b\\New.inc")}));
+  EXPECT_FALSE(l.Unused);
+  EXPECT_EQ(l.Colour, RGB(1, 2, 3));
+  EXPECT_TRUE(l.Basic);
+  EXPECT_FALSE(l.Active);
+  EXPECT_TRUE(l.Explicit);
+}
+
 TEST_F(Locations_, PathIsExpandedAndMissingDirectoryGivesEmptyLists) {
   TTempDir dir;
   dir.Write("sub\\u.pas", "");
