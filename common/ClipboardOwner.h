@@ -5,14 +5,14 @@
 
 class TOpenClipboard {
  public:
-  explicit TOpenClipboard(HWND owner = nullptr) : Opened(OpenClipboard(owner) != FALSE) {}
+  explicit TOpenClipboard(HWND owner = nullptr) : opened_(OpenClipboard(owner) != FALSE) {}
   ~TOpenClipboard() {
-    if (Opened) CloseClipboard();
+    if (opened_) CloseClipboard();
   }
   TOpenClipboard(const TOpenClipboard&) = delete;
   TOpenClipboard& operator=(const TOpenClipboard&) = delete;
-  bool IsOpen() const { return Opened; }
+  bool IsOpen() const { return opened_; }
 
  private:
-  bool Opened;
+  bool opened_;
 };

@@ -18,174 +18,175 @@ class TComPtr {
   TComPtr() = default;
   // Takes over a reference that the caller owned (as the call that gave the
   // object returned it).
-  explicit TComPtr(T* p) : P(p) {}
+  explicit TComPtr(T* p) : p_(p) {}
   // Takes a new reference of its own on the interface.
   static TComPtr Share(T* p) {
     TComPtr result;
     if (p) p->AddRef();
-    result.P = p;
+    result.p_ = p;
     return result;
   }
   ~TComPtr() { Reset(); }
-  TComPtr(const TComPtr& other) : P(other.P) {
-    if (P) P->AddRef();
+  TComPtr(const TComPtr& other) : p_(other.p_) {
+    if (p_) p_->AddRef();
   }
-  TComPtr(TComPtr&& other) noexcept : P(other.Detach()) {}
+  TComPtr(TComPtr&& other) noexcept : p_(other.Detach()) {}
   TComPtr& operator=(TComPtr other) noexcept {
-    std::swap(P, other.P);
+    std::swap(p_, other.p_);
     return *this;
   }
 
   // Takes over a reference that the caller owned.
   void Attach(T* p) {
     Reset();
-    P = p;
+    p_ = p;
   }
   // Hands the reference to the caller.
-  T* Detach() { return std::exchange(P, nullptr); }
+  T* Detach() { return std::exchange(p_, nullptr); }
   void Reset() {
-    if (T* p = std::exchange(P, nullptr)) p->Release();
+    if (T* p = std::exchange(p_, nullptr)) p->Release();
   }
   // For out parameters: releases what is held and receives a new reference.
   T** Put() {
     Reset();
-    return &P;
+    return &p_;
   }
   void** PutVoid() { return reinterpret_cast<void**>(Put()); }
 
-  T* Get() const { return P; }
-  T* operator->() const { return P; }
-  explicit operator bool() const { return P != nullptr; }
+  T* Get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
 
   template <class U>
   HRESULT QueryInterface(REFIID iid, TComPtr<U>& out) const {
-    if (!P) return E_POINTER;
-    return P->QueryInterface(iid, out.PutVoid());
+    if (!p_) return E_POINTER;
+    return p_->QueryInterface(iid, out.PutVoid());
   }
 
  private:
-  T* P = nullptr;
+  T* p_ = nullptr;
 };
 
 // A BSTR.
 class TBStr {
  public:
   TBStr() = default;
-  explicit TBStr(const std::wstring& text) : S(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  ~TBStr() { SysFreeString(S); }
+  explicit TBStr(const std::wstring& text) : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  ~TBStr() { SysFreeString(s_); }
   TBStr(const TBStr&) = delete;
   TBStr& operator=(const TBStr&) = delete;
-  TBStr(TBStr&& other) noexcept : S(other.Detach()) {}
+  TBStr(TBStr&& other) noexcept : s_(other.Detach()) {}
   TBStr& operator=(TBStr&& other) noexcept {
     if (this != &other) Attach(other.Detach());
     return *this;
   }
 
   void Attach(BSTR s) {
-    SysFreeString(S);
-    S = s;
+    if (s == s_) return;
+    SysFreeString(s_);
+    s_ = s;
   }
-  BSTR Detach() { return std::exchange(S, nullptr); }
+  BSTR Detach() { return std::exchange(s_, nullptr); }
   BSTR* Put() {
     Attach(nullptr);
-    return &S;
+    return &s_;
   }
-  BSTR Get() const { return S; }
+  BSTR Get() const { return s_; }
   // For a by-reference argument: the callee may replace the string; the
   // owner frees whatever is there in the end.
-  BSTR* Address() { return &S; }
-  std::wstring Text() const { return S ? std::wstring(S, SysStringLen(S)) : std::wstring(); }
+  BSTR* Address() { return &s_; }
+  std::wstring Text() const { return s_ ? std::wstring(s_, SysStringLen(s_)) : std::wstring(); }
 
  private:
-  BSTR S = nullptr;
+  BSTR s_ = nullptr;
 };
 
 // A VARIANT, cleared when the owner ends.
 class TVariant {
  public:
-  TVariant() { VariantInit(&V); }
-  ~TVariant() { VariantClear(&V); }
+  TVariant() { VariantInit(&v_); }
+  ~TVariant() { VariantClear(&v_); }
   // The copy functions of the headers take their source as non-const.
   TVariant(const TVariant& other) {
-    VariantInit(&V);
-    VariantCopy(&V, const_cast<VARIANT*>(&other.V));
+    VariantInit(&v_);
+    VariantCopy(&v_, const_cast<VARIANT*>(&other.v_));
   }
   TVariant& operator=(const TVariant& other) {
-    if (this != &other) VariantCopy(&V, const_cast<VARIANT*>(&other.V));
+    if (this != &other) VariantCopy(&v_, const_cast<VARIANT*>(&other.v_));
     return *this;
   }
 
   // Takes over the contents of a VARIANT, which is left empty.
   void Attach(VARIANT& source) {
-    VariantClear(&V);
-    V = source;
+    VariantClear(&v_);
+    v_ = source;
     VariantInit(&source);
   }
   // Moves the contents out to a VARIANT the caller owns.
   void Detach(VARIANT& target) {
-    target = V;
-    VariantInit(&V);
+    target = v_;
+    VariantInit(&v_);
   }
   // For out parameters: cleared, to be filled by the callee.
   VARIANT* Put() {
-    VariantClear(&V);
-    return &V;
+    VariantClear(&v_);
+    return &v_;
   }
-  VARIANT* Get() { return &V; }
-  const VARIANT* Get() const { return &V; }
-  const VARIANT& operator*() const { return V; }
-  const VARIANT* operator->() const { return &V; }
-  VARTYPE Type() const { return V.vt; }
+  VARIANT* Get() { return &v_; }
+  const VARIANT* Get() const { return &v_; }
+  const VARIANT& operator*() const { return v_; }
+  const VARIANT* operator->() const { return &v_; }
+  VARTYPE Type() const { return v_.vt; }
 
   // Values of the kinds that automation passes.
   static TVariant OfLong(long value) {
     TVariant v;
-    v.V.vt = VT_I4;
-    v.V.lVal = value;
+    v.v_.vt = VT_I4;
+    v.v_.lVal = value;
     return v;
   }
   static TVariant OfFloat(float value) {
     TVariant v;
-    v.V.vt = VT_R4;
-    v.V.fltVal = value;
+    v.v_.vt = VT_R4;
+    v.v_.fltVal = value;
     return v;
   }
   static TVariant OfDouble(double value) {
     TVariant v;
-    v.V.vt = VT_R8;
-    v.V.dblVal = value;
+    v.v_.vt = VT_R8;
+    v.v_.dblVal = value;
     return v;
   }
   static TVariant OfBool(bool value) {
     TVariant v;
-    v.V.vt = VT_BOOL;
-    v.V.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    v.v_.vt = VT_BOOL;
+    v.v_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
     return v;
   }
   static TVariant OfText(const std::wstring& text) {
     TVariant v;
-    v.V.vt = VT_BSTR;
-    v.V.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    v.v_.vt = VT_BSTR;
+    v.v_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return v;
   }
 
  private:
-  VARIANT V;
+  VARIANT v_;
 };
 
 // The single-threaded apartment of the calling thread, entered for the
 // owner's life.
 class TComApartment {
  public:
-  TComApartment() : Result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  TComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
   ~TComApartment() {
-    if (SUCCEEDED(Result)) CoUninitialize();
+    if (SUCCEEDED(result_)) CoUninitialize();
   }
   TComApartment(const TComApartment&) = delete;
   TComApartment& operator=(const TComApartment&) = delete;
-  HRESULT Status() const { return Result; }
-  bool Entered() const { return SUCCEEDED(Result); }
+  HRESULT Status() const { return result_; }
+  bool Entered() const { return SUCCEEDED(result_); }
 
  private:
-  HRESULT Result;
+  HRESULT result_;
 };

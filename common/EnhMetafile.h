@@ -8,9 +8,9 @@
 class TEnhMetafile {
  public:
   TEnhMetafile() = default;
-  explicit TEnhMetafile(HENHMETAFILE handle) : Handle(handle) {}
+  explicit TEnhMetafile(HENHMETAFILE handle) : handle_(handle) {}
   ~TEnhMetafile() { Reset(); }
-  TEnhMetafile(TEnhMetafile&& other) noexcept : Handle(other.Detach()) {}
+  TEnhMetafile(TEnhMetafile&& other) noexcept : handle_(other.Detach()) {}
   TEnhMetafile& operator=(TEnhMetafile&& other) noexcept {
     if (this != &other) Attach(other.Detach());
     return *this;
@@ -18,24 +18,24 @@ class TEnhMetafile {
   TEnhMetafile(const TEnhMetafile&) = delete;
   TEnhMetafile& operator=(const TEnhMetafile&) = delete;
 
-  HENHMETAFILE Get() const { return Handle; }
-  explicit operator bool() const { return Handle != nullptr; }
+  HENHMETAFILE Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
   // Takes the handle over (the one held is deleted, unless it is the same).
   void Attach(HENHMETAFILE handle) {
-    if (handle == Handle) return;
+    if (handle == handle_) return;
     Reset();
-    Handle = handle;
+    handle_ = handle;
   }
   HENHMETAFILE Detach() {
-    HENHMETAFILE handle = Handle;
-    Handle = nullptr;
+    HENHMETAFILE handle = handle_;
+    handle_ = nullptr;
     return handle;
   }
   void Reset() {
-    if (Handle) DeleteEnhMetaFile(Handle);
-    Handle = nullptr;
+    if (handle_) DeleteEnhMetaFile(handle_);
+    handle_ = nullptr;
   }
 
  private:
-  HENHMETAFILE Handle = nullptr;
+  HENHMETAFILE handle_ = nullptr;
 };

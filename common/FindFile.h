@@ -17,17 +17,17 @@ class TFindFile {
   // directory does not exist).
   bool FindFirst(const std::string& pattern, WIN32_FIND_DATAA& data) {
     Close();
-    Handle = FindFirstFileA(pattern.c_str(), &data);
-    return Handle != INVALID_HANDLE_VALUE;
+    handle_ = FindFirstFileA(pattern.c_str(), &data);
+    return handle_ != INVALID_HANDLE_VALUE;
   }
-  bool FindNext(WIN32_FIND_DATAA& data) { return Handle != INVALID_HANDLE_VALUE && FindNextFileA(Handle, &data); }
+  bool FindNext(WIN32_FIND_DATAA& data) { return handle_ != INVALID_HANDLE_VALUE && FindNextFileA(handle_, &data); }
   void Close() {
-    if (Handle != INVALID_HANDLE_VALUE) FindClose(Handle);
-    Handle = INVALID_HANDLE_VALUE;
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
   }
 
  private:
-  HANDLE Handle = INVALID_HANDLE_VALUE;
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
 // Calls visit(data) for every entry matching the pattern, in the order the

@@ -1,7 +1,7 @@
 // Small owners for GDI handles, for the diagram and the windows alike.
 // Drawing code never deletes a pen, brush or font by hand: a guard selects
 // it, and when the guard ends the previous object is back in the context
-// and the guard's own object is deleted.
+// and an object the guard was given to own is deleted.
 #pragma once
 
 #include <windows.h>
@@ -10,166 +10,165 @@
 // deleted when its owner ends or takes another.
 class TOwnedGdiObject {
  public:
-  explicit TOwnedGdiObject(HGDIOBJ object = nullptr) : Handle(object) {}
+  explicit TOwnedGdiObject(HGDIOBJ object = nullptr) : handle_(object) {}
   ~TOwnedGdiObject() { Reset(); }
-  TOwnedGdiObject(TOwnedGdiObject&& other) noexcept : Handle(other.Detach()) {}
+  TOwnedGdiObject(TOwnedGdiObject&& other) noexcept : handle_(other.Detach()) {}
   TOwnedGdiObject& operator=(TOwnedGdiObject&& other) noexcept {
     if (this != &other) Attach(other.Detach());
     return *this;
   }
   TOwnedGdiObject(const TOwnedGdiObject&) = delete;
   TOwnedGdiObject& operator=(const TOwnedGdiObject&) = delete;
-  HGDIOBJ Get() const { return Handle; }
+  HGDIOBJ Get() const { return handle_; }
   void Attach(HGDIOBJ object) {
-    if (object == Handle) return;
+    if (object == handle_) return;
     Reset();
-    Handle = object;
+    handle_ = object;
   }
   HGDIOBJ Detach() {
-    HGDIOBJ object = Handle;
-    Handle = nullptr;
+    HGDIOBJ object = handle_;
+    handle_ = nullptr;
     return object;
   }
   void Reset() {
-    if (Handle) DeleteObject(Handle);
-    Handle = nullptr;
+    if (handle_) DeleteObject(handle_);
+    handle_ = nullptr;
   }
 
  private:
-  HGDIOBJ Handle;
+  HGDIOBJ handle_;
 };
 
-// Keeps one object selected in a device context. An owned object (one the
-// caller created) is deleted once it is no longer selected; a stock or
-// borrowed object is only deselected.
+// Keeps one object selected in a device context, and puts the previous
+// object back into that same context when it ends. A plain handle is
+// borrowed (a stock object, a control's font): only deselected. An object
+// handed over as a TOwnedGdiObject is owned: deleted once it is no longer
+// selected.
 class TSelectedObject {
  public:
-  TSelectedObject(HDC dc, HGDIOBJ object, bool owned = true) : DC(dc), Current(object), Owned(owned) {
-    Previous = (DC && Current) ? SelectObject(DC, Current) : nullptr;
-  }
-  // An object the guard takes over from its owner.
-  TSelectedObject(HDC dc, TOwnedGdiObject object) : TSelectedObject(dc, object.Detach(), true) {}
+  TSelectedObject(HDC dc, HGDIOBJ borrowed) : dc_(dc) { Select(borrowed, false); }
+  TSelectedObject(HDC dc, TOwnedGdiObject owned) : dc_(dc) { Select(owned.Detach(), true); }
   ~TSelectedObject() { Release(); }
   TSelectedObject(const TSelectedObject&) = delete;
   TSelectedObject& operator=(const TSelectedObject&) = delete;
 
   // Selects another object in place of the current one, which is deleted
-  // at once when owned: each object lives only while it is selected.
-  void Replace(HGDIOBJ object, bool owned = true) {
-    if (!DC) return;
-    if (object) {
-      HGDIOBJ replaced = SelectObject(DC, object);
-      if (!Previous) Previous = replaced;  // the first selection remembers what was there
-    } else if (Previous) {
-      SelectObject(DC, Previous);
-    }
-    if (Owned && Current) DeleteObject(Current);
-    Current = object;
-    Owned = owned;
-  }
+  // at once when owned: each object lives only while it is selected. A null
+  // object puts the context's first object back.
+  void Replace(HGDIOBJ borrowed) { Select(borrowed, false); }
+  void Replace(TOwnedGdiObject owned) { Select(owned.Detach(), true); }
 
-  void Replace(TOwnedGdiObject object) { Replace(object.Detach(), true); }
-
-  HGDIOBJ Get() const { return Current; }
-  HDC Dc() const { return DC; }
+  HGDIOBJ Get() const { return current_; }
+  HDC Dc() const { return dc_; }
 
  private:
+  // Without a context nothing is selected, but an owned object is still
+  // deleted in its turn.
+  void Select(HGDIOBJ object, bool owned) {
+    if (dc_ && object) {
+      HGDIOBJ replaced = SelectObject(dc_, object);
+      if (!previous_) previous_ = replaced;  // the first selection remembers what was there
+    } else if (dc_ && previous_) {
+      SelectObject(dc_, previous_);
+    }
+    if (owned_ && current_) DeleteObject(current_);
+    current_ = object;
+    owned_ = owned;
+  }
   void Release() {
-    if (!DC) return;
-    if (Previous) SelectObject(DC, Previous);
-    if (Owned && Current) DeleteObject(Current);
-    DC = nullptr;
-    Current = nullptr;
+    if (dc_ && previous_) SelectObject(dc_, previous_);
+    if (owned_ && current_) DeleteObject(current_);
+    current_ = nullptr;
   }
 
-  HDC DC;
-  HGDIOBJ Previous = nullptr;
-  HGDIOBJ Current;
-  bool Owned;
+  HDC dc_;
+  HGDIOBJ previous_ = nullptr;
+  HGDIOBJ current_ = nullptr;
+  bool owned_ = false;
 };
 
 // Background mode, restored when the guard ends.
 class TBkModeGuard {
  public:
-  TBkModeGuard(HDC dc, int mode) : DC(dc), Previous(SetBkMode(dc, mode)) {}
+  TBkModeGuard(HDC dc, int mode) : dc_(dc), previous_(SetBkMode(dc, mode)) {}
   ~TBkModeGuard() {
-    if (Previous) SetBkMode(DC, Previous);
+    if (previous_) SetBkMode(dc_, previous_);
   }
   TBkModeGuard(const TBkModeGuard&) = delete;
   TBkModeGuard& operator=(const TBkModeGuard&) = delete;
 
  private:
-  HDC DC;
-  int Previous;
+  HDC dc_;
+  int previous_;
 };
 
 // The device context of a window, or of the screen (no window: the
 // reference device of every metafile), released when the owner ends.
 class TWindowDC {
  public:
-  explicit TWindowDC(HWND window = nullptr) : Window(window), DC(GetDC(window)) {}
+  explicit TWindowDC(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
   ~TWindowDC() {
-    if (DC) ReleaseDC(Window, DC);
+    if (dc_) ReleaseDC(window_, dc_);
   }
   TWindowDC(const TWindowDC&) = delete;
   TWindowDC& operator=(const TWindowDC&) = delete;
-  HDC Get() const { return DC; }
-  operator HDC() const { return DC; }
+  HDC Get() const { return dc_; }
+  operator HDC() const { return dc_; }
 
  private:
-  HWND Window;
-  HDC DC;
+  HWND window_;
+  HDC dc_;
 };
 
 // The device context of one WM_PAINT: BeginPaint, and EndPaint when the
 // owner ends (unless a handler destroyed the window meanwhile).
 class TPaintDC {
  public:
-  explicit TPaintDC(HWND window) : Window(window), DC(BeginPaint(window, &Paint)) {}
+  explicit TPaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
   ~TPaintDC() {
-    if (Window && IsWindow(Window)) EndPaint(Window, &Paint);
+    if (window_ && IsWindow(window_)) EndPaint(window_, &paint_);
   }
   TPaintDC(const TPaintDC&) = delete;
   TPaintDC& operator=(const TPaintDC&) = delete;
-  HDC Get() const { return DC; }
-  operator HDC() const { return DC; }
+  HDC Get() const { return dc_; }
+  operator HDC() const { return dc_; }
 
  private:
-  HWND Window;
-  PAINTSTRUCT Paint{};
-  HDC DC;
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
 };
 
 // A device context this program created (a memory context, a printer's),
 // deleted when the owner ends; ownership moves with Attach and Detach.
 class TCreatedDC {
  public:
-  explicit TCreatedDC(HDC dc = nullptr) : DC(dc) {}
+  explicit TCreatedDC(HDC dc = nullptr) : dc_(dc) {}
   ~TCreatedDC() { Reset(); }
-  TCreatedDC(TCreatedDC&& other) noexcept : DC(other.Detach()) {}
+  TCreatedDC(TCreatedDC&& other) noexcept : dc_(other.Detach()) {}
   TCreatedDC& operator=(TCreatedDC&& other) noexcept {
     if (this != &other) Attach(other.Detach());
     return *this;
   }
   TCreatedDC(const TCreatedDC&) = delete;
   TCreatedDC& operator=(const TCreatedDC&) = delete;
-  HDC Get() const { return DC; }
-  operator HDC() const { return DC; }
+  HDC Get() const { return dc_; }
+  operator HDC() const { return dc_; }
   void Attach(HDC dc) {
-    if (dc == DC) return;
+    if (dc == dc_) return;
     Reset();
-    DC = dc;
+    dc_ = dc;
   }
   HDC Detach() {
-    HDC dc = DC;
-    DC = nullptr;
+    HDC dc = dc_;
+    dc_ = nullptr;
     return dc;
   }
   void Reset() {
-    if (DC) DeleteDC(DC);
-    DC = nullptr;
+    if (dc_) DeleteDC(dc_);
+    dc_ = nullptr;
   }
 
  private:
-  HDC DC;
+  HDC dc_;
 };

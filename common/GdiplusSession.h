@@ -10,16 +10,16 @@ class TGdiplusSession {
  public:
   TGdiplusSession() {
     Gdiplus::GdiplusStartupInput input;
-    Started = Gdiplus::GdiplusStartup(&Token, &input, nullptr) == Gdiplus::Status::Ok;
+    started_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Status::Ok;
   }
   ~TGdiplusSession() {
-    if (Started) Gdiplus::GdiplusShutdown(Token);
+    if (started_) Gdiplus::GdiplusShutdown(token_);
   }
   TGdiplusSession(const TGdiplusSession&) = delete;
   TGdiplusSession& operator=(const TGdiplusSession&) = delete;
-  bool IsStarted() const { return Started; }
+  bool IsStarted() const { return started_; }
 
  private:
-  ULONG_PTR Token = 0;
-  bool Started = false;
+  ULONG_PTR token_ = 0;
+  bool started_ = false;
 };

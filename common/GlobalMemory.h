@@ -10,12 +10,12 @@ class TGlobalMemory {
   TGlobalMemory() = default;
   // locked: the block is locked already, once, and is unlocked before it
   // is freed.
-  explicit TGlobalMemory(HGLOBAL handle, bool locked = false) : Handle(handle), Locked(handle && locked) {}
+  explicit TGlobalMemory(HGLOBAL handle, bool locked = false) : handle_(handle), locked_(handle && locked) {}
   ~TGlobalMemory() { Free(); }
-  TGlobalMemory(TGlobalMemory&& other) noexcept : Locked(other.Locked) { Handle = other.Detach(); }
+  TGlobalMemory(TGlobalMemory&& other) noexcept : locked_(other.locked_) { handle_ = other.Detach(); }
   TGlobalMemory& operator=(TGlobalMemory&& other) noexcept {
     if (this != &other) {
-      const bool locked = other.Locked;
+      const bool locked = other.locked_;
       Attach(other.Detach(), locked);
     }
     return *this;
@@ -23,39 +23,39 @@ class TGlobalMemory {
   TGlobalMemory(const TGlobalMemory&) = delete;
   TGlobalMemory& operator=(const TGlobalMemory&) = delete;
 
-  HGLOBAL Get() const { return Handle; }
-  explicit operator bool() const { return Handle != nullptr; }
+  HGLOBAL Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
   void Attach(HGLOBAL handle, bool locked = false) {
-    if (handle == Handle) return;
+    if (handle == handle_) return;
     Free();
-    Handle = handle;
-    Locked = handle && locked;
+    handle_ = handle;
+    locked_ = handle && locked;
   }
   // Gives the block up, unlocked or not as it is.
   HGLOBAL Detach() {
-    HGLOBAL handle = Handle;
-    Handle = nullptr;
-    Locked = false;
+    HGLOBAL handle = handle_;
+    handle_ = nullptr;
+    locked_ = false;
     return handle;
   }
   // Locks the block for the rest of its life (a reader's buffer is used so);
   // its address, or null.
   void* Lock() {
-    if (!Handle) return nullptr;
-    void* address = GlobalLock(Handle);
-    Locked = Locked || address != nullptr;
+    if (!handle_) return nullptr;
+    void* address = GlobalLock(handle_);
+    locked_ = locked_ || address != nullptr;
     return address;
   }
   void Free() {
-    if (Locked) GlobalUnlock(Handle);
-    if (Handle) GlobalFree(Handle);
-    Handle = nullptr;
-    Locked = false;
+    if (locked_) GlobalUnlock(handle_);
+    if (handle_) GlobalFree(handle_);
+    handle_ = nullptr;
+    locked_ = false;
   }
 
  private:
-  HGLOBAL Handle = nullptr;
-  bool Locked = false;
+  HGLOBAL handle_ = nullptr;
+  bool locked_ = false;
 };
 
 // The block locked for the life of the object; Get() is null when there is
@@ -63,17 +63,17 @@ class TGlobalMemory {
 template <class T = void>
 class TGlobalLock {
  public:
-  explicit TGlobalLock(HGLOBAL handle) : Handle(handle), Address(handle ? static_cast<T*>(GlobalLock(handle)) : nullptr) {}
+  explicit TGlobalLock(HGLOBAL handle) : handle_(handle), address_(handle ? static_cast<T*>(GlobalLock(handle)) : nullptr) {}
   ~TGlobalLock() {
-    if (Address) GlobalUnlock(Handle);
+    if (address_) GlobalUnlock(handle_);
   }
   TGlobalLock(const TGlobalLock&) = delete;
   TGlobalLock& operator=(const TGlobalLock&) = delete;
-  T* Get() const { return Address; }
-  T* operator->() const { return Address; }
-  SIZE_T Size() const { return Address ? GlobalSize(Handle) : 0; }
+  T* Get() const { return address_; }
+  T* operator->() const { return address_; }
+  SIZE_T Size() const { return address_ ? GlobalSize(handle_) : 0; }
 
  private:
-  HGLOBAL Handle;
-  T* Address;
+  HGLOBAL handle_;
+  T* address_;
 };

@@ -8,10 +8,12 @@
 class TLibrary {
  public:
   TLibrary() = default;
+  // Takes over a library loaded elsewhere.
+  explicit TLibrary(HMODULE module) : module_(module) {}
   ~TLibrary() { Free(); }
   TLibrary(const TLibrary&) = delete;
   TLibrary& operator=(const TLibrary&) = delete;
-  TLibrary(TLibrary&& other) noexcept : Module(other.Detach()) {}
+  TLibrary(TLibrary&& other) noexcept : module_(other.Detach()) {}
   TLibrary& operator=(TLibrary&& other) noexcept {
     if (this != &other) Attach(other.Detach());
     return *this;
@@ -21,32 +23,33 @@ class TLibrary {
   // system's error in GetLastError, when it cannot be loaded.
   bool Load(const std::string& path) {
     Free();
-    Module = LoadLibraryA(path.c_str());
-    return Module != nullptr;
+    module_ = LoadLibraryA(path.c_str());
+    return module_ != nullptr;
   }
 
   void Free() {
-    if (Module) FreeLibrary(Module);
-    Module = nullptr;
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
   }
 
   void Attach(HMODULE module) {
+    if (module == module_) return;
     Free();
-    Module = module;
+    module_ = module;
   }
   HMODULE Detach() {
-    HMODULE module = Module;
-    Module = nullptr;
+    HMODULE module = module_;
+    module_ = nullptr;
     return module;
   }
 
-  bool IsLoaded() const { return Module != nullptr; }
-  HMODULE Get() const { return Module; }
-  operator HMODULE() const { return Module; }
+  bool IsLoaded() const { return module_ != nullptr; }
+  HMODULE Get() const { return module_; }
+  operator HMODULE() const { return module_; }
 
   // An exported function, or nullptr.
-  FARPROC Procedure(const char* name) const { return Module ? GetProcAddress(Module, name) : nullptr; }
+  FARPROC Procedure(const char* name) const { return module_ ? GetProcAddress(module_, name) : nullptr; }
 
  private:
-  HMODULE Module = nullptr;
+  HMODULE module_ = nullptr;
 };

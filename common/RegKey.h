@@ -23,11 +23,11 @@ class ERegistryError : public std::runtime_error {
 class TRegKey {
  public:
   TRegKey() = default;
-  explicit TRegKey(HKEY key) : Key(key) {}
+  explicit TRegKey(HKEY key) : key_(key) {}
   ~TRegKey() { Close(); }
   TRegKey(const TRegKey&) = delete;
   TRegKey& operator=(const TRegKey&) = delete;
-  TRegKey(TRegKey&& other) noexcept : Key(other.Detach()) {}
+  TRegKey(TRegKey&& other) noexcept : key_(other.Detach()) {}
   TRegKey& operator=(TRegKey&& other) noexcept {
     if (this != &other) Attach(other.Detach());
     return *this;
@@ -37,42 +37,44 @@ class TRegKey {
   // access is refused.
   bool Open(HKEY parent, const std::string& name, REGSAM access = KEY_READ) {
     HKEY key = nullptr;
-    LastResult = RegOpenKeyExA(parent, name.c_str(), 0, access, &key);
-    Attach(LastResult == ERROR_SUCCESS ? key : nullptr);
+    lastResult_ = RegOpenKeyExA(parent, name.c_str(), 0, access, &key);
+    Attach(lastResult_ == ERROR_SUCCESS ? key : nullptr);
     return IsOpen();
   }
   // The key, made first (with its missing parents) when it is missing.
   bool Create(HKEY parent, const std::string& name, REGSAM access = KEY_READ | KEY_WRITE) {
     HKEY key = nullptr;
-    LastResult =
+    lastResult_ =
         RegCreateKeyExA(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
-    Attach(LastResult == ERROR_SUCCESS ? key : nullptr);
+    Attach(lastResult_ == ERROR_SUCCESS ? key : nullptr);
     return IsOpen();
   }
   // The system's code of the last Open or Create, for a message that says why.
-  LONG Result() const { return LastResult; }
+  LONG Result() const { return lastResult_; }
   void Close() {
-    if (Key) RegCloseKey(Key);
-    Key = nullptr;
+    if (key_) RegCloseKey(key_);
+    key_ = nullptr;
   }
-  // Takes over a key opened elsewhere (closing the one held).
+  // Takes over a key opened elsewhere (closing the one held, unless it is
+  // the same).
   void Attach(HKEY key) {
+    if (key == key_) return;
     Close();
-    Key = key;
+    key_ = key;
   }
   // Gives the key up without closing it.
   HKEY Detach() {
-    HKEY key = Key;
-    Key = nullptr;
+    HKEY key = key_;
+    key_ = nullptr;
     return key;
   }
 
-  bool IsOpen() const { return Key != nullptr; }
-  HKEY Get() const { return Key; }
-  operator HKEY() const { return Key; }
+  bool IsOpen() const { return key_ != nullptr; }
+  HKEY Get() const { return key_; }
+  operator HKEY() const { return key_; }
 
   bool ValueExists(const std::string& name) const {
-    return Key && RegQueryValueExA(Key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    return key_ && RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   }
 
   // A string value; false when it is absent or not a string.
@@ -90,8 +92,8 @@ class TRegKey {
 
   // A string value (REG_SZ); the system's code.
   LONG SetString(const std::string& name, const std::string& value) {
-    if (!Key) return ERROR_INVALID_HANDLE;
-    return RegSetValueExA(Key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    if (!key_) return ERROR_INVALID_HANDLE;
+    return RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>(value.size() + 1));
   }
   // The same, where a refusal must not pass unnoticed: ERegistryError.
@@ -100,8 +102,8 @@ class TRegKey {
   }
 
   LONG DeleteValue(const std::string& name) {
-    if (!Key) return ERROR_INVALID_HANDLE;
-    return RegDeleteValueA(Key, name.c_str());
+    if (!key_) return ERROR_INVALID_HANDLE;
+    return RegDeleteValueA(key_, name.c_str());
   }
 
   // The value takes another name with its data and type.
@@ -110,17 +112,17 @@ class TRegKey {
     std::vector<BYTE> data;
     LONG rc = QueryRaw(from, type, data);
     if (rc != ERROR_SUCCESS) return rc;
-    rc = RegSetValueExA(Key, to.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
-    return rc == ERROR_SUCCESS ? RegDeleteValueA(Key, from.c_str()) : rc;
+    rc = RegSetValueExA(key_, to.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+    return rc == ERROR_SUCCESS ? RegDeleteValueA(key_, from.c_str()) : rc;
   }
 
   // The names of the key's values, in the registry's order.
   std::vector<std::string> ValueNames() const {
     std::vector<std::string> names;
     char name[16384];  // the longest value name the registry allows
-    for (DWORD i = 0; Key; ++i) {
+    for (DWORD i = 0; key_; ++i) {
       DWORD size = sizeof name;
-      if (RegEnumValueA(Key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (RegEnumValueA(key_, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
       names.emplace_back(name, size);
     }
     return names;
@@ -129,20 +131,20 @@ class TRegKey {
   bool HasSubKeys() const { return Counts().first > 0; }
   bool HasValues() const { return Counts().second > 0; }
 
-  LONG DeleteSubKeyTree(const std::string& name) { return RegDeleteTreeA(Key, name.c_str()); }
+  LONG DeleteSubKeyTree(const std::string& name) { return RegDeleteTreeA(key_, name.c_str()); }
   // An empty subkey (a key with subkeys of its own is refused).
-  LONG DeleteSubKey(const std::string& name) { return RegDeleteKeyA(Key, name.c_str()); }
+  LONG DeleteSubKey(const std::string& name) { return RegDeleteKeyA(key_, name.c_str()); }
 
  private:
   // The value's type and data as stored, however long.
   LONG QueryRaw(const std::string& name, DWORD& type, std::vector<BYTE>& data) const {
-    if (!Key) return ERROR_INVALID_HANDLE;
+    if (!key_) return ERROR_INVALID_HANDLE;
     for (;;) {
       DWORD size = 0;
-      LONG rc = RegQueryValueExA(Key, name.c_str(), nullptr, &type, nullptr, &size);
+      LONG rc = RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size);
       if (rc != ERROR_SUCCESS) return rc;
       data.assign(size, 0);
-      rc = RegQueryValueExA(Key, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
+      rc = RegQueryValueExA(key_, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
       if (rc == ERROR_MORE_DATA) continue;  // it grew in between
       if (rc == ERROR_SUCCESS) data.resize(size);
       return rc;
@@ -152,12 +154,12 @@ class TRegKey {
   // Numbers of subkeys and of values; none for a key that is not open.
   std::pair<DWORD, DWORD> Counts() const {
     DWORD subKeys = 0, values = 0;
-    if (!Key || RegQueryInfoKeyA(Key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+    if (!key_ || RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
                                  nullptr, nullptr, nullptr) != ERROR_SUCCESS)
       return {0, 0};
     return {subKeys, values};
   }
 
-  HKEY Key = nullptr;
-  LONG LastResult = ERROR_SUCCESS;
+  HKEY key_ = nullptr;
+  LONG lastResult_ = ERROR_SUCCESS;
 };

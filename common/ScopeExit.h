@@ -8,16 +8,16 @@
 template <class TAction>
 class TScopeExit {
  public:
-  explicit TScopeExit(TAction action) : Action(std::move(action)) {}
+  explicit TScopeExit(TAction action) : action_(std::move(action)) {}
   ~TScopeExit() {
-    if (Armed) Action();
+    if (armed_) action_();
   }
   TScopeExit(const TScopeExit&) = delete;
   TScopeExit& operator=(const TScopeExit&) = delete;
   // The clean-up will not run.
-  void Dismiss() { Armed = false; }
+  void Dismiss() { armed_ = false; }
 
  private:
-  TAction Action;
-  bool Armed = true;
+  TAction action_;
+  bool armed_ = true;
 };

@@ -9,22 +9,23 @@
 class TOwnedWindow {
  public:
   TOwnedWindow() = default;
-  explicit TOwnedWindow(HWND window) : Window(window) {}
+  explicit TOwnedWindow(HWND window) : window_(window) {}
   ~TOwnedWindow() { Reset(); }
   TOwnedWindow(const TOwnedWindow&) = delete;
   TOwnedWindow& operator=(const TOwnedWindow&) = delete;
 
   void Attach(HWND window) {
+    if (window == window_) return;
     Reset();
-    Window = window;
+    window_ = window;
   }
-  HWND Detach() { return std::exchange(Window, nullptr); }
+  HWND Detach() { return std::exchange(window_, nullptr); }
   void Reset() {
-    if (HWND window = std::exchange(Window, nullptr)) DestroyWindow(window);
+    if (HWND window = std::exchange(window_, nullptr)) DestroyWindow(window);
   }
-  HWND Get() const { return Window; }
-  explicit operator bool() const { return Window != nullptr; }
+  HWND Get() const { return window_; }
+  explicit operator bool() const { return window_ != nullptr; }
 
  private:
-  HWND Window = nullptr;
+  HWND window_ = nullptr;
 };

@@ -89,6 +89,10 @@ void DrawList(const TFileArray* list, HDC dc, TLocationTools& tools, const TFile
 }
 }  // namespace
 
+TOwnedGdiObject LocationPen(int location) { return TOwnedGdiObject(CreatePen(PS_SOLID, 0, LocationColour(location))); }
+
+TOwnedGdiObject LocationBrush(int location) { return TOwnedGdiObject(CreateSolidBrush(LocationColour(location))); }
+
 TSimplification SimplificationOptions() { return Source ? Source() : ReadStoredOptions(); }
 
 TSimplificationSource SetSimplificationSource(TSimplificationSource source) {
@@ -103,24 +107,24 @@ std::string PicturePath(const std::string& unitName) {
 
 TCanvas::TCanvas(HDC dc)
     : DC(dc),
-      Pen(dc, CreatePen(PS_SOLID, 0, RGB(0, 0, 0))),
-      Brush(dc, CreateSolidBrush(RGB(0, 0, 0))),
+      Pen(dc, TOwnedGdiObject(CreatePen(PS_SOLID, 0, RGB(0, 0, 0)))),
+      Brush(dc, TOwnedGdiObject(CreateSolidBrush(RGB(0, 0, 0)))),
       Font(dc, nullptr) {
   SetTextColor(DC, GetSysColor(COLOR_WINDOWTEXT));
 }
 
 void TCanvas::SetBrushColour(COLORREF colour) {
-  Brush.Replace(CreateSolidBrush(colour));
+  Brush.Replace(TOwnedGdiObject(CreateSolidBrush(colour)));
   SetBkColor(DC, colour);
   SetBkMode(DC, OPAQUE);
 }
 
 void TCanvas::SetBrushClear() {
-  Brush.Replace(GetStockObject(NULL_BRUSH), false);
+  Brush.Replace(GetStockObject(NULL_BRUSH));
   SetBkMode(DC, TRANSPARENT);
 }
 
-void TCanvas::SetFont(const LOGFONTA& font) { Font.Replace(CreateFontIndirectA(&font)); }
+void TCanvas::SetFont(const LOGFONTA& font) { Font.Replace(TOwnedGdiObject(CreateFontIndirectA(&font))); }
 
 void TCanvas::SetFontColour(COLORREF colour) { SetTextColor(DC, colour); }
 
@@ -203,7 +207,7 @@ void DrawLabel(TFile& unit, HDC dc, RECT r, uint16_t pitch, const TSimplificatio
   if (unit.Hidden && options.Vignette) return;
 
   TBkModeGuard transparent(dc, TRANSPARENT);
-  TSelectedObject brush(dc, GetStockObject(WHITE_BRUSH), false);
+  TSelectedObject brush(dc, GetStockObject(WHITE_BRUSH));
   TSelectedObject pen(dc, LocationPen(unit.Location));
   DrawBoxedText(dc, unit.LabelRect, unit.Name, TextCentred);
 }

@@ -43,6 +43,10 @@ extern bool GeneratingDocument;
 // The picture a unit's section may show: ImagesDirectory\Name.BMP, full path.
 std::string PicturePath(const std::string& unitName);
 
+// A pen and a brush in the colour of a unit's location index.
+TOwnedGdiObject LocationPen(int location);
+TOwnedGdiObject LocationBrush(int location);
+
 // The drawing surface: a context with the pen, brush and font that the
 // composition sets. Starts with a black hairline pen, a black brush and the
 // window-text colour for text.

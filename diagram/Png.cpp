@@ -59,7 +59,7 @@ bool SaveMetafileAsPng(HENHMETAFILE metafile, int width, int height, const std::
   }
   {
     TCreatedDC dc(CreateCompatibleDC(screen));
-    TSelectedObject selected(dc, bitmap.Get(), false);
+    TSelectedObject selected(dc, bitmap.Get());
     RECT all{0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     PlayEnhMetaFile(dc, metafile, &all);

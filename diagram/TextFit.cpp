@@ -52,11 +52,11 @@ LOGFONTA LabelFontTemplate() {
   return lf;
 }
 
-HFONT CreateLabelFont(int cellWidth, int cellHeight) {
+TOwnedGdiObject CreateLabelFont(int cellWidth, int cellHeight) {
   LOGFONTA lf = LabelFontTemplate();
   lf.lfWidth = cellWidth;
   lf.lfHeight = cellHeight;
-  return CreateFontIndirectA(&lf);
+  return TOwnedGdiObject(CreateFontIndirectA(&lf));
 }
 
 uint16_t FitRoom(int extent, double ratio) {
@@ -104,9 +104,10 @@ HFONT TTextMeasure::Font(TFontCell cell) {
     SelectObject(DC, OriginalFont);
     Fonts.clear();
   }
-  HFONT font = CreateLabelFont(cell.Width, cell.Height);
-  Fonts.emplace(key, TOwnedGdiObject(font));
-  return font;
+  TOwnedGdiObject font = CreateLabelFont(cell.Width, cell.Height);
+  const HFONT handle = static_cast<HFONT>(font.Get());
+  Fonts.emplace(key, std::move(font));
+  return handle;
 }
 
 SIZE TTextMeasure::Extent(const std::string& text, TFontCell cell) {

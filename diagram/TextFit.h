@@ -22,7 +22,7 @@ inline constexpr uint16_t TextCentred = TextCentre | TextMiddle;  // labels and 
 
 // The label font: its height and width are replaced before each use.
 LOGFONTA LabelFontTemplate();
-HFONT CreateLabelFont(int cellWidth, int cellHeight);
+TOwnedGdiObject CreateLabelFont(int cellWidth, int cellHeight);
 
 struct TFontCell {
   uint16_t Width = 0;

@@ -87,23 +87,25 @@ void TStatusBar::ShowPendingPanels() {
 // ---- TImageList --------------------------------------------------------------
 
 TImageList::TImageList(int width, int height)
-    : h_(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 4, 4)), width_(width), height_(height) {}
+    : list_(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 4, 4)), width_(width), height_(height) {}
 
-TImageList::~TImageList() {
-  if (h_) ImageList_Destroy(h_);
+TImageList::~TImageList() = default;
+
+int TImageList::Add(HBITMAP bmp, TColor maskColor) {
+  return ImageList_AddMasked(list_.Get(), bmp, ColorToRGB(maskColor));
 }
-
-int TImageList::Add(HBITMAP bmp, TColor maskColor) { return ImageList_AddMasked(h_, bmp, ColorToRGB(maskColor)); }
-int TImageList::AddIcon(HICON icon) { return ImageList_AddIcon(h_, icon); }
-int TImageList::Count() const { return ImageList_GetImageCount(h_); }
-void TImageList::Draw(HDC dc, int x, int y, int index) const { ImageList_Draw(h_, index, dc, x, y, ILD_TRANSPARENT); }
+int TImageList::AddIcon(HICON icon) { return ImageList_AddIcon(list_.Get(), icon); }
+int TImageList::Count() const { return ImageList_GetImageCount(list_.Get()); }
+void TImageList::Draw(HDC dc, int x, int y, int index) const {
+  ImageList_Draw(list_.Get(), index, dc, x, y, ILD_TRANSPARENT);
+}
 
 HBITMAP TImageList::CreateBitmap(int index, TColor background) const {
   TWindowDC screen;
   HBITMAP bmp = CreateCompatibleBitmap(screen, width_, height_);
   TCreatedDC mem(CreateCompatibleDC(screen));
   {
-    TSelectedObject g(mem, bmp, false);
+    TSelectedObject g(mem, bmp);
     TOwnedGdiObject brush(CreateSolidBrush(ColorToRGB(background)));
     RECT r{0, 0, width_, height_};
     FillRect(mem, &r, static_cast<HBRUSH>(brush.Get()));

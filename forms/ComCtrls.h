@@ -44,7 +44,7 @@ class TImageList {
   ~TImageList();
   TImageList(const TImageList&) = delete;
   TImageList& operator=(const TImageList&) = delete;
-  HIMAGELIST Handle() const { return h_; }
+  HIMAGELIST Handle() const { return list_.Get(); }
   // Copies the bitmap's images (as many as its width holds); pixels of the
   // mask colour are transparent. Returns the index of the first one.
   int Add(HBITMAP bmp, TColor maskColor);
@@ -57,7 +57,7 @@ class TImageList {
   int Height() const { return height_; }
 
  private:
-  HIMAGELIST h_;
+  TOwnedImageList list_;
   int width_, height_;
 };
 

@@ -79,7 +79,7 @@ void TPanel::Paint(HDC dc, const RECT& client) {
   if (inner_ != bvNone) Frame3D(dc, r, inner_, bevelWidth_);
   std::string t = Text();
   if (t.empty()) return;
-  TSelectedObject g(dc, FontHandle(), false);
+  TSelectedObject g(dc, FontHandle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(Font().Color));
   UINT flags = DT_SINGLELINE | DT_VCENTER |
@@ -163,7 +163,7 @@ void TImage::Paint(HDC dc, const RECT& client) {
   if (!bitmap_) return;
   TCreatedDC mem(CreateCompatibleDC(dc));
   {
-    TSelectedObject g(mem, bitmap_->Get(), false);
+    TSelectedObject g(mem, bitmap_->Get());
     const int w = PictureWidth(), h = PictureHeight();
     if (transparent_) {
       COLORREF key = GetPixel(mem, 0, h - 1);
@@ -202,8 +202,8 @@ void TShape::SetBrush(TColor color, bool clear) {
 void TShape::Paint(HDC dc, const RECT& client) {
   TOwnedGdiObject pen(penWidth_ ? CreatePen(PS_INSIDEFRAME, penWidth_, ColorToRGB(penColor_)) : GetStockObject(NULL_PEN));
   TOwnedGdiObject brush(brushClear_ ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(ColorToRGB(brushColor_)));
-  TSelectedObject gp(dc, pen.Get(), false);
-  TSelectedObject gb(dc, brush.Get(), false);
+  TSelectedObject gp(dc, pen.Get());
+  TSelectedObject gb(dc, brush.Get());
   int x = client.left, y = client.top, w = client.right - client.left, h = client.bottom - client.top;
   if (shape_ == stSquare || shape_ == stRoundSquare || shape_ == stCircle) {
     int side = std::min(w, h);

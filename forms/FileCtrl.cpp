@@ -135,12 +135,12 @@ bool TDirectoryListBox::DrawItem(DRAWITEMSTRUCT* item) {
   TOwnedGdiObject body(CreateSolidBrush(l.open ? RGB(255, 255, 160) : RGB(224, 192, 64)));
   TOwnedGdiObject pen(CreatePen(PS_SOLID, 1, RGB(96, 64, 0)));
   {
-    TSelectedObject gp(dc, pen.Get(), false);
-    TSelectedObject gb(dc, body.Get(), false);
+    TSelectedObject gp(dc, pen.Get());
+    TSelectedObject gb(dc, body.Get());
     Rectangle(dc, x, y + 2, x + 14, y + 11);
     Rectangle(dc, x, y, x + 6, y + 3);
   }
-  TSelectedObject gf(dc, FontHandle(), false);
+  TSelectedObject gf(dc, FontHandle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(Font().Color));
   RECT tr{x + 18, r.top, r.right, r.bottom};

@@ -86,7 +86,7 @@ TForm::~TForm() {
   }
   if (menu_) menu_->form_ = nullptr;
   for (TPopupMenu* pm : popups_) pm->form_ = nullptr;
-  if (accel_) DestroyAcceleratorTable(accel_);
+  accel_.Reset();
   DestroyHandle();
 }
 
@@ -257,11 +257,10 @@ void TForm::AddPopupMenu(TPopupMenu* menu) {
 
 HACCEL TForm::AcceleratorTable() {
   if (accelGeneration_ != MenuGeneration()) {
-    if (accel_) DestroyAcceleratorTable(accel_);
-    accel_ = BuildAcceleratorTable(menu_, popups_);
+    accel_.Attach(BuildAcceleratorTable(menu_, popups_));
     accelGeneration_ = MenuGeneration();
   }
-  return accel_;
+  return accel_.Get();
 }
 
 namespace {

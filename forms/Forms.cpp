@@ -56,7 +56,7 @@ HFONT CreateFontFrom(const TFont& font) {
 SIZE MeasureText(HFONT font, const std::string& text, UINT flags, int width) {
   TWindowDC dc;
   RECT r{0, 0, width, 0};
-  TSelectedObject g(dc, font, false);
+  TSelectedObject g(dc, font);
   const std::string t = text.empty() ? std::string(" ") : text;  // an empty text keeps a line's height
   DrawTextA(dc, t.c_str(), static_cast<int>(t.size()), &r, flags | DT_CALCRECT);
   if (text.empty()) r.right = r.left;

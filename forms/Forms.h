@@ -44,6 +44,7 @@
 #include <vector>
 
 #include "GdiGuard.h"
+#include "OwnedHandle.h"
 
 class TForm;
 class TMainMenu;
@@ -114,8 +115,14 @@ enum TButtonRole : unsigned {
   brCancel = 2,   // Escape clicks it
 };
 
+// The program's private messages come from WM_APP, one range per part, so
+// that no two parts send the same number to one window:
+//   WM_APP + 0x320 .. 0x32F  the bug report's mail session (WM_SMTP_EVENTS)
+//   WM_APP + 0x3F0 .. 0x3FF  the forms layer (below)
+inline constexpr UINT WM_FORMS_FIRST = WM_APP + 0x3F0, WM_FORMS_LAST = WM_APP + 0x3FF;
 // A form's own message: frees it after Close once its handlers have returned.
-inline constexpr UINT WM_RELEASEFORM = WM_APP + 0x3F0;
+inline constexpr UINT WM_RELEASEFORM = WM_FORMS_FIRST + 0;
+static_assert(WM_RELEASEFORM <= WM_FORMS_LAST);
 
 class TControl {
  public:
@@ -371,7 +378,7 @@ class TForm : public TControl {
   bool modal_ = false;
   TMainMenu* menu_ = nullptr;
   std::vector<TPopupMenu*> popups_;
-  HACCEL accel_ = nullptr;
+  TOwnedAcceleratorTable accel_;
   unsigned accelGeneration_ = ~0u;
   std::vector<TTimer*> timers_;
   HWND tooltip_ = nullptr;

@@ -125,7 +125,7 @@ void TDrawGrid::UpdateScrollBar() {
 
 void TDrawGrid::Paint(HDC dc, const RECT& client) {
   FillBackground(dc, client);
-  TSelectedObject font(dc, FontHandle(), false);
+  TSelectedObject font(dc, FontHandle());
   SetBkMode(dc, TRANSPARENT);
   const int pitch = rowHeight_ + lineWidth_;
   int width = 0;

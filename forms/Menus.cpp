@@ -63,8 +63,8 @@ TMenuItem::~TMenuItem() {
   items_.clear();  // children leave our submenu first
   RemoveNative();
   if (submenu_) {
-    Submenus().erase(submenu_);
-    DestroyMenu(submenu_);
+    Submenus().erase(submenu_.Get());
+    submenu_.Reset();
   }
   Commands().erase(command_);
   ++Generation;
@@ -88,14 +88,14 @@ TMenu* TMenuItem::RootMenu() const {
 
 void TMenuItem::EnsureSubmenu() {
   if (submenu_) return;
-  submenu_ = CreatePopupMenu();
-  Submenus()[submenu_] = this;
+  submenu_.Attach(CreatePopupMenu());
+  Submenus()[submenu_.Get()] = this;
   if (inserted_) {
     MENUITEMINFOA mi{};
     mi.cbSize = sizeof mi;
     mi.fMask = MIIM_SUBMENU;
-    mi.hSubMenu = submenu_;
-    SetMenuItemInfoA(parent_->submenu_, static_cast<UINT>(NativePosition()), TRUE, &mi);
+    mi.hSubMenu = submenu_.Get();
+    SetMenuItemInfoA(parent_->submenu_.Get(), static_cast<UINT>(NativePosition()), TRUE, &mi);
   }
 }
 
@@ -131,7 +131,7 @@ void TMenuItem::FillItemInfo(MENUITEMINFOA& mi, std::string& text) const {
   mi.cbSize = sizeof mi;
   mi.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
   mi.wID = command_;
-  mi.hSubMenu = submenu_;
+  mi.hSubMenu = submenu_.Get();
   mi.fState = (checked_ ? MFS_CHECKED : MFS_UNCHECKED) | (enabled_ ? MFS_ENABLED : MFS_GRAYED);
   if (IsSeparator()) {
     mi.fType = MFT_SEPARATOR;
@@ -159,12 +159,12 @@ void TMenuItem::InsertNative() {
   MENUITEMINFOA mi;
   std::string text;
   FillItemInfo(mi, text);
-  if (InsertMenuItemA(parent_->submenu_, static_cast<UINT>(NativePosition()), TRUE, &mi)) inserted_ = true;
+  if (InsertMenuItemA(parent_->submenu_.Get(), static_cast<UINT>(NativePosition()), TRUE, &mi)) inserted_ = true;
 }
 
 void TMenuItem::RemoveNative() {
   if (!inserted_ || !parent_ || !parent_->submenu_) return;
-  RemoveMenu(parent_->submenu_, static_cast<UINT>(NativePosition()), MF_BYPOSITION);  // keeps our submenu
+  RemoveMenu(parent_->submenu_.Get(), static_cast<UINT>(NativePosition()), MF_BYPOSITION);  // keeps our submenu
   inserted_ = false;
 }
 
@@ -173,7 +173,7 @@ void TMenuItem::Changed(bool shortcutsToo) {
     MENUITEMINFOA mi;
     std::string text;
     FillItemInfo(mi, text);
-    SetMenuItemInfoA(parent_->submenu_, static_cast<UINT>(NativePosition()), TRUE, &mi);
+    SetMenuItemInfoA(parent_->submenu_.Get(), static_cast<UINT>(NativePosition()), TRUE, &mi);
   }
   if (shortcutsToo) ++Generation;
   if (parent_ && !parent_->parent_)
@@ -223,9 +223,9 @@ void TMenuItem::Click() {
 // ---- Menus -------------------------------------------------------------------
 
 TMenu::TMenu(bool popup) {
-  root_.submenu_ = popup ? CreatePopupMenu() : CreateMenu();
+  root_.submenu_.Attach(popup ? CreatePopupMenu() : CreateMenu());
   root_.menu_ = this;
-  Submenus()[root_.submenu_] = &root_;
+  Submenus()[root_.submenu_.Get()] = &root_;
 }
 
 TMenu::~TMenu() = default;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "Forms.h"
+#include "OwnedHandle.h"
 
 #include <memory>
 #include <span>
@@ -58,7 +59,7 @@ class TMenuItem {
   TMenuItem* Find(const std::string& name);
   UINT Command() const { return command_; }
   // The submenu, when the item has children.
-  HMENU Handle() const { return submenu_; }
+  HMENU Handle() const { return submenu_.Get(); }
 
   std::function<void()> OnClick;
   // The item and every parent are enabled and visible.
@@ -85,7 +86,7 @@ class TMenuItem {
   bool checked_ = false, enabled_ = true, visible_ = true;
   bool inserted_ = false;
   UINT command_;
-  HMENU submenu_ = nullptr;
+  TOwnedMenu submenu_;
   TMenuItem* parent_ = nullptr;
   TMenu* menu_ = nullptr;  // set on the root item only
   std::vector<std::unique_ptr<TMenuItem>> items_;
@@ -104,7 +105,7 @@ class TMenu {
   }
   // The item of that name anywhere in the menu, or nullptr.
   TMenuItem* Find(const std::string& name) { return root_.Find(name); }
-  HMENU Handle() const { return root_.submenu_; }
+  HMENU Handle() const { return root_.submenu_.Get(); }
   // Redraws the menu bar after a change of a top-level item.
   virtual void Changed() {}
 

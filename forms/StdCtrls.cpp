@@ -103,7 +103,7 @@ void TLabel::SetShowAccelChar(bool s) {
 
 void TLabel::Paint(HDC dc, const RECT& client) {
   std::string t = Text();
-  TSelectedObject g(dc, FontHandle(), false);
+  TSelectedObject g(dc, FontHandle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Enabled() ? ColorToRGB(Font().Color) : GetSysColor(COLOR_GRAYTEXT));
   RECT r = client;
@@ -276,7 +276,7 @@ RECT TGroupBox::AlignRect() {
 }
 
 void TGroupBox::Paint(HDC dc, const RECT& client) {
-  TSelectedObject g(dc, FontHandle(), false);
+  TSelectedObject g(dc, FontHandle());
   std::string t = Text();
   SIZE ext{};
   GetTextExtentPoint32A(dc, "M", 1, &ext);

@@ -7,11 +7,13 @@
 
 #include "Analysis.h"
 #include "FileSystem.h"
+#include "InstallHooks.h"
 #include "Forms.h"
 #include "Globales.h"
 #include "HtmlHelp.h"
 #include "Messages.h"
 #include "Module.h"
+#include "Pictures.h"
 #include "ToolWindows.h"
 #include "ufBugReport.h"
 #include "ufEditeur.h"
@@ -81,7 +83,7 @@ void __stdcall TUsagramExpert::GetName(TDelphiStr* result) { ReturnString(result
 void __stdcall TUsagramExpert::GetAuthor(TDelphiStr* result) { ReturnString(result, Author); }
 void __stdcall TUsagramExpert::GetComment(TDelphiStr* result) { ReturnString(result, Comment); }
 void __stdcall TUsagramExpert::GetPage(TDelphiStr* result) { ReturnString(result, NoPage); }
-HICON __stdcall TUsagramExpert::GetGlyph() { return MainIcon; }
+HICON __stdcall TUsagramExpert::GetGlyph() { return MainIcon(); }
 TExpertStyle __stdcall TUsagramExpert::GetStyle() { return esAddIn; }
 TExpertState __stdcall TUsagramExpert::GetState() { return 0; }
 void __stdcall TUsagramExpert::GetIDString(TDelphiStr* result) { ReturnString(result, IDString); }
@@ -90,6 +92,7 @@ void __stdcall TUsagramExpert::Execute() {}
 
 void TUsagramExpert::Click(TIMenuItemIntf*) {
   ExpertMode = true;
+  InstallWindowHooks();
   CreateToolWindows();
   std::string project;
   {

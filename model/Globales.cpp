@@ -16,7 +16,6 @@ COLORREF NotFoundColour = 0;
 std::string ImagesDirectory;
 bool MSWord95 = true;
 bool LocationsLoaded = false;
-HICON MainIcon = nullptr;
 
 // ---------------------------------------------------------------- TLocation
 
@@ -38,9 +37,14 @@ void ScanDirectory(const std::string& directory, const char* extension, TStringL
 
 }  // namespace
 
-TLocation::TLocation(const std::string& directory) {
+TLocation::TLocation(const std::string& directory) { MoveTo(directory); }
+
+void TLocation::MoveTo(const std::string& directory) {
   Path = ExpandFileName(directory);
   UpperPath = UpperCaseAscii(Path);
+  Files.Clear();
+  UpperFiles.clear();
+  Unused = false;
   std::string scan = Path;
   if (!scan.empty() && scan.back() == '\\') scan.pop_back();
   // No directory given: nothing to list (not the root of the current drive).
@@ -157,10 +161,6 @@ COLORREF LocationColour(int location) {
   if (!IsLocationIndex(location) || !Locations[location]) return RGB(0, 0, 0);
   return Locations[location]->Colour;
 }
-
-TOwnedGdiObject LocationPen(int location) { return TOwnedGdiObject(CreatePen(PS_SOLID, 0, LocationColour(location))); }
-
-TOwnedGdiObject LocationBrush(int location) { return TOwnedGdiObject(CreateSolidBrush(LocationColour(location))); }
 
 int EffectiveLocation(int location) {
   if (IsLocationIndex(location) && Locations[location] && Locations[location]->Explicit) return LocationCount - 1;

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "FileSystem.h"
-#include "GdiGuard.h"
 #include "Ridarar.h"
 
 class TFile;
@@ -41,6 +40,9 @@ class TLocation {
   virtual ~TLocation();
   TLocation(const TLocation&) = delete;
   TLocation& operator=(const TLocation&) = delete;
+  // Points the location at another directory, with a fresh snapshot of its
+  // files; what the user set (colour, flags) stays.
+  void MoveTo(const std::string& directory);
 
   std::string Path;       // full path; a drive root keeps its backslash
   std::string UpperPath;  // key of every lookup by directory
@@ -78,7 +80,6 @@ extern COLORREF NotFoundColour;
 extern std::string ImagesDirectory;  // pictures for the document
 extern bool MSWord95;                // true: WordBasic, false: Word object model
 extern bool LocationsLoaded;         // the locations were read from the settings store
-extern HICON MainIcon;               // the library's "MAINICON", for the IDE expert
 
 // Basic units. Both report through Warning and leave the list unchanged on refusal.
 bool AddBasicUnit(const std::string& name);
@@ -95,10 +96,8 @@ void SwapLocations(int i, int j);
 bool IsMovableLocation(int index);
 bool IsLocationIndex(int index);
 
-// Colour of a unit's location index, and a pen and a brush in it.
+// Colour of a unit's location index (the drawing makes its pen and brush).
 COLORREF LocationColour(int location);
-TOwnedGdiObject LocationPen(int location);
-TOwnedGdiObject LocationBrush(int location);
 // An explicit location ranks as the current directory.
 int EffectiveLocation(int location);
 

@@ -5,7 +5,6 @@
 
 #include "Analysis.h"
 #include "Globales.h"
-#include "Module.h"
 
 std::unique_ptr<TRegIniFile> Settings;
 
@@ -63,7 +62,6 @@ void LoadGlobalSettings() {
   BasicUnitsColour = Reg::ReadBasicUnitsColour(*Settings);
   NotFoundColour = Reg::ReadNotFoundColour(*Settings);
   MSWord95 = Reg::ReadMSWord95(*Settings);
-  MainIcon = LoadIconA(ThisModule(), "MAINICON");
 }
 
 void LoadLocations() {
@@ -147,5 +145,4 @@ void SaveGlobalSettings() {
   ClearLocations();
   ClearBasicUnits();
   ImagesDirectory.clear();
-  MainIcon = nullptr;
 }

@@ -8,6 +8,7 @@
 #include "Messages.h"
 #include "PASCAL.h"
 #include "Ridarar.h"
+#include "ScopeExit.h"
 #include "Settings.h"
 #include "Yield.h"
 #include "uChaines.h"
@@ -242,15 +243,12 @@ void TFileArray::AddRoot(TFile* root) {
   // open, up to the array's 1000; the runtime's default of 512 open streams
   // would end a long chain with an input/output error.
   if (_getmaxstdio() < 2048) _setmaxstdio(2048);
-  Deferring = true;
   Root = root;
-  try {
+  {
+    Deferring = true;
+    const TScopeExit endDeferring([] { Deferring = false; });
     if (!Add(root)) Root = nullptr;
-  } catch (...) {
-    Deferring = false;
-    throw;
   }
-  Deferring = false;
   const uint16_t count = Count;
   for (uint16_t i = 0; i < count; ++i)
     if (Items[i]) Items[i]->Analyse();

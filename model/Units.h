@@ -21,6 +21,9 @@ class TFile {
   // Resolves the file through the locations (or the path given after IN);
   // never analyses. Without an IN path the name is searched as a unit
   // (".PAS"), or as a project (".DPR") for the file that the user opened.
+  // Resolving changes process-wide state: an IN path's directory is added
+  // to Locations (and sets ImplicitLocationsFound), a path too long is
+  // warned about, and a found file is marked used in its location.
   TFile(const std::string& name, const std::string& inPath, bool isProject = false);
   virtual ~TFile();
   TFile(const TFile&) = delete;

@@ -7,6 +7,7 @@
 #include "FileSystem.h"
 #include "Forms.h"
 #include "HtmlHelp.h"
+#include "InstallHooks.h"
 #include "ToolWindows.h"
 #include "WordWindowHost.h"
 #include "ufBugReport.h"
@@ -21,6 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     TWordWindowHost wordHost;
     TMSWordInstallation word(wordHost);
+    InstallWindowHooks();
     CreateToolWindows();
     Application.MainForm = fUsagram;
     fUsagram->Show();

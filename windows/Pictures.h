@@ -14,4 +14,7 @@
 // The bitmap of this module (the program or the library), or nullptr. The
 // caller owns it. buttonFace: light grey becomes the button face colour.
 HBITMAP LoadPicture(int id, bool buttonFace = false);
+// The module's "MAINICON", which the IDE shows beside the expert. Loaded
+// once; an icon from the resources is shared and never destroyed.
+HICON MainIcon();
 #endif

@@ -1,8 +1,8 @@
 #include "ufAProposDe.h"
 
-#include "BugReportTexts.h"
 #include "LaterWindows.h"
 #include "TextBlock.h"
+#include "WindowHooks.h"
 
 TfAProposDe* fAProposDe = nullptr;
 
@@ -48,7 +48,7 @@ void TfAProposDe::CreateComponents() {
   Panel1.SetBevelOuter(bvLowered);
   int top = 10;
   for (auto [label, caption] : {std::pair<TLabel*, std::string>{&Label1, Maker},
-                                {&Label2, std::string(MailPrefix) + Msg::SupportAddress},
+                                {&Label2, std::string(MailPrefix) + WindowHooks.SupportAddress},
                                 {&Label3, Web},
                                 {&Label4, Reports}}) {
     label->Create(Panel1, {16, top, width - 32, 18}, caption);

@@ -166,9 +166,9 @@ void TfLocalisations::EditCell() {
 }
 
 void TfLocalisations::ChangePath(int index, const std::string& directory) {
-  const TLocation& old = *Locations[index];
+  TLocation& location = *Locations[index];
   const std::string full = ExpandFileName(directory);
-  if (UpperCaseAscii(full) == old.UpperPath) return;
+  if (UpperCaseAscii(full) == location.UpperPath) return;
   // Two rows for one directory would leave one of them never searched.
   if (FindLocation(full) >= 0) {
     Warning(Msg::LocationDuplicate);
@@ -180,12 +180,7 @@ void TfLocalisations::ChangePath(int index, const std::string& directory) {
   }
   // The lookups by directory and the files list follow the new directory
   // at once, not only after the locations are next loaded.
-  auto fresh = std::make_unique<TLocation>(full);
-  fresh->Colour = old.Colour;
-  fresh->Basic = old.Basic;
-  fresh->Active = old.Active;
-  fresh->Explicit = old.Explicit;
-  Locations[index] = std::move(fresh);
+  location.MoveTo(full);
 }
 
 void TfLocalisations::DrawGridKeyDown(WORD& key, TShiftState) {
@@ -222,7 +217,8 @@ void TfLocalisations::HautClick() {
 
 void TfLocalisations::BasClick() {
   const int index = SelectedIndex();
-  if (index < 0 || index >= LocationCount - 2) return;
+  // The current-directory entry stays last.
+  if (!IsMovableLocation(index) || !IsMovableLocation(index + 1)) return;
   SwapLocations(index + 1, index);
   Refresh();
 }

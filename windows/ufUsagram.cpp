@@ -14,11 +14,10 @@
 #include "Module.h"
 #include "Output.h"
 #include "ScopeExit.h"
-#include "ufBugReport.h"
 #include "ufEditeur.h"
 #include "Settings.h"
-#include "ToolsMenuEntry.h"
 #include "Units.h"
+#include "WindowHooks.h"
 #include "Yield.h"
 #include "uChaines.h"
 
@@ -188,7 +187,7 @@ void TfUsagram::CreateMenus() {
 
 void TfUsagram::FormCreate() {
   // The restart entry written at logoff has done its work once we run.
-  ForgetRestart();
+  if (WindowHooks.ForgetRestart) WindowHooks.ForgetRestart();
 
   SetCaption(PadRight(Msg::TitlePrefix, 255, '#'));
   if (!CommandLineParameters.empty() && !ExpertMode) {
@@ -228,14 +227,14 @@ void TfUsagram::PlaceBanner() {
 
 void TfUsagram::FormShow() {
   if (!FirstShow) return;
-  if (!CreateBugReportWindow()) {
+  if (!WindowHooks.CreateBugReportWindow || !WindowHooks.CreateBugReportWindow()) {
     Rapportdebogue1->SetVisible(false);
     Rapportdebogue2->SetVisible(false);
   }
   ShowWelcome(false);
   PlaceBanner();
   Timer.SetEnabled(true);
-  InstallerdansBorlandDelphicommeoutil1->SetVisible(!ExpertMode);
+  InstallerdansBorlandDelphicommeoutil1->SetVisible(!ExpertMode && WindowHooks.InstallAsDelphiTool);
   IdleMenus();
   FirstShow = false;
 }
@@ -297,7 +296,7 @@ LRESULT TfUsagram::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_ENDSESSION) {
     // Only when the session really ends: a logoff that was cancelled must not
     // leave a record that restarts the program at some later logon.
-    if (wp) RememberForRestart(OpenDialog.FileName);
+    if (wp && WindowHooks.RememberForRestart) WindowHooks.RememberForRestart(OpenDialog.FileName);
     return 0;
   }
   return TForm::WndProc(msg, wp, lp);
@@ -534,7 +533,9 @@ void TfUsagram::Rpertoiredimagespourladocumentation1Click() {
   if (ExecuteDirectoryWindow(PicturesDirectoryTitle, directory)) ImagesDirectory = directory;
 }
 
-void TfUsagram::InstallerdansBorlandDelphicommeoutil1Click() { InstallAsDelphiTool(); }
+void TfUsagram::InstallerdansBorlandDelphicommeoutil1Click() {
+  if (WindowHooks.InstallAsDelphiTool) WindowHooks.InstallAsDelphiTool();
+}
 
 void TfUsagram::WordClick() {
   MSWord95 = !MSWord95;
@@ -543,7 +544,9 @@ void TfUsagram::WordClick() {
 
 void TfUsagram::Rubriquesdaide1Click() { Application.HelpContents(); }
 void TfUsagram::Aproposde1Click() { ShowAbout(); }
-void TfUsagram::Rapportdebogue1Click() { ShowBugReport(); }
+void TfUsagram::Rapportdebogue1Click() {
+  if (WindowHooks.ShowBugReport) WindowHooks.ShowBugReport();
+}
 void TfUsagram::Quorvel1Click() { HtmlHelp::ShowPage(Application.HelpCaller(), HelpFileBesideProgram(HelpFiles::Quorvel)); }
 
 void TfUsagram::Inspecter1Click() {

@@ -4,6 +4,7 @@
 
 #include "DiagramTestUtil.h"
 #include "Caption.h"
+#include "Draw.h"
 #include "Globales.h"
 
 namespace diagtest {
@@ -77,6 +78,28 @@ class DrawTest : public DiagramTest {
   }
   TFile *Windows, *Ghost, *A, *B, *P;
 };
+
+// The pen and the brush of a location are in its colour, the pen a hairline.
+TEST(LocationTools, PenAndBrushAreInTheLocationsColour) {
+  const COLORREF basic = BasicUnitsColour, notFound = NotFoundColour;
+  BasicUnitsColour = RGB(200, 100, 50);
+  NotFoundColour = RGB(255, 0, 0);
+  const TOwnedGdiObject pen = LocationPen(LocationBasic);
+  const TOwnedGdiObject brush = LocationBrush(LocationNotFound);
+  BasicUnitsColour = basic;
+  NotFoundColour = notFound;
+  ASSERT_NE(pen.Get(), nullptr);
+  LOGPEN lp{};
+  ASSERT_EQ(GetObjectA(pen.Get(), sizeof lp, &lp), static_cast<int>(sizeof lp));
+  EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_SOLID));
+  EXPECT_EQ(lp.lopnWidth.x, 0);
+  EXPECT_EQ(lp.lopnColor, RGB(200, 100, 50));
+  ASSERT_NE(brush.Get(), nullptr);
+  LOGBRUSH lb{};
+  ASSERT_EQ(GetObjectA(brush.Get(), sizeof lb, &lb), static_cast<int>(sizeof lb));
+  EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_SOLID));
+  EXPECT_EQ(lb.lbColor, RGB(255, 0, 0));
+}
 
 TEST_F(DrawTest, EverythingVisible) {
   TMetafile m = Compose();

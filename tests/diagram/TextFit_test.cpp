@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <type_traits>
 
 #include "DiagramTestUtil.h"
 #include "GdiGuard.h"
@@ -9,6 +10,8 @@
 
 namespace diagtest {
 namespace {
+
+static_assert(!std::is_copy_constructible_v<TMetafile> && !std::is_copy_assignable_v<TMetafile>);
 
 // A metafile being recorded against the screen, as the composition does.
 class TextFitTest : public ::testing::Test {

@@ -42,7 +42,7 @@ TEST(SelectGuard, PutsThePreviousObjectBackAndCannotBeCopied) {
   HGDIOBJ before = GetCurrentObject(dc, OBJ_FONT);
   TOwnedGdiObject font(CreateFontFrom(TFont{"Courier New", 13}));
   {
-    TSelectedObject g(dc, font.Get(), false);
+    TSelectedObject g(dc, font.Get());
     EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font.Get());
   }
   EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), before);

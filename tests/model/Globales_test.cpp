@@ -51,6 +51,32 @@ TEST_F(Locations_, ScanTakesPasThenDprThenIncWithEveryKindOfEntry) {
   EXPECT_FALSE(l.Explicit);
 }
 
+TEST_F(Locations_, MoveToTakesAFreshSnapshotAndKeepsWhatTheUserSet) {
+  TTempDir dir;
+  dir.Write("a\\Old.pas", "");
+  dir.Write("b\\New.pas", "");
+  dir.Write("b\\New.inc", "");
+  TLocation l(dir / "a");
+  l.Colour = RGB(1, 2, 3);
+  l.Basic = true;
+  l.Active = false;
+  l.Explicit = true;
+  l.Unused = true;
+  l.Files.Objects[0] = reinterpret_cast<TFile*>(&l);  // a mark of the old directory's use
+  l.MoveTo(dir / "b");
+  EXPECT_EQ(l.Path, dir / "b");
+  EXPECT_EQ(l.UpperPath, UpperCaseAscii(dir / "b"));
+  EXPECT_EQ(l.Files.Strings, (std::vector<std::string>{dir / "b\\New.pas", dir / "b\\New.inc"}));
+  EXPECT_EQ(l.Files.Objects, (std::vector<TFile*>{nullptr, nullptr}));
+  EXPECT_EQ(l.UpperFiles,
+            (std::vector<std::string>{UpperCaseAscii(dir / "b\\New.pas"), UpperCaseAscii(dir / "b\\New.inc")}));
+  EXPECT_FALSE(l.Unused);
+  EXPECT_EQ(l.Colour, RGB(1, 2, 3));
+  EXPECT_TRUE(l.Basic);
+  EXPECT_FALSE(l.Active);
+  EXPECT_TRUE(l.Explicit);
+}
+
 TEST_F(Locations_, PathIsExpandedAndMissingDirectoryGivesEmptyLists) {
   TTempDir dir;
   dir.Write("sub\\u.pas", "");
@@ -162,7 +188,7 @@ TEST_F(Locations_, CurrentDirectoryEntryCannotBeDeletedOrSwapped) {
   EXPECT_FALSE(IsLocationIndex(3));
 }
 
-TEST_F(Locations_, ColoursPensAndBrushesFollowTheIndex) {
+TEST_F(Locations_, ColoursFollowTheIndex) {
   TTempDir dir;
   UseLocations({dir / "a"});
   Locations[0]->Colour = RGB(200, 100, 50);
@@ -176,20 +202,6 @@ TEST_F(Locations_, ColoursPensAndBrushesFollowTheIndex) {
   EXPECT_EQ(LocationColour(2), RGB(0, 0, 0));
   EXPECT_EQ(LocationColour(100), RGB(0, 0, 0));
   EXPECT_EQ(LocationColour(-3), RGB(0, 0, 0));
-
-  const TOwnedGdiObject pen = LocationPen(0);
-  ASSERT_NE(pen.Get(), nullptr);
-  LOGPEN lp{};
-  ASSERT_EQ(GetObjectA(pen.Get(), sizeof lp, &lp), static_cast<int>(sizeof lp));
-  EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_SOLID));
-  EXPECT_EQ(lp.lopnWidth.x, 0);
-  EXPECT_EQ(lp.lopnColor, RGB(200, 100, 50));
-  const TOwnedGdiObject brush = LocationBrush(LocationNotFound);
-  ASSERT_NE(brush.Get(), nullptr);
-  LOGBRUSH lb{};
-  ASSERT_EQ(GetObjectA(brush.Get(), sizeof lb, &lb), static_cast<int>(sizeof lb));
-  EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_SOLID));
-  EXPECT_EQ(lb.lbColor, RGB(255, 0, 0));
 }
 
 TEST_F(Locations_, ExplicitLocationsRankAsTheCurrentDirectory) {

@@ -92,8 +92,9 @@ std::string EmfBytes(int width, int height, const std::string& text) {
   MoveToEx(dc, 0, 0, nullptr);
   LineTo(dc, w, h);
   {
-    TSelectedObject font(dc, CreateFontA(-h / 12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial"));
+    TSelectedObject font(dc, TOwnedGdiObject(CreateFontA(-h / 12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                                         VARIABLE_PITCH | FF_SWISS, "Arial")));
     TextOutA(dc, w / 10, h / 10, text.c_str(), static_cast<int>(text.size()));
   }
   TMetafileOwner metafile(CloseEnhMetaFile(dc), &DeleteEnhMetaFile);

@@ -1,0 +1,3 @@
+#include "WindowHooks.h"
+
+TWindowHooks WindowHooks;
