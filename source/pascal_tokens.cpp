@@ -57,6 +57,22 @@ const TPackedAutomaton& TokenAutomaton() {
 bool IsIdentifierStart(unsigned char c) { return IdentifierStart(c); }
 bool IsIdentifierChar(unsigned char c) { return IdentifierStart(c) || (c >= '0' && c <= '9'); }
 
+bool IsDottedName(const std::string& text) {
+  bool partStart = true;
+  for (const char ch : text) {
+    const unsigned char c = ReaderUpCase[static_cast<unsigned char>(ch)];
+    if (c == '.') {
+      if (partStart) return false;
+      partStart = true;
+    } else if (partStart ? IsIdentifierStart(c) : IsIdentifierChar(c)) {
+      partStart = false;
+    } else {
+      return false;
+    }
+  }
+  return !partStart;
+}
+
 TAnalyseur_T::TAnalyseur_T(const std::string& FileName, std::size_t halfSize)
     : Reader(std::make_unique<TFileBufLec>(FileName, halfSize)) {}
 

@@ -84,6 +84,9 @@ inline constexpr std::array<uint8_t, AcceptCount> TokenOfAccept = [] {
 // Whether a byte (after folding) starts or continues an identifier.
 bool IsIdentifierStart(unsigned char c);
 bool IsIdentifierChar(unsigned char c);
+// Whether the text, as written, is identifiers joined by single dots, as a
+// dotted unit name is ("System.Win"): what the scanner would read as one.
+bool IsDottedName(const std::string& text);
 
 // Reads a reader's characters for the automata and rules: straight from
 // the buffer while it can, through NextChar otherwise. Bytes from the buffer
