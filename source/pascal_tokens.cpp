@@ -113,8 +113,32 @@ const TDenseTokenTable& DenseTokenTable() {
 
 uint8_t TAnalyseur_T::NextToken() { return NextTokenInto(Text); }
 
+namespace {
+
+// Takes a UTF-8 byte-order mark at the reader's position, if there is one.
+bool TakeByteOrderMark(TBufLec& reader, std::string& text) {
+  static constexpr unsigned char Mark[] = {0xEF, 0xBB, 0xBF};
+  for (const unsigned char m : Mark) {
+    if (static_cast<unsigned char>(reader.NextChar()) != m) {
+      reader.Rewind();
+      return false;
+    }
+  }
+  reader.TakeToken(sizeof Mark, text);
+  return true;
+}
+
+}  // namespace
+
 uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
   TBufLec& reader = *Reader;
+  if (AtTextStart) [[unlikely]] {
+    AtTextStart = false;
+    if (TakeByteOrderMark(reader, text)) {
+      Length = text.size();
+      return tkBlank;
+    }
+  }
   static const TDenseTokenTable& dense = DenseTokenTable();
   TScanCursor cursor(reader);
 

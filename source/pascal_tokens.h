@@ -182,8 +182,12 @@ class TAnalyseur_T {
   std::string Text;                // the last token as written in the source
   std::unique_ptr<TBufLec> Reader;
   std::size_t Length = 0;          // characters of the token being scanned
+  // No token taken yet: a UTF-8 byte-order mark may open the text.
+  bool AtTextStart = true;
 
-  // The next token's code; sets Text. tkEnd on every call at the end.
+  // The next token's code; sets Text. tkEnd on every call at the end. A
+  // UTF-8 byte-order mark (EF BB BF) that opens the text is a tkBlank of its
+  // own, so that it never sticks to the name that follows it.
   uint8_t NextToken();
   // The same, with the token's text delivered into `text` instead of Text
   // (the analyser takes it straight into its own Text).
