@@ -2,6 +2,7 @@
 // labels and zoom, and reaches every other command through its menus.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   TPrintDialog PrintDialog;
   TPrinterSetupDialog PrinterSetupDialog;
 
-  // Menu items, by their component names.
+  // Menu items, by their component names (the rows of the menu tables).
   TMenuItem *Fichier1, *Ouvrir1, *Sauver1, *Imprimante1, *Imprimer1, *Quitter1;
   TMenuItem *Edition1, *Copier1, *GnrerunedocumentationsousWord1;
   TMenuItem *Affichage1, *x21, *N21, *Tailledelafentre1, *Listedesfichiers1;
@@ -61,6 +62,10 @@ class TfUsagram : public TForm, public TDiagramHost {
   POINT ClickPoint{0, 0};
   TFile* Selected = nullptr;
   bool FirstShow = true;
+
+  // The main and popup menus as tables, in their order.
+  static std::span<const TMenuDef<TfUsagram>> MainMenuTable();
+  static std::span<const TMenuDef<TfUsagram>> PopupMenuTable();
 
   // Analyses the project of OpenDialog.FileName and composes its diagram.
   void LoadProject();
