@@ -52,7 +52,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   TMenuItem *Recharge1, *Redessinne1;
   TMenuItem *Options1, *Unitsdebase1, *Localisations1, *Arationdudiagramme1, *Afficherlalistedesfichiers1,
       *RglagePortraitPaysageautomatiquedelimpression1, *Rpertoiredimagespourladocumentation1,
-      *InstallerdansBorlandDelphicommeoutil1, *Word;
+      *InstallerdansBorlandDelphicommeoutil1, *Word, *Unitscopenames1;
   TMenuItem *Aide1, *Rubriquesdaide1, *Aproposde1, *Rapportdebogue1, *Quorvel1;
   TMenuItem *Zoomx21, *Zoom21, *truc1, *Inspecter1, *Editer1, *Rapportdebogue2;
 
@@ -105,6 +105,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   void Rpertoiredimagespourladocumentation1Click();
   void InstallerdansBorlandDelphicommeoutil1Click();
   void WordClick();
+  void Unitscopenames1Click();
   void Rubriquesdaide1Click();
   void Aproposde1Click();
   void Rapportdebogue1Click();
