@@ -72,18 +72,25 @@ bool AddBasicUnit(const std::string& name) {
   return true;
 }
 
-void RemoveBasicUnit(const std::string& name) {
+namespace {
+
+// Removes the last entry equal to the name (exactly), or says it is missing.
+void RemoveNameFrom(std::string* names, uint16_t& count, const std::string& name) {
   int found = -1;
-  for (int i = 0; i < BasicUnitCount; ++i)
-    if (BasicUnits[i] == name) found = i;
+  for (int i = 0; i < count; ++i)
+    if (names[i] == name) found = i;
   if (found < 0) {
     Warning(name + Msg::BasicUnitMissing);
     return;
   }
-  for (int i = found; i + 1 < BasicUnitCount; ++i) BasicUnits[i] = std::move(BasicUnits[i + 1]);
-  --BasicUnitCount;
-  BasicUnits[BasicUnitCount].clear();
+  for (int i = found; i + 1 < count; ++i) names[i] = std::move(names[i + 1]);
+  --count;
+  names[count].clear();
 }
+
+}  // namespace
+
+void RemoveBasicUnit(const std::string& name) { RemoveNameFrom(BasicUnits, BasicUnitCount, name); }
 
 void ClearBasicUnits() {
   for (std::string& name : BasicUnits) name.clear();
@@ -111,18 +118,7 @@ bool AddScopeName(const std::string& name) {
   return true;
 }
 
-void RemoveScopeName(const std::string& name) {
-  int found = -1;
-  for (int i = 0; i < ScopeNameCount; ++i)
-    if (ScopeNames[i] == name) found = i;
-  if (found < 0) {
-    Warning(name + Msg::BasicUnitMissing);
-    return;
-  }
-  for (int i = found; i + 1 < ScopeNameCount; ++i) ScopeNames[i] = std::move(ScopeNames[i + 1]);
-  --ScopeNameCount;
-  ScopeNames[ScopeNameCount].clear();
-}
+void RemoveScopeName(const std::string& name) { RemoveNameFrom(ScopeNames, ScopeNameCount, name); }
 
 void SwapScopeNames(int i, int j) {
   if (i < 0 || j < 0 || i >= ScopeNameCount || j >= ScopeNameCount) return;
