@@ -5,12 +5,15 @@
 
 #include "FindFile.h"
 #include "Messages.h"
+#include "pascal_tokens.h"
 #include "uChaines.h"
 
 std::unique_ptr<TLocation> Locations[LocationSlots];
 uint16_t LocationCount = 0;
 std::string BasicUnits[BasicUnitSlots];
 uint16_t BasicUnitCount = 0;
+std::string ScopeNames[ScopeNameSlots];
+uint16_t ScopeNameCount = 0;
 COLORREF BasicUnitsColour = 0;
 COLORREF NotFoundColour = 0;
 std::string ImagesDirectory;
@@ -49,7 +52,9 @@ void TLocation::MoveTo(const std::string& directory) {
   if (!scan.empty() && scan.back() == '\\') scan.pop_back();
   // No directory given: nothing to list (not the root of the current drive).
   if (scan.empty()) return;
-  for (const char* extension : {"PAS", "DPR", "INC"}) ScanDirectory(scan, extension, Files, UpperFiles);
+  // Units, then the project files (programs, packages, Free Pascal
+  // programs), then the include files.
+  for (const char* extension : {"PAS", "DPR", "DPK", "LPR", "INC"}) ScanDirectory(scan, extension, Files, UpperFiles);
 }
 
 TLocation::~TLocation() = default;
@@ -71,22 +76,62 @@ bool AddBasicUnit(const std::string& name) {
   return true;
 }
 
-void RemoveBasicUnit(const std::string& name) {
+namespace {
+
+// Removes the last entry equal to the name (exactly), or says it is missing.
+void RemoveNameFrom(std::string* names, uint16_t& count, const std::string& name) {
   int found = -1;
-  for (int i = 0; i < BasicUnitCount; ++i)
-    if (BasicUnits[i] == name) found = i;
+  for (int i = 0; i < count; ++i)
+    if (names[i] == name) found = i;
   if (found < 0) {
     Warning(name + Msg::BasicUnitMissing);
     return;
   }
-  for (int i = found; i + 1 < BasicUnitCount; ++i) BasicUnits[i] = std::move(BasicUnits[i + 1]);
-  --BasicUnitCount;
-  BasicUnits[BasicUnitCount].clear();
+  for (int i = found; i + 1 < count; ++i) names[i] = std::move(names[i + 1]);
+  --count;
+  names[count].clear();
 }
+
+}  // namespace
+
+void RemoveBasicUnit(const std::string& name) { RemoveNameFrom(BasicUnits, BasicUnitCount, name); }
 
 void ClearBasicUnits() {
   for (std::string& name : BasicUnits) name.clear();
   BasicUnitCount = 0;
+}
+
+// ---------------------------------------------------------------- unit scope names
+
+bool AddScopeName(const std::string& name) {
+  if (ScopeNameCount >= MaxAddedScopeNames) {
+    Warning(Msg::ScopeNamesLimit);
+    return false;
+  }
+  if (!IsDottedName(name)) {
+    Warning("\"" + name + "\"" + Msg::ScopeNameInvalid);
+    return false;
+  }
+  for (int i = 0; i < ScopeNameCount; ++i) {
+    if (SameTextAscii(ScopeNames[i], name)) {
+      Warning(Msg::ScopeNameDuplicate);
+      return false;
+    }
+  }
+  ScopeNames[ScopeNameCount++] = name;
+  return true;
+}
+
+void RemoveScopeName(const std::string& name) { RemoveNameFrom(ScopeNames, ScopeNameCount, name); }
+
+void SwapScopeNames(int i, int j) {
+  if (i < 0 || j < 0 || i >= ScopeNameCount || j >= ScopeNameCount) return;
+  std::swap(ScopeNames[i], ScopeNames[j]);
+}
+
+void ClearScopeNames() {
+  for (std::string& name : ScopeNames) name.clear();
+  ScopeNameCount = 0;
 }
 
 // ---------------------------------------------------------------- locations

@@ -14,6 +14,13 @@ bool ReadSetText(const TRegIniFile& store, const char* section, const std::strin
   return store.ReadText(section, ident, text) && text != NotSet;
 }
 
+// A list's count: 0 when absent, UnreadableCount when it is no count.
+int32_t ReadListCount(const TRegIniFile& store, const char* section) {
+  if (!store.ValueExists(section, Count)) return 0;
+  int32_t count = 0;
+  return store.TryReadInteger(section, Count, count) && count >= 0 ? count : UnreadableCount;
+}
+
 }  // namespace
 
 // ---- "Localisations"
@@ -56,11 +63,7 @@ void WriteNotFoundColour(TRegIniFile& store, COLORREF colour) { store.WriteColou
 
 // ---- "Unités de base"
 
-int32_t ReadBasicUnitCount(const TRegIniFile& store) {
-  if (!store.ValueExists(BasicUnits, Count)) return 0;
-  int32_t count = 0;
-  return store.TryReadInteger(BasicUnits, Count, count) && count >= 0 ? count : UnreadableCount;
-}
+int32_t ReadBasicUnitCount(const TRegIniFile& store) { return ReadListCount(store, BasicUnits); }
 void WriteBasicUnitCount(TRegIniFile& store, int32_t count) { store.WriteInteger(BasicUnits, Count, count); }
 
 bool ReadBasicUnit(const TRegIniFile& store, int i, std::string& name) {
@@ -75,6 +78,18 @@ void WriteBasicUnitsTitle(TRegIniFile& store, const std::string& title) { store.
 
 bool ReadBasicUnitsHidden(const TRegIniFile& store) { return store.ReadBool(BasicUnits, Hide, false); }
 void WriteBasicUnitsHidden(TRegIniFile& store, bool hidden) { store.WriteBool(BasicUnits, Hide, hidden); }
+
+// ---- "Unit scope names"
+
+int32_t ReadScopeNameCount(const TRegIniFile& store) { return ReadListCount(store, ScopeNames); }
+void WriteScopeNameCount(TRegIniFile& store, int32_t count) { store.WriteInteger(ScopeNames, Count, count); }
+
+bool ReadScopeName(const TRegIniFile& store, int i, std::string& name) {
+  return ReadSetText(store, ScopeNames, Indexed(ScopeName, i), name);
+}
+void WriteScopeName(TRegIniFile& store, int i, const std::string& name) {
+  store.WriteString(ScopeNames, Indexed(ScopeName, i), name);
+}
 
 // ---- "Disque"
 

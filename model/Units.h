@@ -24,7 +24,11 @@ class TFile {
   // Resolving changes process-wide state: an IN path's directory is added
   // to Locations (and sets ImplicitLocationsFound), a path too long is
   // warned about, and a found file is marked used in its location.
-  TFile(const std::string& name, const std::string& inPath, bool isProject = false);
+  TFile(const std::string& name, const std::string& inPath, bool isProject = false,
+        const std::string& projectExtension = ".DPR");
+  // A unit whose file the caller has already searched for: the location
+  // where SearchLocations found it (or LocationNotFound) and the file.
+  TFile(const std::string& name, int32_t location, const std::string& fileName);
   virtual ~TFile();
   TFile(const TFile&) = delete;
   TFile& operator=(const TFile&) = delete;
@@ -60,6 +64,9 @@ class TFile {
   void ScanFile();
   // One entry of a uses clause: the unit it names joins the clause's list.
   void AddEntry(TUsesClause clause, const std::string& name, const std::string& path);
+  // The end of the resolution, once the file is searched: the basic-unit
+  // names, then the flags of the location where it was found.
+  void Settle();
 };
 
 // While one exists, each file's uses entries are remembered for the time of
@@ -72,6 +79,14 @@ class TScanMemory {
   TScanMemory(const TScanMemory&) = delete;
   TScanMemory& operator=(const TScanMemory&) = delete;
 };
+
+// The locations' search for a file name, the current directory first: the
+// index of the first location that holds it (basic and inactive ones
+// included) with fileName as the search returned it, or LocationNotFound.
+int32_t SearchLocations(const std::string& searchName, std::string& fileName);
+// Whether a unit of that name is a basic unit by the list (names and
+// patterns with '*'), and the index of the last entry that matches it.
+bool IsBasicUnitName(const std::string& name, uint16_t& index);
 
 // Stands on the diagram for all basic units together. Name is the box's
 // title and Hidden its mark; both persist in the settings store.
@@ -100,6 +115,7 @@ class TFileArray {
   void AddRoot(TFile* root);
   // The entry with that name (case-insensitive), or a new one; nil when the
   // array is full.
+  // Without an IN path, the unit scope names are tried too (ScopeNames).
   TFile* FindOrAdd(const std::string& name, const std::string& inPath);
   // The first entry with that name (case-insensitive), or nil.
   TFile* Find(const std::string& name) const;

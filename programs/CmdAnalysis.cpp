@@ -31,6 +31,7 @@ TExitCode TAnalysisSession::Run() {
     // directory, and the locations given go before it in their order.
     ClearLocations();
     ClearBasicUnits();
+    ClearScopeNames();
     SetCurrentDirectoryA(ExtractFilePath(Request.File).c_str());
     Locations[0] = std::make_unique<TLocation>(".");
     LocationCount = 1;
@@ -42,6 +43,7 @@ TExitCode TAnalysisSession::Run() {
       Locations[i]->Active = option.Active;
     }
     for (const std::string& name : Request.BasicUnits) AddBasicUnit(name);
+    for (const std::string& name : Request.ScopeNames) AddScopeName(name);
   }
   TExitCode code = ExitDone;
   Analysing = true;

@@ -1,6 +1,7 @@
 #include "CmdOptions.h"
 
 #include "FileSystem.h"
+#include "pascal_tokens.h"
 #include "uChaines.h"
 
 namespace {
@@ -96,9 +97,15 @@ const TOption Options[] = {
      [](TCmdRequest& r, const std::string& v) { AddLocationOption(r, v, true, true); }},
     {"--inactive-location", "DIR", TGroup::Analysis, "a location whose units count as not found",
      [](TCmdRequest& r, const std::string& v) { AddLocationOption(r, v, false, false); }},
-    {"--basic", "NAME", TGroup::Analysis, "a basic unit",
+    {"--basic", "PATTERN", TGroup::Analysis, "a basic unit: a name, where * stands for any run of characters",
      [](TCmdRequest& r, const std::string& v) {
        r.Analysis.BasicUnits.push_back(v);
+       r.Analysis.ListsGiven = true;
+     }},
+    {"--scope", "NAME", TGroup::Analysis, "a unit scope name: a unit U not found as written is tried as NAME.U",
+     [](TCmdRequest& r, const std::string& v) {
+       if (!IsDottedName(v)) throw ECmdUsage("--scope needs identifiers separated by dots, not \"" + v + "\"");
+       r.Analysis.ScopeNames.push_back(v);
        r.Analysis.ListsGiven = true;
      }},
 };

@@ -55,6 +55,7 @@ struct TAnalysisRequest {
   };
   std::vector<TLocationOption> Locations;  // in list order; "." follows them
   std::vector<std::string> BasicUnits;
+  std::vector<std::string> ScopeNames;  // in the order they are tried
   bool ListsGiven = false;
   std::string File;  // full path
 };

@@ -11,6 +11,7 @@
 #include "ufListeFichiers.h"
 #include "ufLocalisations.h"
 #include "ufRepertoire.h"
+#include "ufScopes.h"
 #include "ufUnite.h"
 #include "ufUnitsdebase.h"
 #include "ufUsagram.h"
@@ -22,6 +23,7 @@ struct TOwnedWindows {
   std::unique_ptr<TfUsagram> Usagram;
   std::unique_ptr<TfUnitsdebase> Unitsdebase;
   std::unique_ptr<TfLocalisations> Localisations;
+  std::unique_ptr<TfScopes> Scopes;
   std::unique_ptr<TfAProposDe> AProposDe;
   std::unique_ptr<TfUnite> Unite;
   std::unique_ptr<TfAeration> Aeration;
@@ -37,6 +39,7 @@ void CreateToolWindows() {
   CreateForm(fUsagram, Owned.Usagram);
   CreateForm(fUnitsdebase, Owned.Unitsdebase);
   CreateForm(fLocalisations, Owned.Localisations);
+  CreateForm(fScopes, Owned.Scopes);
   CreateForm(fAProposDe, Owned.AProposDe);
   CreateForm(fUnite, Owned.Unite);
   CreateForm(fAeration, Owned.Aeration);
@@ -60,6 +63,7 @@ void FreeToolWindows() {
   Owned.Aeration.reset();
   Owned.Unite.reset();
   Owned.AProposDe.reset();
+  Owned.Scopes.reset();
   Owned.Localisations.reset();
   Owned.Unitsdebase.reset();
   Owned.Usagram.reset();

@@ -33,8 +33,9 @@ std::vector<std::string> CommandLineParameters = [] {
 namespace {
 
 constexpr const char* OpenFilter =
-    "*.DPR - Borland Delphi(tm) projects|*.dpr|*.PAS - Pascal files |*.pas|"
-    "*.DPR ; *.PAS - All pascal files|*.dpr;*.pas|*.* All files|*.*";
+    "*.DPR ; *.DPK ; *.LPR - Delphi and Free Pascal projects and packages|*.dpr;*.dpk;*.lpr|"
+    "*.PAS - Pascal files |*.pas|"
+    "*.DPR ; *.DPK ; *.LPR ; *.PAS - All pascal files|*.dpr;*.dpk;*.lpr;*.pas|*.* All files|*.*";
 constexpr const char* PicturesDirectoryTitle = "Directory of pictures for document";
 
 void StatusPanel0(const std::string& text) {
@@ -154,6 +155,7 @@ constexpr TMenuDef<F> MainMenuDefs[] = {
      &F::InstallerdansBorlandDelphicommeoutil1Click, &F::InstallerdansBorlandDelphicommeoutil1},
     // The caption names the other version (WordCaption); MSWord95 is set by default.
     {mlSub, "Word", "Microsoft &Word 97 (tm)", 0, &F::WordClick, &F::Word},
+    {mlSub, "Unitscopenames1", "Unit &scope names", 0, &F::Unitscopenames1Click, &F::Unitscopenames1},
     {mlTop, "Aide1", "&Help", 0, nullptr, &F::Aide1},
     {mlSub, "Rubriquesdaide1", "&Contents", 0, &F::Rubriquesdaide1Click, &F::Rubriquesdaide1},
     {mlSub, "Aproposde1", "&About ...", 0, &F::Aproposde1Click, &F::Aproposde1},
@@ -515,6 +517,10 @@ void TfUsagram::Unitsdebase1Click() {
 
 void TfUsagram::Localisations1Click() {
   if (ExecuteLocationsEditor()) LoadProject();
+}
+
+void TfUsagram::Unitscopenames1Click() {
+  if (ExecuteScopeNamesEditor()) LoadProject();
 }
 
 void TfUsagram::Arationdudiagramme1Click() { ExecuteSimplification(); }

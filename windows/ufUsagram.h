@@ -54,7 +54,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   TMenuItem *Recharge1, *Redessinne1;
   TMenuItem *Options1, *Unitsdebase1, *Localisations1, *Arationdudiagramme1, *Afficherlalistedesfichiers1,
       *RglagePortraitPaysageautomatiquedelimpression1, *Rpertoiredimagespourladocumentation1,
-      *InstallerdansBorlandDelphicommeoutil1, *Word;
+      *InstallerdansBorlandDelphicommeoutil1, *Word, *Unitscopenames1;
   TMenuItem *Aide1, *Rubriquesdaide1, *Aproposde1, *Rapportdebogue1, *Quorvel1;
   TMenuItem *Exportergraphe1, *Cycles1;  // the graph's two commands
   TMenuItem *Zoomx21, *Zoom21, *truc1, *Inspecter1, *Editer1, *Rapportdebogue2;
@@ -108,6 +108,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   void Rpertoiredimagespourladocumentation1Click();
   void InstallerdansBorlandDelphicommeoutil1Click();
   void WordClick();
+  void Unitscopenames1Click();
   void Rubriquesdaide1Click();
   void Aproposde1Click();
   void Rapportdebogue1Click();
