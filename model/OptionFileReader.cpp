@@ -12,6 +12,7 @@
 #include "Handle.h"
 #include "Library.h"
 #include "WideText.h"
+#include "uChaines.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ bool ParseXmlDocument(const std::string& bytes, TXmlElement& root, std::string& 
     return false;
   }
   reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit);
+  reader->SetProperty(XmlReaderProperty_MaxElementDepth, MaxXmlDepth);
   if (FAILED(reader->SetInput(stream.Get()))) {
     error = "the XML reader refuses it";
     return false;
@@ -128,6 +130,11 @@ bool ParseXmlDocument(const std::string& bytes, TXmlElement& root, std::string& 
       default:
         break;
     }
+  }
+  if (hr == static_cast<HRESULT>(SC_E_MAXELEMENTDEPTH)) {
+    error = "its elements are nested more than " + std::to_string(MaxXmlDepth) + " levels deep (" +
+            Position(*reader.Get()) + ")";
+    return false;
   }
   if (FAILED(hr)) {
     error = "it is not well-formed XML (error " + Hex(hr) + " at " + Position(*reader.Get()) + ")";
@@ -188,11 +195,27 @@ TOptionFileSettings ReadOptionFile(const std::string& fileName, const std::strin
     return Failed(fileName, "it is none of the option files read here (.dproj, .dof, .cfg, .lpi)");
   std::string bytes, error;
   if (!ReadWholeFile(fileName, bytes, error)) return Failed(fileName, error);
-  if (kind == TOptionFileKind::Dof) return DofSettings(bytes, fileName);
-  if (kind == TOptionFileKind::Cfg) return CfgSettings(bytes, fileName);
-  TXmlElement root;
-  if (!ParseXmlDocument(bytes, root, error)) return Failed(fileName, error);
-  return kind == TOptionFileKind::Dproj ? DprojSettings(root, fileName, platform, config) : LpiSettings(root, fileName);
+  TOptionFileSettings settings;
+  if (kind == TOptionFileKind::Dof) {
+    settings = DofSettings(bytes, fileName);
+  } else if (kind == TOptionFileKind::Cfg) {
+    settings = CfgSettings(bytes, fileName);
+  } else {
+    TXmlElement root;
+    if (!ParseXmlDocument(bytes, root, error)) return Failed(fileName, error);
+    settings = kind == TOptionFileKind::Dproj ? DprojSettings(root, fileName, platform, config)
+                                              : LpiSettings(root, fileName);
+  }
+  // Full paths: "lib" and ".\lib\" are one directory, which keeps the
+  // place of its last listing.
+  std::vector<std::string> full;
+  for (const std::string& directory : settings.Directories) {
+    const std::string expanded = WithoutTrailingBackslash(ExpandFileName(directory));
+    std::erase_if(full, [&](const std::string& d) { return UpperCaseAscii(d) == UpperCaseAscii(expanded); });
+    full.push_back(expanded);
+  }
+  settings.Directories = std::move(full);
+  return settings;
 }
 
 std::string ProjectOptionFile(const std::string& projectFile) {
