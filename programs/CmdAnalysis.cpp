@@ -6,12 +6,30 @@
 #include "Analysis.h"
 #include "BufLec.h"
 #include "Globales.h"
+#include "OptionFileReader.h"
 #include "Units.h"
 #include "Yield.h"
 
 namespace {
 void PrintStatus(const std::string& text) { std::fprintf(stderr, "status: %s\n", text.c_str()); }
+
+void AddLocationOption(const std::string& directory, bool basic, bool active) {
+  const int i = AddLocation(-1, directory, false);
+  if (i < 0) return;
+  Locations[i]->Basic = basic;
+  Locations[i]->Active = active;
+}
+
 }  // namespace
+
+// As one --location per directory, the last listed first: the first listed
+// is searched first. A file that cannot be used is reported, and the run
+// goes on with the locations it has.
+void TAnalysisSession::AddOptionFile(const std::string& fileName) {
+  const TOptionFileSettings settings = ReadOptionFile(fileName, Request.Platform, Request.Config);
+  for (const std::string& problem : settings.Problems) Warning(problem);
+  for (auto d = settings.Directories.rbegin(); d != settings.Directories.rend(); ++d) AddLocationOption(*d, false, true);
+}
 
 TAnalysisSession::TAnalysisSession(const TAnalysisRequest& request)
     : Request(request), UsesSettings(!request.ListsGiven) {
@@ -36,10 +54,10 @@ TExitCode TAnalysisSession::Run() {
     LocationCount = 1;
     LocationsLoaded = true;
     for (const TAnalysisRequest::TLocationOption& option : Request.Locations) {
-      const int i = AddLocation(-1, option.Directory, false);
-      if (i < 0) continue;
-      Locations[i]->Basic = option.Basic;
-      Locations[i]->Active = option.Active;
+      if (option.OptionsFile.empty())
+        AddLocationOption(option.Directory, option.Basic, option.Active);
+      else
+        AddOptionFile(option.OptionsFile);
     }
     for (const std::string& name : Request.BasicUnits) AddBasicUnit(name);
   }

@@ -22,6 +22,8 @@ class TAnalysisSession {
   TProjectOutcome Outcome() const { return Outcome_; }
 
  private:
+  void AddOptionFile(const std::string& fileName);
+
   TProjectOutcome Outcome_ = TProjectOutcome::Analysed;
   const TAnalysisRequest& Request;
   bool UsesSettings;

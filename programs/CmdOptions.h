@@ -52,9 +52,13 @@ struct TAnalysisRequest {
     std::string Directory;  // full path, taken from where the program starts
     bool Basic = false;
     bool Active = true;
+    // --options: a project's option file (full path) whose search path
+    // stands here, as one --location per directory; Directory is empty.
+    std::string OptionsFile;
   };
   std::vector<TLocationOption> Locations;  // in list order; "." follows them
   std::vector<std::string> BasicUnits;
+  std::string Platform, Config;  // a .dproj's configuration; empty: the file's default
   bool ListsGiven = false;
   std::string File;  // full path
 };
