@@ -12,6 +12,11 @@ inline constexpr const char* ProjectNotFound = "Cannot find the project file ";
 inline constexpr const char* BasicUnitsLimit = "Maximal number of basic units is reached !";
 inline constexpr const char* BasicUnitDuplicate = "This basic unit is already in the list !";
 inline constexpr const char* BasicUnitMissing = " cannot be found in the list.";
+inline constexpr const char* ScopeNamesLimit = "Maximal number of unit scope names is reached !";
+inline constexpr const char* ScopeNameDuplicate = "This unit scope name is already in the list !";
+// After the name, in quotes.
+inline constexpr const char* ScopeNameInvalid =
+    " is not a unit scope name: write identifiers separated by dots, such as System.Win";
 inline constexpr const char* LocationsLimit =
     "Maximal locations number is reached !\r\n"
     "Please delete some by mean of Options/Locations menu\r\n"

@@ -56,6 +56,28 @@ bool SameTextAscii(const std::string& a, const std::string& b) {
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpCaseAscii(x) == UpCaseAscii(y); });
 }
 
+bool MatchesPatternAscii(const std::string& text, const std::string& pattern) {
+  // Greedy with one backtrack point (the last star): linear in practice,
+  // at worst text times pattern, never exponential.
+  size_t t = 0, p = 0, starP = std::string::npos, starT = 0;
+  while (t < text.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starT = t;
+    } else if (p < pattern.size() && UpCaseAscii(pattern[p]) == UpCaseAscii(text[t])) {
+      ++p;
+      ++t;
+    } else if (starP != std::string::npos) {
+      p = starP + 1;
+      t = ++starT;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
 std::string Trim(const std::string& text) {
   auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
   size_t first = 0, last = text.size();

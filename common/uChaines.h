@@ -27,3 +27,7 @@ std::string PadRight(const std::string& text, int width, char c);
 std::string Trim(const std::string& text);
 // Case-insensitive (ASCII rule) equality, as unit names are compared.
 bool SameTextAscii(const std::string& a, const std::string& b);
+// Whether the text matches the pattern, in which each '*' stands for any run
+// of characters (possibly none), compared as SameTextAscii does. A pattern
+// without '*' matches exactly what SameTextAscii accepts.
+bool MatchesPatternAscii(const std::string& text, const std::string& pattern);

@@ -30,7 +30,12 @@ void SortBranches() {
   if (FileArray) FileArray->Sort();
 }
 
-void AnalyseProject(const std::string& name, bool isProject, bool restart) {
+bool IsProjectExtension(const std::string& extension) {
+  const std::string upper = UpperCaseAscii(extension);
+  return upper == ".DPR" || upper == ".DPK" || upper == ".LPR";
+}
+
+void AnalyseProject(const std::string& name, const std::string& extension, bool restart) {
   const bool warned = restart && FileArray && FileArray->RoomWarned;
   ReleaseModel();
   ResetLocationMarks();
@@ -39,7 +44,8 @@ void AnalyseProject(const std::string& name, bool isProject, bool restart) {
   FileArray = std::make_unique<TFileArray>(true);
   FileArray->RoomWarned = warned;
   TSearchScope scope;
-  FileArray->AddRoot(new TFile(name, std::string(), isProject));
+  const bool isProject = IsProjectExtension(extension);
+  FileArray->AddRoot(new TFile(name, std::string(), isProject, UpperCaseAscii(extension)));
 }
 
 namespace {
@@ -63,7 +69,6 @@ TProjectOutcome AnalyseProjectFile(const std::string& path) {
   const std::string fileName = ExtractFileName(fullPath);
   const std::string extension = ExtractFileExt(fileName);
   const std::string name = fileName.substr(0, fileName.size() - extension.size());
-  const bool isProject = UpperCaseAscii(extension) == ".DPR";
 
   ResetPathWarnings();
   TProjectOutcome outcome = TProjectOutcome::Analysed;
@@ -78,7 +83,7 @@ TProjectOutcome AnalyseProjectFile(const std::string& path) {
   if (!entered) {
     UnresolvedProject(name);
   } else {
-    AnalyseProject(name, isProject);
+    AnalyseProject(name, extension);
     // A pass that adds a location shifts the indexes of those after it, so
     // the units it resolved earlier may name the wrong location: run again
     // until a pass adds none. Each such pass adds at least one location, so
@@ -86,7 +91,7 @@ TProjectOutcome AnalyseProjectFile(const std::string& path) {
     for (int pass = 0; ImplicitLocationsFound && pass < MaxAddedLocations; ++pass) {
       ImplicitLocationsFound = false;
       SetStatus(Msg::StatusRestarting);
-      AnalyseProject(name, isProject, true);
+      AnalyseProject(name, extension, true);
     }
   }
   SetStatus(Msg::StatusSorting);

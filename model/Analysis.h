@@ -7,11 +7,15 @@
 // A run is in progress (the main window refuses a second one).
 extern bool Analysing;
 
+// Project files: a program (".DPR", Free Pascal's ".LPR") or a package
+// (".DPK"), in any letter case.
+bool IsProjectExtension(const std::string& extension);
 // Rebuilds the model for the project name (without extension), searched in
-// the locations with the current directory first, as a project file (".DPR")
-// or a unit (".PAS"). A restart (a further pass of the same run) does not
-// warn again about entries it has to drop.
-void AnalyseProject(const std::string& name, bool isProject, bool restart = false);
+// the locations with the current directory first: a project file under its
+// own extension (IsProjectExtension), anything else as a unit (".PAS"). A
+// restart (a further pass of the same run) does not warn again about
+// entries it has to drop.
+void AnalyseProject(const std::string& name, const std::string& extension, bool restart = false);
 // Branch order of FileArray and of every unit's lists.
 void SortBranches();
 // Frees FileArray (and every unit) and UBase.

@@ -5,12 +5,15 @@
 
 #include "FindFile.h"
 #include "Messages.h"
+#include "pascal_tokens.h"
 #include "uChaines.h"
 
 std::unique_ptr<TLocation> Locations[LocationSlots];
 uint16_t LocationCount = 0;
 std::string BasicUnits[BasicUnitSlots];
 uint16_t BasicUnitCount = 0;
+std::string ScopeNames[ScopeNameSlots];
+uint16_t ScopeNameCount = 0;
 COLORREF BasicUnitsColour = 0;
 COLORREF NotFoundColour = 0;
 std::string ImagesDirectory;
@@ -83,6 +86,45 @@ void RemoveBasicUnit(const std::string& name) {
 void ClearBasicUnits() {
   for (std::string& name : BasicUnits) name.clear();
   BasicUnitCount = 0;
+}
+
+// ---------------------------------------------------------------- unit scope names
+
+bool AddScopeName(const std::string& name) {
+  if (ScopeNameCount >= MaxAddedScopeNames) {
+    Warning(Msg::ScopeNamesLimit);
+    return false;
+  }
+  if (!IsDottedName(name)) {
+    Warning("\"" + name + "\"" + Msg::ScopeNameInvalid);
+    return false;
+  }
+  for (int i = 0; i < ScopeNameCount; ++i) {
+    if (SameTextAscii(ScopeNames[i], name)) {
+      Warning(Msg::ScopeNameDuplicate);
+      return false;
+    }
+  }
+  ScopeNames[ScopeNameCount++] = name;
+  return true;
+}
+
+void RemoveScopeName(const std::string& name) {
+  int found = -1;
+  for (int i = 0; i < ScopeNameCount; ++i)
+    if (ScopeNames[i] == name) found = i;
+  if (found < 0) {
+    Warning(name + Msg::BasicUnitMissing);
+    return;
+  }
+  for (int i = found; i + 1 < ScopeNameCount; ++i) ScopeNames[i] = std::move(ScopeNames[i + 1]);
+  --ScopeNameCount;
+  ScopeNames[ScopeNameCount].clear();
+}
+
+void ClearScopeNames() {
+  for (std::string& name : ScopeNames) name.clear();
+  ScopeNameCount = 0;
 }
 
 // ---------------------------------------------------------------- locations

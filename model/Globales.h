@@ -64,6 +64,9 @@ inline constexpr int MaxLoadedLocations = 100;
 inline constexpr int BasicUnitSlots = 51;     // BasicUnits[0..50]
 inline constexpr int MaxAddedBasicUnits = 49;
 inline constexpr int MaxLoadedBasicUnits = 50;
+inline constexpr int ScopeNameSlots = 51;     // ScopeNames[0..50]
+inline constexpr int MaxAddedScopeNames = 49;
+inline constexpr int MaxLoadedScopeNames = 50;
 
 // Entries 0..LocationCount-1 are in use; the last one is the current
 // directory ("."). Freed slots are null.
@@ -72,6 +75,11 @@ extern uint16_t LocationCount;
 
 extern std::string BasicUnits[BasicUnitSlots];
 extern uint16_t BasicUnitCount;
+
+// Unit scope names, in the order they are tried: "SysUtils" with the scope
+// "System" may be the unit "System.SysUtils" (the compiler's namespaces).
+extern std::string ScopeNames[ScopeNameSlots];
+extern uint16_t ScopeNameCount;
 
 extern COLORREF BasicUnitsColour;
 extern COLORREF NotFoundColour;
@@ -83,6 +91,13 @@ extern HICON MainIcon;               // the library's "MAINICON", for the IDE ex
 // Basic units. Both report through Warning and leave the list unchanged on refusal.
 bool AddBasicUnit(const std::string& name);
 void RemoveBasicUnit(const std::string& name);
+
+// Unit scope names. AddScopeName appends the name as given; it refuses, with
+// a Warning, the 50th name, a name already listed (in any letter case: both
+// would find the same units) and a text that is not identifiers separated by
+// dots. True when the name was appended.
+bool AddScopeName(const std::string& name);
+void RemoveScopeName(const std::string& name);
 
 // Index of the location whose path equals the directory (case-insensitive), or -1.
 int FindLocation(const std::string& directory);
@@ -112,4 +127,5 @@ int CountUnusedFiles();
 // Frees every location (the list becomes empty) and clears the basic units.
 void ClearLocations();
 void ClearBasicUnits();
+void ClearScopeNames();
 

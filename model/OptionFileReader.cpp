@@ -9,6 +9,7 @@
 
 #include "ComOwners.h"
 #include "FileSystem.h"
+#include "Globales.h"
 #include "Handle.h"
 #include "Library.h"
 #include "WideText.h"
@@ -226,4 +227,14 @@ std::string ProjectOptionFile(const std::string& projectFile) {
   for (const char* optionExtension : OptionFileExtensions)
     if (FileExists(base + optionExtension)) return base + optionExtension;
   return std::string();
+}
+
+int AddOptionFileScopeNames(const std::vector<std::string>& names) {
+  int added = 0;
+  for (const std::string& name : names) {
+    bool listed = false;
+    for (int i = 0; i < ScopeNameCount && !listed; ++i) listed = SameTextAscii(ScopeNames[i], name);
+    if (!listed && AddScopeName(name)) ++added;
+  }
+  return added;
 }

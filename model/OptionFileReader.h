@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "OptionFiles.h"
 
@@ -13,6 +14,12 @@
 // naming it, and no directories.
 TOptionFileSettings ReadOptionFile(const std::string& fileName, const std::string& platform = std::string(),
                                    const std::string& config = std::string());
+
+// The file's scope names after those listed, each once: a name already
+// listed is passed over without a word (importing a file twice is no
+// mistake). Refusals of the list itself (its limit, an invalid name) are
+// reported as AddScopeName reports them. The number of names added.
+int AddOptionFileScopeNames(const std::vector<std::string>& names);
 
 // The project's own option file beside it, by the same base name: X.dproj,
 // then X.dof, X.cfg and X.lpi; empty when there is none.

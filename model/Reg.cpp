@@ -76,6 +76,22 @@ void WriteBasicUnitsTitle(TRegIniFile& store, const std::string& title) { store.
 bool ReadBasicUnitsHidden(const TRegIniFile& store) { return store.ReadBool(BasicUnits, Hide, false); }
 void WriteBasicUnitsHidden(TRegIniFile& store, bool hidden) { store.WriteBool(BasicUnits, Hide, hidden); }
 
+// ---- "Unit scope names"
+
+int32_t ReadScopeNameCount(const TRegIniFile& store) {
+  if (!store.ValueExists(ScopeNames, Count)) return 0;
+  int32_t count = 0;
+  return store.TryReadInteger(ScopeNames, Count, count) && count >= 0 ? count : UnreadableCount;
+}
+void WriteScopeNameCount(TRegIniFile& store, int32_t count) { store.WriteInteger(ScopeNames, Count, count); }
+
+bool ReadScopeName(const TRegIniFile& store, int i, std::string& name) {
+  return ReadSetText(store, ScopeNames, Indexed(ScopeName, i), name);
+}
+void WriteScopeName(TRegIniFile& store, int i, const std::string& name) {
+  store.WriteString(ScopeNames, Indexed(ScopeName, i), name);
+}
+
 // ---- "Disque"
 
 std::string ReadImagesDirectory(const TRegIniFile& store, const std::string& def) {

@@ -23,7 +23,7 @@ inline constexpr int32_t UnreadableCount = -1;
 
 // "Localisations": the locations (index i from 0) and the special colours.
 inline constexpr const char* Locations = "Localisations";
-inline constexpr const char* Count = "Nombre";  // also in "Unités de base"
+inline constexpr const char* Count = "Nombre";  // also in "Unités de base", "Unit scope names"
 inline constexpr const char* Location = "Localisation ";
 inline constexpr const char* LocationBasic = "BaseLocalisation ";
 inline constexpr const char* LocationActive = "ActiveLocalisation ";
@@ -36,6 +36,10 @@ inline constexpr const char* BasicUnits = "Unités de base";
 inline constexpr const char* BasicUnit = "Base ";
 inline constexpr const char* Title = "Titre";
 inline constexpr const char* Hide = "Cacher";
+// "Unit scope names": the names tried before a unit's name (index i from 0),
+// counted by Count.
+inline constexpr const char* ScopeNames = "Unit scope names";
+inline constexpr const char* ScopeName = "Scope ";
 // "Disque": the pictures of the document, and the installer's directories.
 inline constexpr const char* Disk = "Disque";
 inline constexpr const char* ImagesDirectory = "RépertoireImages";
@@ -138,6 +142,12 @@ std::string ReadBasicUnitsTitle(const TRegIniFile& store);  // "Basic units" whe
 void WriteBasicUnitsTitle(TRegIniFile& store, const std::string& title);
 bool ReadBasicUnitsHidden(const TRegIniFile& store);  // false when absent
 void WriteBasicUnitsHidden(TRegIniFile& store, bool hidden);
+
+// "Unit scope names", read and written as the basic units are.
+int32_t ReadScopeNameCount(const TRegIniFile& store);
+void WriteScopeNameCount(TRegIniFile& store, int32_t count);
+bool ReadScopeName(const TRegIniFile& store, int i, std::string& name);
+void WriteScopeName(TRegIniFile& store, int i, const std::string& name);
 
 // "Disque"
 std::string ReadImagesDirectory(const TRegIniFile& store, const std::string& def);

@@ -43,6 +43,24 @@ void ReleaseModelBeforeTheStore() {
   (void)registered;
 }
 
+// Read as the basic units are: the stored names as they stand.
+void LoadScopeNames() {
+  ClearScopeNames();
+  int32_t count = Reg::ReadScopeNameCount(*Settings);
+  if (count == Reg::UnreadableCount) count = CountStored(MaxLoadedScopeNames, Reg::ReadScopeName);
+  if (count > MaxLoadedScopeNames) count = MaxLoadedScopeNames;
+  std::string name;
+  for (int i = 0; i < count; ++i)
+    if (Reg::ReadScopeName(*Settings, i, name)) ScopeNames[ScopeNameCount++] = name;
+}
+
+// A user who never listed a scope name gets no section for them.
+void SaveScopeNames() {
+  if (ScopeNameCount == 0 && !Settings->ValueExists(Reg::ScopeNames, Reg::Count)) return;
+  Reg::WriteScopeNameCount(*Settings, ScopeNameCount);
+  for (int i = 0; i < ScopeNameCount; ++i) Reg::WriteScopeName(*Settings, i, ScopeNames[i]);
+}
+
 }  // namespace
 
 void LoadGlobalSettings() {
@@ -60,6 +78,7 @@ void LoadGlobalSettings() {
   std::string name;
   for (int i = 0; i < count; ++i)
     if (Reg::ReadBasicUnit(*Settings, i, name)) BasicUnits[BasicUnitCount++] = name;
+  LoadScopeNames();
   BasicUnitsColour = Reg::ReadBasicUnitsColour(*Settings);
   NotFoundColour = Reg::ReadNotFoundColour(*Settings);
   MSWord95 = Reg::ReadMSWord95(*Settings);
@@ -134,6 +153,7 @@ void SaveGlobalSettings() {
     Reg::WriteImagesDirectory(*Settings, ImagesDirectory);
     Reg::WriteBasicUnitCount(*Settings, BasicUnitCount);
     for (int i = 0; i < BasicUnitCount; ++i) Reg::WriteBasicUnit(*Settings, i, BasicUnits[i]);
+    SaveScopeNames();
     Reg::WriteBasicUnitsColour(*Settings, BasicUnitsColour);
     Reg::WriteNotFoundColour(*Settings, NotFoundColour);
     // The stored count is only rewritten with a list that was loaded: writing
@@ -146,6 +166,7 @@ void SaveGlobalSettings() {
   Settings.reset();
   ClearLocations();
   ClearBasicUnits();
+  ClearScopeNames();
   ImagesDirectory.clear();
   MainIcon = nullptr;
 }

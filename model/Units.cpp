@@ -20,12 +20,38 @@ TUnitReleaseHook OnUnitRelease = nullptr;
 
 // ---------------------------------------------------------------- TFile
 
-TFile::TFile(const std::string& name, const std::string& inPath, bool isProject)
+int32_t SearchLocations(const std::string& searchName, std::string& fileName) {
+  // The current directory (last entry) first, the first entry last. Each
+  // location's search tries the bare name first, so when it exists the
+  // first location tried takes it; it is looked at once, not per location.
+  const bool bare = LocationCount > 0 && FileExistsIn(std::string(), searchName);
+  for (int i = LocationCount - 1; i >= 0; --i) {
+    if (!Locations[i]) continue;
+    fileName = bare ? searchName : SearchDirectories(searchName, Locations[i]->Path);
+    if (!fileName.empty()) return i;
+  }
+  fileName.clear();
+  return LocationNotFound;
+}
+
+bool IsBasicUnitName(const std::string& name, uint16_t& index) {
+  bool matched = false;
+  // Every name is compared; the last match wins.
+  for (int i = 0; i < BasicUnitCount; ++i) {
+    if (MatchesPatternAscii(name, BasicUnits[i])) {
+      matched = true;
+      index = static_cast<uint16_t>(i);
+    }
+  }
+  return matched;
+}
+
+TFile::TFile(const std::string& name, const std::string& inPath, bool isProject, const std::string& projectExtension)
     : Name(name), InterfaceUses(std::make_unique<TFileArray>()), ImplementationUses(std::make_unique<TFileArray>()) {
   Location = LocationNotFound;
   std::string searchName;
   if (inPath.empty()) {
-    searchName = name + (isProject ? ".DPR" : ".PAS");
+    searchName = name + (isProject ? projectExtension : ".PAS");
   } else if (ExtractFilePath(inPath).empty()) {
     searchName = inPath;
   } else {
@@ -50,30 +76,19 @@ TFile::TFile(const std::string& name, const std::string& inPath, bool isProject)
     }
   }
 
-  if (Location == LocationNotFound) {
-    FileName.clear();
-    // The current directory (last entry) first, the first entry last. Each
-    // location's search tries the bare name first, so when it exists the
-    // first location tried takes it; it is looked at once, not per location.
-    const bool bare = LocationCount > 0 && FileExistsIn(std::string(), searchName);
-    for (int i = LocationCount - 1; i >= 0; --i) {
-      if (!Locations[i]) continue;
-      FileName = bare ? searchName : SearchDirectories(searchName, Locations[i]->Path);
-      if (!FileName.empty()) {
-        Location = i;
-        break;
-      }
-    }
-  }
+  if (Location == LocationNotFound) Location = SearchLocations(searchName, FileName);
+  Settle();
+}
 
-  if (Location == LocationNotFound && BasicUnitCount > 0) {
-    for (int i = 0; i < BasicUnitCount; ++i) {
-      if (SameTextAscii(Name, BasicUnits[i])) {
-        Location = LocationBasic;
-        BasicIndex = static_cast<uint16_t>(i);
-      }
-    }
-  }
+TFile::TFile(const std::string& name, int32_t location, const std::string& fileName)
+    : Name(name), InterfaceUses(std::make_unique<TFileArray>()), ImplementationUses(std::make_unique<TFileArray>()) {
+  Location = location;
+  FileName = location == LocationNotFound ? std::string() : fileName;
+  Settle();
+}
+
+void TFile::Settle() {
+  if (Location == LocationNotFound && BasicUnitCount > 0 && IsBasicUnitName(Name, BasicIndex)) Location = LocationBasic;
 
   if (Location >= 0) {
     if (Locations[Location]->Basic) {
@@ -192,14 +207,36 @@ void TFileArray::AddRoot(TFile* root) {
   if (Root) Root->ComputeLevel();
 }
 
-TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath) {
+TFile* TFileArray::Find(const std::string& name) const {
   for (int i = 0; i < Count; ++i)
     if (Items[i] && SameTextAscii(Items[i]->Name, name)) return Items[i];
+  return nullptr;
+}
+
+TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath) {
+  if (TFile* known = Find(name)) return known;
+  // Without an IN path, the unit scope names are tried after the name as
+  // written: "SysUtils" may be "System.SysUtils". A scope looks only at the
+  // units already met and at the files of the locations; the basic-unit
+  // names apply to the name as written, once no scope found anything.
+  int32_t location = LocationNotFound;
+  std::string fileName;
+  std::string unitName = name;
+  const bool scoped = inPath.empty() && ScopeNameCount > 0;
+  if (scoped) {
+    location = SearchLocations(name + ".PAS", fileName);
+    for (int i = 0; location == LocationNotFound && i < ScopeNameCount; ++i) {
+      std::string qualified = ScopeNames[i] + "." + name;
+      if (TFile* known = Find(qualified)) return known;
+      location = SearchLocations(qualified + ".PAS", fileName);
+      if (location != LocationNotFound) unitName = std::move(qualified);
+    }
+  }
   if (Count >= MaxUnits) {
     DropEntry();
     return nullptr;
   }
-  return Add(new TFile(name, inPath));
+  return Add(scoped ? new TFile(unitName, location, fileName) : new TFile(name, inPath));
 }
 
 void DropEntry() {

@@ -18,7 +18,11 @@ class TFile {
   // Resolves the file through the locations (or the path given after IN);
   // never analyses. Without an IN path the name is searched as a unit
   // (".PAS"), or as a project (".DPR") for the file that the user opened.
-  TFile(const std::string& name, const std::string& inPath, bool isProject = false);
+  TFile(const std::string& name, const std::string& inPath, bool isProject = false,
+        const std::string& projectExtension = ".DPR");
+  // A unit whose file the caller has already searched for: the location
+  // where SearchLocations found it (or LocationNotFound) and the file.
+  TFile(const std::string& name, int32_t location, const std::string& fileName);
   virtual ~TFile();
   TFile(const TFile&) = delete;
   TFile& operator=(const TFile&) = delete;
@@ -49,7 +53,20 @@ class TFile {
 
  protected:
   TFile() = default;  // for TUBase: no lists, no resolution
+
+ private:
+  // The end of the resolution, once the file is searched: the basic-unit
+  // names, then the flags of the location where it was found.
+  void Settle();
 };
+
+// The locations' search for a file name, the current directory first: the
+// index of the first location that holds it (basic and inactive ones
+// included) with fileName as the search returned it, or LocationNotFound.
+int32_t SearchLocations(const std::string& searchName, std::string& fileName);
+// Whether a unit of that name is a basic unit by the list (names and
+// patterns with '*'), and the index of the last entry that matches it.
+bool IsBasicUnitName(const std::string& name, uint16_t& index);
 
 // Stands on the diagram for all basic units together. Name is the box's
 // title and Hidden its mark; both persist in the settings store.
@@ -78,7 +95,10 @@ class TFileArray {
   void AddRoot(TFile* root);
   // The entry with that name (case-insensitive), or a new one; nil when the
   // array is full.
+  // Without an IN path, the unit scope names are tried too (ScopeNames).
   TFile* FindOrAdd(const std::string& name, const std::string& inPath);
+  // The entry with that name (case-insensitive), or nil.
+  TFile* Find(const std::string& name) const;
   uint16_t IndexOf(const TFile* file) const;
   uint16_t GetCount() const { return Count; }
   uint16_t MaxLevel() const;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "Analysis.h"
 #include "BufLec.h"
@@ -25,10 +27,11 @@ void AddLocationOption(const std::string& directory, bool basic, bool active) {
 // As one --location per directory, the last listed first: the first listed
 // is searched first. A file that cannot be used is reported, and the run
 // goes on with the locations it has.
-void TAnalysisSession::AddOptionFile(const std::string& fileName) {
+std::vector<std::string> TAnalysisSession::AddOptionFile(const std::string& fileName) {
   const TOptionFileSettings settings = ReadOptionFile(fileName, Request.Platform, Request.Config);
   for (const std::string& problem : settings.Problems) Warning(problem);
   for (auto d = settings.Directories.rbegin(); d != settings.Directories.rend(); ++d) AddLocationOption(*d, false, true);
+  return settings.ScopeNames;
 }
 
 TAnalysisSession::TAnalysisSession(const TAnalysisRequest& request)
@@ -49,17 +52,25 @@ TExitCode TAnalysisSession::Run() {
     // directory, and the locations given go before it in their order.
     ClearLocations();
     ClearBasicUnits();
+    ClearScopeNames();
     SetCurrentDirectoryA(ExtractFilePath(Request.File).c_str());
     Locations[0] = std::make_unique<TLocation>(".");
     LocationCount = 1;
     LocationsLoaded = true;
+    // An option file's scope names go in their place among the --scope ones.
+    std::vector<std::pair<std::size_t, std::vector<std::string>>> fileScopeNames;
     for (const TAnalysisRequest::TLocationOption& option : Request.Locations) {
       if (option.OptionsFile.empty())
         AddLocationOption(option.Directory, option.Basic, option.Active);
       else
-        AddOptionFile(option.OptionsFile);
+        fileScopeNames.emplace_back(option.ScopeNamesBefore, AddOptionFile(option.OptionsFile));
     }
     for (const std::string& name : Request.BasicUnits) AddBasicUnit(name);
+    for (std::size_t i = 0; i <= Request.ScopeNames.size(); ++i) {
+      for (const auto& [before, names] : fileScopeNames)
+        if (before == i) AddOptionFileScopeNames(names);
+      if (i < Request.ScopeNames.size()) AddScopeName(Request.ScopeNames[i]);
+    }
   }
   TExitCode code = ExitDone;
   Analysing = true;

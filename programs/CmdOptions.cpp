@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "FileSystem.h"
+#include "pascal_tokens.h"
 #include "uChaines.h"
 
 namespace {
@@ -30,7 +31,7 @@ void SetMode(TCmdRequest& request, TCmdMode mode, const char* option) {
 }
 
 void AddLocationOption(TCmdRequest& request, const std::string& directory, bool basic, bool active) {
-  request.Analysis.Locations.push_back({ExpandFileName(directory), basic, active, std::string()});
+  request.Analysis.Locations.push_back({ExpandFileName(directory), basic, active, std::string(), 0});
   request.Analysis.ListsGiven = true;
 }
 
@@ -87,16 +88,22 @@ const TOption Options[] = {
      [](TCmdRequest& r, const std::string& v) { AddLocationOption(r, v, false, false); }},
     {"--options", "FILE", TGroup::Analysis, "a .dproj, .dof, .cfg or .lpi file: its search path and unit scope names",
      [](TCmdRequest& r, const std::string& v) {
-       r.Analysis.Locations.push_back({std::string(), false, true, ExpandFileName(v)});
+       r.Analysis.Locations.push_back({std::string(), false, true, ExpandFileName(v), r.Analysis.ScopeNames.size()});
        r.Analysis.ListsGiven = true;
      }},
     {"--platform", "NAME", TGroup::Analysis, "the platform of a .dproj given by --options, not its default",
      [](TCmdRequest& r, const std::string& v) { Once(r.Analysis.Platform, v, "--platform"); }},
     {"--config", "NAME", TGroup::Analysis, "the configuration of a .dproj given by --options, not its default",
      [](TCmdRequest& r, const std::string& v) { Once(r.Analysis.Config, v, "--config"); }},
-    {"--basic", "NAME", TGroup::Analysis, "a basic unit",
+    {"--basic", "PATTERN", TGroup::Analysis, "a basic unit: a name, where * stands for any run of characters",
      [](TCmdRequest& r, const std::string& v) {
        r.Analysis.BasicUnits.push_back(v);
+       r.Analysis.ListsGiven = true;
+     }},
+    {"--scope", "NAME", TGroup::Analysis, "a unit scope name: a unit U not found as written is tried as NAME.U",
+     [](TCmdRequest& r, const std::string& v) {
+       if (!IsDottedName(v)) throw ECmdUsage("--scope needs identifiers separated by dots, not \"" + v + "\"");
+       r.Analysis.ScopeNames.push_back(v);
        r.Analysis.ListsGiven = true;
      }},
 };

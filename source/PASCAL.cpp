@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "Ridarar.h"
 #include "Yield.h"
+#include "uChaines.h"
 
 TAnalyseur::TAnalyseur(const std::string& FileName, std::size_t halfSize)
     : Scanner(std::make_unique<TAnalyseur_T>(FileName, halfSize)), Keywords(std::make_unique<TAnalyseur_K>("")) {}
@@ -33,9 +34,17 @@ class THeaderScan {
   THeaderScan(TAnalyseur& analyser, const TUsesHandler& onEntry) : A(analyser), OnEntry(onEntry) {}
 
   bool Run() {
+    do Next(); while (Tok == tkBlank || Tok == tkComment || Tok == tkEndOfLine);
+    // A package is read as a program whose one clause is its CONTAINS
+    // (REQUIRES lists packages, not units). Neither word is reserved.
+    if (Tok == tkIdentifier && SameTextAscii(A.Text, "package")) {
+      do Next(); while (Tok != tkEnd && !(Tok == tkIdentifier && SameTextAscii(A.Text, "contains")));
+      if (Tok != tkEnd) ReadUses(TUsesClause::Implementation);
+      return false;
+    }
     // Whatever comes first (comments, PROGRAM, LIBRARY, the program's
     // name) is skipped up to UNIT or USES.
-    do Next(); while (Tok != tkEnd && Tok != kwUnit && Tok != kwUses);
+    while (Tok != tkEnd && Tok != kwUnit && Tok != kwUses) Next();
     if (Tok == tkEnd) return false;
     if (Tok == kwUses) {
       // A program or library: its one clause.
@@ -69,24 +78,33 @@ class THeaderScan {
     return code == tkComma || code == tkComment || code == tkBlank || code == tkEndOfLine;
   }
 
-  // One clause, after its USES: an entry per identifier, with the path of
-  // its IN 'path' if any. Tokens that are not separators just before a name
-  // (a stray dot, a digit) become a prefix of that name.
+  // One clause, after its USES (or CONTAINS): an entry per name, with the
+  // path of its IN 'path' if any. A name is an identifier, or identifiers
+  // joined by dots with nothing between them ("System.SysUtils"). Tokens
+  // that are not separators just before a name (a stray dot, a digit)
+  // become a prefix of that name.
   void ReadUses(TUsesClause clause) {
     uint8_t prev = kwUses;
     std::string acc;
     do {
       Next();
       if (Tok == tkIdentifier) {
-        const std::string name = IsSeparator(prev) ? A.Text : acc + A.Text;
+        std::string name = IsSeparator(prev) ? A.Text : acc + A.Text;
         acc.clear();
-        do {
+        Tok = A.NextToken();
+        while (Tok == tkDot) {
           Tok = A.NextToken();
+          if (Tok != tkIdentifier) break;
+          name += '.';
+          name += A.Text;
+          Tok = A.NextToken();
+        }
+        for (; Tok != tkEnd && Tok != tkComma && Tok != tkSemicolon; Tok = A.NextToken()) {
           if (Tok == tkString)
             acc += A.Text;
           else if (Tok == kwIn)
             acc.clear();
-        } while (Tok != tkEnd && Tok != tkComma && Tok != tkSemicolon);
+        }
         // Without its quotes.
         const std::string path = acc.size() >= 2 ? acc.substr(1, acc.size() - 2) : std::string();
         OnEntry(clause, name, path);

@@ -57,6 +57,22 @@ const TPackedAutomaton& TokenAutomaton() {
 bool IsIdentifierStart(unsigned char c) { return IdentifierStart(c); }
 bool IsIdentifierChar(unsigned char c) { return IdentifierStart(c) || (c >= '0' && c <= '9'); }
 
+bool IsDottedName(const std::string& text) {
+  bool partStart = true;
+  for (const char ch : text) {
+    const unsigned char c = ReaderUpCase[static_cast<unsigned char>(ch)];
+    if (c == '.') {
+      if (partStart) return false;
+      partStart = true;
+    } else if (partStart ? IsIdentifierStart(c) : IsIdentifierChar(c)) {
+      partStart = false;
+    } else {
+      return false;
+    }
+  }
+  return !partStart;
+}
+
 TAnalyseur_T::TAnalyseur_T(const std::string& FileName, std::size_t halfSize)
     : Reader(std::make_unique<TFileBufLec>(FileName, halfSize)) {}
 
@@ -97,8 +113,32 @@ const TDenseTokenTable& DenseTokenTable() {
 
 uint8_t TAnalyseur_T::NextToken() { return NextTokenInto(Text); }
 
+namespace {
+
+// Takes a UTF-8 byte-order mark at the reader's position, if there is one.
+bool TakeByteOrderMark(TBufLec& reader, std::string& text) {
+  static constexpr unsigned char Mark[] = {0xEF, 0xBB, 0xBF};
+  for (const unsigned char m : Mark) {
+    if (static_cast<unsigned char>(reader.NextChar()) != m) {
+      reader.Rewind();
+      return false;
+    }
+  }
+  reader.TakeToken(sizeof Mark, text);
+  return true;
+}
+
+}  // namespace
+
 uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
   TBufLec& reader = *Reader;
+  if (AtTextStart) [[unlikely]] {
+    AtTextStart = false;
+    if (TakeByteOrderMark(reader, text)) {
+      Length = text.size();
+      return tkBlank;
+    }
+  }
   static const TDenseTokenTable& dense = DenseTokenTable();
   TScanCursor cursor(reader);
 

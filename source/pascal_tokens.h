@@ -84,6 +84,9 @@ inline constexpr std::array<uint8_t, AcceptCount> TokenOfAccept = [] {
 // Whether a byte (after folding) starts or continues an identifier.
 bool IsIdentifierStart(unsigned char c);
 bool IsIdentifierChar(unsigned char c);
+// Whether the text, as written, is identifiers joined by single dots, as a
+// dotted unit name is ("System.Win"): what the scanner would read as one.
+bool IsDottedName(const std::string& text);
 
 // Reads a reader's characters for the automata and rules: straight from
 // the buffer while it can, through NextChar otherwise. Bytes from the buffer
@@ -179,8 +182,12 @@ class TAnalyseur_T {
   std::string Text;                // the last token as written in the source
   std::unique_ptr<TBufLec> Reader;
   std::size_t Length = 0;          // characters of the token being scanned
+  // No token taken yet: a UTF-8 byte-order mark may open the text.
+  bool AtTextStart = true;
 
-  // The next token's code; sets Text. tkEnd on every call at the end.
+  // The next token's code; sets Text. tkEnd on every call at the end. A
+  // UTF-8 byte-order mark (EF BB BF) that opens the text is a tkBlank of its
+  // own, so that it never sticks to the name that follows it.
   uint8_t NextToken();
   // The same, with the token's text delivered into `text` instead of Text
   // (the analyser takes it straight into its own Text).

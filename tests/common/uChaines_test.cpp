@@ -45,3 +45,27 @@ TEST(uChaines, PaddingIsBoundedTo255) {
   EXPECT_EQ(StringOfChar(300, 'x').size(), 255u);
   EXPECT_EQ(StringOfChar(-1, 'x'), "");
 }
+
+TEST(uChaines, PatternsMatchAnyRunAtEachStarInAnyAsciiCase) {
+  struct TCase {
+    const char* Text;
+    const char* Pattern;
+    bool Matches;
+  };
+  const TCase cases[] = {
+      {"System.SysUtils", "System.*", true},  {"system.classes", "SYSTEM.*", true},
+      {"System", "System.*", false},          {"System.", "System.*", true},  // the run may be empty
+      {"SystemX.Y", "System.*", false},       {"IdHTTP", "Id*", true},
+      {"Ida", "Id*", true},                   {"XId", "Id*", false},
+      {"Vcl.Forms", "*.Forms", true},         {"Vcl.Forms.Extra", "*.Forms", false},
+      {"Winapi.Windows", "W*i*s", true},      {"abab", "*ab", true},
+      {"aab", "a*b*b", false},                {"", "*", true},
+      {"", "", true},                         {"Forms", "", false},
+      {"Forms", "FORMS", true},               {"Unit\xE9", "UNIT\xC9", false},  // as SameTextAscii
+      {"Forms", "Forms*", true},              {"Form", "Forms*", false},
+      {"a*b", "a*b", true},                   {"System.SysUtils", "**Sys**", true},
+  };
+  for (const TCase& c : cases) EXPECT_EQ(MatchesPatternAscii(c.Text, c.Pattern), c.Matches) << c.Text << " ~ " << c.Pattern;
+  // A long text against a pattern of many stars stays quick (no exponential backtracking).
+  EXPECT_FALSE(MatchesPatternAscii(std::string(5000, 'a'), std::string(50, '*') + "b"));
+}

@@ -88,6 +88,7 @@ void ResetModelState() {
   Settings.reset();
   ClearLocations();
   ClearBasicUnits();
+  ClearScopeNames();
   LocationsLoaded = false;
   Deferring = false;
   ImplicitLocationsFound = false;
