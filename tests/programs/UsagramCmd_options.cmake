@@ -110,6 +110,21 @@ if(CASE STREQUAL "dproj")
   expect_model("common win64 release" "A:common B:win64 C:release")
   run_cmd(--model --config Release --options proj/Shop.dproj --basic X proj/Shop.dpr)
   expect_model("common release" "A:common B:- C:release")
+  # DCC_Namespace (System;Vcl) gives scope names in the place of --options
+  # among the --scope ones: the first that finds Dlg names it.
+  file(WRITE "${WORK}/proj/Scoped.dpr" "program Scoped;\r\nuses Dlg;\r\nbegin\r\nend.\r\n")
+  foreach(scope Vcl Sys)
+    file(WRITE "${WORK}/proj/${scope}.Dlg.pas" "unit ${scope}.Dlg;\r\ninterface\r\nimplementation\r\nend.\r\n")
+  endforeach()
+  foreach(order "--options;proj/Shop.dproj;--scope;Sys:Vcl" "--scope;Sys;--options;proj/Shop.dproj:Sys")
+    string(REPLACE ":" ";" order "${order}")
+    list(POP_BACK order scope)
+    run_cmd(--model ${order} --basic X proj/Scoped.dpr)
+    expect_rc(0)
+    if(NOT OUT MATCHES "Scoped[.]DPR\t\t${scope}[.]Dlg")
+      message(FATAL_ERROR "${order}: Dlg is not ${scope}.Dlg:\n${OUT}")
+    endif()
+  endforeach()
   # In its place among the list options: a --location after it is searched
   # before the file's directories, one before it after them.
   run_cmd(--model --location proj/release --options proj/Shop.dproj --location proj/lib/Win64 --basic X proj/Shop.dpr)
