@@ -26,7 +26,7 @@ void Check(bool condition, const char* what) {
 }
 
 void CheckSettings(const TOptionFileSettings& s) {
-  const std::string prefix = OptionFileProblem(File, "");
+  const std::string prefix = "Option file \"" + File + "\": ";
   for (const std::string& p : s.Problems) Check(p.rfind(prefix, 0) == 0, "a problem that does not name the file");
   for (std::size_t i = 0; i < s.Directories.size(); ++i) {
     const std::string& d = s.Directories[i];

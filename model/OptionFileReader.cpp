@@ -94,7 +94,12 @@ bool ParseXmlDocument(const std::string& bytes, TXmlElement& root, std::string& 
   std::size_t elements = 0;
   XmlNodeType type;
   HRESULT hr;
-  while ((hr = reader->Read(&type)) == S_OK) {
+  std::size_t nodes = 0;
+  while ((hr = reader->Read(&type)) == S_OK && type != XmlNodeType_None) {
+    // Every node takes at least one byte of the input; more nodes than
+    // bytes means a reader going round at the end of a truncated document,
+    // as Wine's does with the blanks after an unclosed element.
+    if (++nodes > bytes.size() + 1) break;
     switch (type) {
       case XmlNodeType_Element: {
         if (++elements > MaxXmlElements) {

@@ -23,7 +23,7 @@ TOptionFileKind OptionFileKindOf(const std::string& fileName) {
 }
 
 std::string OptionFileProblem(const std::string& fileName, const std::string& what) {
-  return "Option file \"" + fileName + "\": " + what;
+  return "Option file \"" + fileName + "\": " + what + ".";
 }
 
 namespace {

@@ -119,6 +119,8 @@ TEST_F(OptionFileReader, MalformedFilesGiveOneMessage) {
   EXPECT_NE(OnlyProblem("bad.dproj", "<Project><PropertyGroup></Project>").find("not well-formed XML"),
             std::string::npos);
   EXPECT_NE(OnlyProblem("cut.dproj", Dproj.substr(0, Dproj.size() / 2)).find("XML"), std::string::npos);
+  EXPECT_NE(OnlyProblem("open.lpi", "<CONFIG><CompilerOptions>\r\n").find("ends inside the element <CompilerOptions>"),
+            std::string::npos);
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) % 256);
   EXPECT_NE(OnlyProblem("bin.dproj", binary).find("XML"), std::string::npos);

@@ -119,7 +119,7 @@ TEST(DprojSettings, DefaultsOfTheFile) {
   EXPECT_EQ(s.ScopeNames, (TStrings{"Winapi", "System.Win", "System", "Xml", "Data"}));
   ASSERT_EQ(s.Problems.size(), 1u);
   EXPECT_EQ(s.Problems[0], "Option file \"C:\\P\\Shop.dproj\": the directory \"$(BDS)\\source\\vcl\" holds $(BDS), "
-                           "which is not known here; it is skipped");
+                           "which is not known here; it is skipped.");
 }
 
 TEST(DprojSettings, EachConfigurationAndPlatform) {
@@ -186,7 +186,7 @@ TEST(DofSettings, SearchPathOfTheDirectoriesSection) {
   ASSERT_EQ(s.Problems.size(), 2u);
   EXPECT_NE(s.Problems[0].find("\"$(DELPHI)\\Lib\" holds $(DELPHI)"), std::string::npos);
   EXPECT_EQ(s.Problems[1], "Option file \"C:\\Old\\Proj.dof\": line 7 (\"this line is odd\") is not a [section] or "
-                           "a name=value line, nor are 1 more lines; passed over");
+                           "a name=value line, nor are 1 more lines; passed over.");
   EXPECT_EQ(DofSettings(std::string("[Directories]\0SearchPath=x", 26), "b.dof").Problems.size(), 1u);
   EXPECT_TRUE(DofSettings("[Directories]\r\nSearchPath=x", "b.dof").Directories.size() == 1);
 }
