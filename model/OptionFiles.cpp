@@ -48,8 +48,8 @@ std::string OptionDirectory(const std::string& fileName, const std::string& dire
     std::replace(base.begin(), base.end(), '/', '\\');
     const std::size_t slash = base.find_last_of('\\');
     base = slash == std::string::npos ? std::string() : base.substr(0, slash + 1);
-    if (!base.empty() && result.empty()) result = ".";
-    result = base + result;
+    const std::string relative = result.empty() && !base.empty() ? std::string(".") : result;
+    result = base + relative;
   }
   while (result.size() > 1 && result.back() == '\\' && !IsRoot(result)) result.pop_back();
   return result;
