@@ -10,6 +10,8 @@
 #include "Forms.h"
 
 #include <memory>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,7 @@
 using TShortCut = unsigned;
 inline constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 TShortCut ShortCut(WORD key, TShiftState shift);
-inline TShortCut Ctrl(char key) { return ShortCut(static_cast<WORD>(key), ssCtrl); }
+constexpr TShortCut Ctrl(char key) { return static_cast<unsigned char>(key) | scCtrl; }
 // "Ctrl+O", "Shift+Ctrl+F5", "Del"; empty for no shortcut.
 std::string ShortCutToText(TShortCut sc);
 
@@ -139,3 +141,36 @@ class TPopupMenu : public TMenu {
 unsigned MenuGeneration();
 // The shortcuts of the visible items of these menus; nullptr when none.
 HACCEL BuildAcceleratorTable(TMenu* mainMenu, const std::vector<TPopupMenu*>& popups);
+
+// A menu written as a table, one row per item in the menu's order: the
+// system's name beside the caption, the shortcut, the form's handler and the
+// form's member that points at the item (either may be null). A row of level
+// mlSub goes into the submenu of the last mlTop row above it; a caption of
+// "-" is a separator.
+enum TMenuLevel { mlTop, mlSub };
+
+template <class Form>
+struct TMenuDef {
+  TMenuLevel Level;
+  const char* Name;
+  const char* Caption;
+  TShortCut ShortCut;
+  void (Form::*OnClick)();
+  TMenuItem* Form::*Item;
+};
+
+// Appends the rows of the table to the menu, with the handlers bound to the
+// form, and points the form's members at their items.
+template <class Form>
+void BuildMenu(TMenu& menu, Form& form, std::span<const TMenuDef<Form>> table) {
+  TMenuItem* top = nullptr;
+  for (const TMenuDef<Form>& row : table) {
+    std::function<void()> onClick;
+    if (row.OnClick) onClick = [&form, handler = row.OnClick] { (form.*handler)(); };
+    if (row.Level == mlSub && !top) throw std::logic_error(std::string("Menu item ") + row.Name + " has no parent.");
+    TMenuItem* item = row.Level == mlTop ? menu.Add(row.Caption, row.Name, row.ShortCut, std::move(onClick))
+                                         : top->Add(row.Caption, row.Name, row.ShortCut, std::move(onClick));
+    if (row.Level == mlTop) top = item;
+    if (row.Item) form.*row.Item = item;
+  }
+}

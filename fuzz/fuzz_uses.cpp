@@ -51,6 +51,10 @@ std::vector<std::string> Entries(std::size_t half, bool& isUnit) {
   std::vector<std::string> entries;
   isUnit = ScanUses(a, [&](TUsesClause c, const std::string& name, const std::string& path) {
     Check(!name.empty(), "entry without a name");
+    // A name ends with an identifier (a dotted one with its last part), and a
+    // byte-order mark never sticks to it.
+    Check(name.back() != '.', "entry name ending with a dot");
+    Check(name.find("\xEF\xBB\xBF") == std::string::npos, "byte-order mark inside a name");
     entries.push_back((c == TUsesClause::Interface ? "I" : "M") + name + '\0' + path);
   });
   return entries;

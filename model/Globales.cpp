@@ -48,7 +48,9 @@ TLocation::TLocation(const std::string& directory) {
   if (!scan.empty() && scan.back() == '\\') scan.pop_back();
   // No directory given: nothing to list (not the root of the current drive).
   if (scan.empty()) return;
-  for (const char* extension : {"PAS", "DPR", "INC"}) ScanDirectory(scan, extension, Files, UpperFiles);
+  // Units, then the project files (programs, packages, Free Pascal
+  // programs), then the include files.
+  for (const char* extension : {"PAS", "DPR", "DPK", "LPR", "INC"}) ScanDirectory(scan, extension, Files, UpperFiles);
 }
 
 TLocation::~TLocation() = default;
@@ -120,6 +122,11 @@ void RemoveScopeName(const std::string& name) {
   for (int i = found; i + 1 < ScopeNameCount; ++i) ScopeNames[i] = std::move(ScopeNames[i + 1]);
   --ScopeNameCount;
   ScopeNames[ScopeNameCount].clear();
+}
+
+void SwapScopeNames(int i, int j) {
+  if (i < 0 || j < 0 || i >= ScopeNameCount || j >= ScopeNameCount) return;
+  std::swap(ScopeNames[i], ScopeNames[j]);
 }
 
 void ClearScopeNames() {

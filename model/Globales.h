@@ -36,7 +36,7 @@ class TStringList {
 class TLocation {
  public:
   // Expands the directory to a full path and takes a snapshot of its PAS,
-  // DPR and INC files (a missing directory gives empty lists).
+  // DPR, DPK, LPR and INC files (a missing directory gives empty lists).
   explicit TLocation(const std::string& directory);
   virtual ~TLocation();
   TLocation(const TLocation&) = delete;
@@ -98,6 +98,9 @@ void RemoveBasicUnit(const std::string& name);
 // dots. True when the name was appended.
 bool AddScopeName(const std::string& name);
 void RemoveScopeName(const std::string& name);
+// Exchanges two names (the order in which they are tried); indices outside
+// the list are ignored.
+void SwapScopeNames(int i, int j);
 
 // Index of the location whose path equals the directory (case-insensitive), or -1.
 int FindLocation(const std::string& directory);

@@ -10,6 +10,7 @@ class TFile;
 // Modal editors; true when closed with OK (the project is analysed again).
 bool ExecuteBasicUnitsEditor();
 bool ExecuteLocationsEditor();
+bool ExecuteScopeNamesEditor();
 // The four simplification options, modal.
 void ExecuteSimplification();
 // The files of the locations, used and unused; the note explains the list

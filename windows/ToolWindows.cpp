@@ -10,6 +10,7 @@
 #include "ufListeFichiers.h"
 #include "ufLocalisations.h"
 #include "ufRepertoire.h"
+#include "ufScopes.h"
 #include "ufUnite.h"
 #include "ufUnitsdebase.h"
 #include "ufUsagram.h"
@@ -21,6 +22,7 @@ struct TOwnedWindows {
   std::unique_ptr<TfUsagram> Usagram;
   std::unique_ptr<TfUnitsdebase> Unitsdebase;
   std::unique_ptr<TfLocalisations> Localisations;
+  std::unique_ptr<TfScopes> Scopes;
   std::unique_ptr<TfAProposDe> AProposDe;
   std::unique_ptr<TfUnite> Unite;
   std::unique_ptr<TfAeration> Aeration;
@@ -35,6 +37,7 @@ void CreateToolWindows() {
   CreateForm(fUsagram, Owned.Usagram);
   CreateForm(fUnitsdebase, Owned.Unitsdebase);
   CreateForm(fLocalisations, Owned.Localisations);
+  CreateForm(fScopes, Owned.Scopes);
   CreateForm(fAProposDe, Owned.AProposDe);
   CreateForm(fUnite, Owned.Unite);
   CreateForm(fAeration, Owned.Aeration);
@@ -51,6 +54,7 @@ void FreeToolWindows() {
   Owned.Aeration.reset();
   Owned.Unite.reset();
   Owned.AProposDe.reset();
+  Owned.Scopes.reset();
   Owned.Localisations.reset();
   Owned.Unitsdebase.reset();
   Owned.Usagram.reset();

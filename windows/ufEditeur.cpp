@@ -78,24 +78,35 @@ void TfEditeur::CreateComponents() {
   SaveFileDialog.DefaultExt = "PAS";
 }
 
+// The editor's menu, one row per item: the system's name, its caption,
+// shortcut and handler, and the member that reaches it.
+namespace {
+
+using E = TfEditeur;
+constexpr TMenuDef<E> EditorMenuDefs[] = {
+    {mlTop, "Fichier1", "&File", 0, nullptr, &E::Fichier1},
+    {mlSub, "Fermer1", "&Close", 0, &E::Fermer1Click, &E::Fermer1},
+    {mlSub, "Enregistrer1", "&Save", 0, &E::Enregistrer1Click, &E::Enregistrer1},
+    {mlSub, "Enregistrersous1", "Save &as...", 0, &E::Enregistrersous1Click, &E::Enregistrersous1},
+    {mlSub, "Imprimer1", "&Print", 0, &E::Imprimer1Click, &E::Imprimer1},
+    {mlSub, "Imprimante1", "Printer...", 0, &E::Imprimante1Click, &E::Imprimante1},
+    // Opening the Edit menu sets its items' states.
+    {mlTop, "Edition1", "&Edit", 0, &E::Edition1Click, &E::Edition1},
+    {mlSub, "Couper1", "&Cut", Ctrl('X'), &E::Couper1Click, &E::Couper1},
+    {mlSub, "Copier1", "C&opy", Ctrl('C'), &E::Copier1Click, &E::Copier1},
+    {mlSub, "Coller1", "&Paste", Ctrl('V'), &E::Coller1Click, &E::Coller1},
+    {mlSub, "Supprimer1", "&Delete", Ctrl('D'), &E::Supprimer1Click, &E::Supprimer1},
+    {mlSub, "", "-", 0, nullptr, nullptr},
+    {mlSub, "Toutselectionner1", "&Select all", Ctrl('A'), &E::Toutselectionner1Click, &E::Toutselectionner1},
+    {mlTop, "Retouraudiagramme1", "Back to diagram", 0, &E::Retouraudiagramme1Click, &E::Retouraudiagramme1},
+};
+
+}  // namespace
+
+std::span<const TMenuDef<TfEditeur>> TfEditeur::MenuTable() { return EditorMenuDefs; }
+
 void TfEditeur::CreateMenus() {
-  auto on = [this](void (TfEditeur::*handler)()) { return [this, handler] { (this->*handler)(); }; };
-  Fichier1 = MainMenu1.Add("&File", "Fichier1");
-  Fermer1 = Fichier1->Add("&Close", "Fermer1", 0, on(&TfEditeur::Fermer1Click));
-  Enregistrer1 = Fichier1->Add("&Save", "Enregistrer1", 0, on(&TfEditeur::Enregistrer1Click));
-  Enregistrersous1 = Fichier1->Add("Save &as...", "Enregistrersous1", 0, on(&TfEditeur::Enregistrersous1Click));
-  Imprimer1 = Fichier1->Add("&Print", "Imprimer1", 0, on(&TfEditeur::Imprimer1Click));
-  Imprimante1 = Fichier1->Add("Printer...", "Imprimante1", 0, on(&TfEditeur::Imprimante1Click));
-  Edition1 = MainMenu1.Add("&Edit", "Edition1", 0, on(&TfEditeur::Edition1Click));
-  Couper1 = Edition1->Add("&Cut", "Couper1", Ctrl('X'), on(&TfEditeur::Couper1Click));
-  Copier1 = Edition1->Add("C&opy", "Copier1", Ctrl('C'), on(&TfEditeur::Copier1Click));
-  Coller1 = Edition1->Add("&Paste", "Coller1", Ctrl('V'), on(&TfEditeur::Coller1Click));
-  Supprimer1 = Edition1->Add("&Delete", "Supprimer1", Ctrl('D'), on(&TfEditeur::Supprimer1Click));
-  Edition1->AddSeparator();
-  Toutselectionner1 = Edition1->Add("&Select all", "Toutselectionner1", Ctrl('A'),
-                                    on(&TfEditeur::Toutselectionner1Click));
-  Retouraudiagramme1 =
-      MainMenu1.Add("Back to diagram", "Retouraudiagramme1", 0, on(&TfEditeur::Retouraudiagramme1Click));
+  BuildMenu(MainMenu1, *this, MenuTable());
   SetMenu(&MainMenu1);
 }
 

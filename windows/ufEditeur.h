@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 #include "ComCtrls.h"
@@ -44,6 +45,8 @@ class TfEditeur : public TForm {
   TMenuItem *Fichier1, *Fermer1, *Enregistrer1, *Enregistrersous1, *Imprimer1, *Imprimante1;
   TMenuItem *Edition1, *Couper1, *Copier1, *Coller1, *Supprimer1, *Toutselectionner1;
   TMenuItem* Retouraudiagramme1;
+  // The menu as a table, in its order (the rows point at the items above).
+  static std::span<const TMenuDef<TfEditeur>> MenuTable();
 
   // Handlers.
   void FormCloseQuery(bool& canClose);

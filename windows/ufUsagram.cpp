@@ -32,8 +32,9 @@ std::vector<std::string> CommandLineParameters = [] {
 namespace {
 
 constexpr const char* OpenFilter =
-    "*.DPR - Borland Delphi(tm) projects|*.dpr|*.PAS - Pascal files |*.pas|"
-    "*.DPR ; *.PAS - All pascal files|*.dpr;*.pas|*.* All files|*.*";
+    "*.DPR ; *.DPK ; *.LPR - Delphi and Free Pascal projects and packages|*.dpr;*.dpk;*.lpr|"
+    "*.PAS - Pascal files |*.pas|"
+    "*.DPR ; *.DPK ; *.LPR ; *.PAS - All pascal files|*.dpr;*.dpk;*.lpr;*.pas|*.* All files|*.*";
 constexpr const char* PicturesDirectoryTitle = "Directory of pictures for document";
 
 void StatusPanel0(const std::string& text) {
@@ -117,64 +118,71 @@ void TfUsagram::CreateComponents() {
   SaveDOC.Options = ofOverwritePrompt | ofHideReadOnly | ofPathMustExist;
 }
 
+// The two menus, one row per item: the system's name, its caption, shortcut
+// and handler, and the member that reaches it. The popup repeats three
+// commands of the Display menu and the bug report of Help.
+namespace {
+
+using F = TfUsagram;
+constexpr TMenuDef<F> MainMenuDefs[] = {
+    {mlTop, "Fichier1", "&File", 0, nullptr, &F::Fichier1},
+    {mlSub, "Ouvrir1", "&Open", Ctrl('O'), &F::Ouvrir1Click, &F::Ouvrir1},
+    {mlSub, "Sauver1", "&Save", Ctrl('S'), &F::Sauver1Click, &F::Sauver1},
+    {mlSub, "Imprimante1", "P&rinter", 0, &F::Imprimante1Click, &F::Imprimante1},
+    {mlSub, "Imprimer1", "&Print", Ctrl('P'), &F::Imprimer1Click, &F::Imprimer1},
+    {mlSub, "Quitter1", "&Quit", Ctrl('Q'), &F::Quitter1Click, &F::Quitter1},
+    {mlTop, "Edition1", "&Edit", 0, nullptr, &F::Edition1},
+    {mlSub, "Copier1", "&Copy", Ctrl('C'), &F::Copier1Click, &F::Copier1},
+    {mlSub, "GnrerunedocumentationsousWord1", "&Generate a document with Microsoft Word(tm)", Ctrl('G'),
+     &F::GnrerunedocumentationsousWord1Click, &F::GnrerunedocumentationsousWord1},
+    {mlTop, "Affichage1", "&Display", 0, nullptr, &F::Affichage1},
+    {mlSub, "x21", "Zoom &x 2", Ctrl('I'), &F::x21Click, &F::x21},
+    {mlSub, "N21", "Zoom &/ 2", Ctrl('U'), &F::N21Click, &F::N21},
+    {mlSub, "Tailledelafentre1", "&Window size", Ctrl('A'), &F::Tailledelafentre1Click, &F::Tailledelafentre1},
+    {mlSub, "Listedesfichiers1", "&Files list", 0, &F::Listedesfichiers1Click, &F::Listedesfichiers1},
+    {mlTop, "Recharge1", "&Reload !", 0, &F::Recharge1Click, &F::Recharge1},
+    {mlTop, "Redessinne1", "Re&draw !", 0, &F::Redessinne1Click, &F::Redessinne1},
+    {mlTop, "Options1", "&Options", 0, nullptr, &F::Options1},
+    {mlSub, "Unitsdebase1", "&Basic units", 0, &F::Unitsdebase1Click, &F::Unitsdebase1},
+    {mlSub, "Localisations1", "&Locations", 0, &F::Localisations1Click, &F::Localisations1},
+    {mlSub, "Arationdudiagramme1", "&Diagram simplification", 0, &F::Arationdudiagramme1Click,
+     &F::Arationdudiagramme1},
+    {mlSub, "Afficherlalistedesfichiers1", "Display &files list", 0, &F::Afficherlalistedesfichiers1Click,
+     &F::Afficherlalistedesfichiers1},
+    {mlSub, "RglagePortraitPaysageautomatiquedelimpression1", "Automatic &Portrait/Landscape printer setting", 0,
+     &F::RglagePortraitPaysageautomatiquedelimpression1Click, &F::RglagePortraitPaysageautomatiquedelimpression1},
+    {mlSub, "Rpertoiredimagespourladocumentation1", PicturesDirectoryTitle, 0,
+     &F::Rpertoiredimagespourladocumentation1Click, &F::Rpertoiredimagespourladocumentation1},
+    {mlSub, "InstallerdansBorlandDelphicommeoutil1", "&Install in Borland &Delphi(tm) as Tool", 0,
+     &F::InstallerdansBorlandDelphicommeoutil1Click, &F::InstallerdansBorlandDelphicommeoutil1},
+    // The caption names the other version (WordCaption); MSWord95 is set by default.
+    {mlSub, "Word", "Microsoft &Word 97 (tm)", 0, &F::WordClick, &F::Word},
+    {mlSub, "Unitscopenames1", "Unit &scope names", 0, &F::Unitscopenames1Click, &F::Unitscopenames1},
+    {mlTop, "Aide1", "&Help", 0, nullptr, &F::Aide1},
+    {mlSub, "Rubriquesdaide1", "&Contents", 0, &F::Rubriquesdaide1Click, &F::Rubriquesdaide1},
+    {mlSub, "Aproposde1", "&About ...", 0, &F::Aproposde1Click, &F::Aproposde1},
+    {mlSub, "Rapportdebogue1", "&Bug report", 0, &F::Rapportdebogue1Click, &F::Rapportdebogue1},
+    {mlSub, "Quorvel1", "Quorvel", 0, &F::Quorvel1Click, &F::Quorvel1},
+};
+
+constexpr TMenuDef<F> PopupMenuDefs[] = {
+    {mlTop, "Zoomx21", "Zoom x2", 0, &F::x21Click, &F::Zoomx21},
+    {mlTop, "Zoom21", "Zoom /2", 0, &F::N21Click, &F::Zoom21},
+    {mlTop, "truc1", "Window size", 0, &F::Tailledelafentre1Click, &F::truc1},
+    {mlTop, "Inspecter1", "Inspect", 0, &F::Inspecter1Click, &F::Inspecter1},
+    {mlTop, "Editer1", "Edit", 0, &F::Editer1Click, &F::Editer1},
+    {mlTop, "Rapportdebogue2", "Bug report", 0, &F::Rapportdebogue1Click, &F::Rapportdebogue2},
+};
+
+}  // namespace
+
+std::span<const TMenuDef<TfUsagram>> TfUsagram::MainMenuTable() { return MainMenuDefs; }
+std::span<const TMenuDef<TfUsagram>> TfUsagram::PopupMenuTable() { return PopupMenuDefs; }
+
 void TfUsagram::CreateMenus() {
-  auto on = [this](void (TfUsagram::*handler)()) { return [this, handler] { (this->*handler)(); }; };
-
-  Fichier1 = MainMenu1.Add("&File", "Fichier1");
-  Ouvrir1 = Fichier1->Add("&Open", "Ouvrir1", Ctrl('O'), on(&TfUsagram::Ouvrir1Click));
-  Sauver1 = Fichier1->Add("&Save", "Sauver1", Ctrl('S'), on(&TfUsagram::Sauver1Click));
-  Imprimante1 = Fichier1->Add("P&rinter", "Imprimante1", 0, on(&TfUsagram::Imprimante1Click));
-  Imprimer1 = Fichier1->Add("&Print", "Imprimer1", Ctrl('P'), on(&TfUsagram::Imprimer1Click));
-  Quitter1 = Fichier1->Add("&Quit", "Quitter1", Ctrl('Q'), on(&TfUsagram::Quitter1Click));
-
-  Edition1 = MainMenu1.Add("&Edit", "Edition1");
-  Copier1 = Edition1->Add("&Copy", "Copier1", Ctrl('C'), on(&TfUsagram::Copier1Click));
-  GnrerunedocumentationsousWord1 =
-      Edition1->Add("&Generate a document with Microsoft Word(tm)", "GnrerunedocumentationsousWord1", Ctrl('G'),
-                    on(&TfUsagram::GnrerunedocumentationsousWord1Click));
-
-  Affichage1 = MainMenu1.Add("&Display", "Affichage1");
-  x21 = Affichage1->Add("Zoom &x 2", "x21", Ctrl('I'), on(&TfUsagram::x21Click));
-  N21 = Affichage1->Add("Zoom &/ 2", "N21", Ctrl('U'), on(&TfUsagram::N21Click));
-  Tailledelafentre1 =
-      Affichage1->Add("&Window size", "Tailledelafentre1", Ctrl('A'), on(&TfUsagram::Tailledelafentre1Click));
-  Listedesfichiers1 =
-      Affichage1->Add("&Files list", "Listedesfichiers1", 0, on(&TfUsagram::Listedesfichiers1Click));
-
-  Recharge1 = MainMenu1.Add("&Reload !", "Recharge1", 0, on(&TfUsagram::Recharge1Click));
-  Redessinne1 = MainMenu1.Add("Re&draw !", "Redessinne1", 0, on(&TfUsagram::Redessinne1Click));
-
-  Options1 = MainMenu1.Add("&Options", "Options1");
-  Unitsdebase1 = Options1->Add("&Basic units", "Unitsdebase1", 0, on(&TfUsagram::Unitsdebase1Click));
-  Localisations1 = Options1->Add("&Locations", "Localisations1", 0, on(&TfUsagram::Localisations1Click));
-  Arationdudiagramme1 = Options1->Add("&Diagram simplification", "Arationdudiagramme1", 0,
-                                      on(&TfUsagram::Arationdudiagramme1Click));
-  Afficherlalistedesfichiers1 = Options1->Add("Display &files list", "Afficherlalistedesfichiers1", 0,
-                                              on(&TfUsagram::Afficherlalistedesfichiers1Click));
-  RglagePortraitPaysageautomatiquedelimpression1 =
-      Options1->Add("Automatic &Portrait/Landscape printer setting", "RglagePortraitPaysageautomatiquedelimpression1",
-                    0, on(&TfUsagram::RglagePortraitPaysageautomatiquedelimpression1Click));
-  Rpertoiredimagespourladocumentation1 =
-      Options1->Add(PicturesDirectoryTitle, "Rpertoiredimagespourladocumentation1", 0,
-                    on(&TfUsagram::Rpertoiredimagespourladocumentation1Click));
-  InstallerdansBorlandDelphicommeoutil1 =
-      Options1->Add("&Install in Borland &Delphi(tm) as Tool", "InstallerdansBorlandDelphicommeoutil1", 0,
-                    on(&TfUsagram::InstallerdansBorlandDelphicommeoutil1Click));
-  Word = Options1->Add(WordCaption(), "Word", 0, on(&TfUsagram::WordClick));
-
-  Aide1 = MainMenu1.Add("&Help", "Aide1");
-  Rubriquesdaide1 = Aide1->Add("&Contents", "Rubriquesdaide1", 0, on(&TfUsagram::Rubriquesdaide1Click));
-  Aproposde1 = Aide1->Add("&About ...", "Aproposde1", 0, on(&TfUsagram::Aproposde1Click));
-  Rapportdebogue1 = Aide1->Add("&Bug report", "Rapportdebogue1", 0, on(&TfUsagram::Rapportdebogue1Click));
-  Quorvel1 = Aide1->Add("Quorvel", "Quorvel1", 0, on(&TfUsagram::Quorvel1Click));
-
-  Zoomx21 = PopupMenu.Add("Zoom x2", "Zoomx21", 0, on(&TfUsagram::x21Click));
-  Zoom21 = PopupMenu.Add("Zoom /2", "Zoom21", 0, on(&TfUsagram::N21Click));
-  truc1 = PopupMenu.Add("Window size", "truc1", 0, on(&TfUsagram::Tailledelafentre1Click));
-  Inspecter1 = PopupMenu.Add("Inspect", "Inspecter1", 0, on(&TfUsagram::Inspecter1Click));
-  Editer1 = PopupMenu.Add("Edit", "Editer1", 0, on(&TfUsagram::Editer1Click));
-  Rapportdebogue2 = PopupMenu.Add("Bug report", "Rapportdebogue2", 0, on(&TfUsagram::Rapportdebogue1Click));
-
+  BuildMenu(MainMenu1, *this, MainMenuTable());
+  BuildMenu(PopupMenu, *this, PopupMenuTable());
+  Word->SetCaption(WordCaption());
   SetMenu(&MainMenu1);
   AddPopupMenu(&PopupMenu);
 }
@@ -484,6 +492,10 @@ void TfUsagram::Unitsdebase1Click() {
 
 void TfUsagram::Localisations1Click() {
   if (ExecuteLocationsEditor()) LoadProject();
+}
+
+void TfUsagram::Unitscopenames1Click() {
+  if (ExecuteScopeNamesEditor()) LoadProject();
 }
 
 void TfUsagram::Arationdudiagramme1Click() { ExecuteSimplification(); }

@@ -2,6 +2,7 @@
 // labels and zoom, and reaches every other command through its menus.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,14 +45,14 @@ class TfUsagram : public TForm, public TDiagramHost {
   TPrintDialog PrintDialog;
   TPrinterSetupDialog PrinterSetupDialog;
 
-  // Menu items, by their component names.
+  // Menu items, by their component names (the rows of the menu tables).
   TMenuItem *Fichier1, *Ouvrir1, *Sauver1, *Imprimante1, *Imprimer1, *Quitter1;
   TMenuItem *Edition1, *Copier1, *GnrerunedocumentationsousWord1;
   TMenuItem *Affichage1, *x21, *N21, *Tailledelafentre1, *Listedesfichiers1;
   TMenuItem *Recharge1, *Redessinne1;
   TMenuItem *Options1, *Unitsdebase1, *Localisations1, *Arationdudiagramme1, *Afficherlalistedesfichiers1,
       *RglagePortraitPaysageautomatiquedelimpression1, *Rpertoiredimagespourladocumentation1,
-      *InstallerdansBorlandDelphicommeoutil1, *Word;
+      *InstallerdansBorlandDelphicommeoutil1, *Word, *Unitscopenames1;
   TMenuItem *Aide1, *Rubriquesdaide1, *Aproposde1, *Rapportdebogue1, *Quorvel1;
   TMenuItem *Zoomx21, *Zoom21, *truc1, *Inspecter1, *Editer1, *Rapportdebogue2;
 
@@ -61,6 +62,10 @@ class TfUsagram : public TForm, public TDiagramHost {
   POINT ClickPoint{0, 0};
   TFile* Selected = nullptr;
   bool FirstShow = true;
+
+  // The main and popup menus as tables, in their order.
+  static std::span<const TMenuDef<TfUsagram>> MainMenuTable();
+  static std::span<const TMenuDef<TfUsagram>> PopupMenuTable();
 
   // Analyses the project of OpenDialog.FileName and composes its diagram.
   void LoadProject();
@@ -100,6 +105,7 @@ class TfUsagram : public TForm, public TDiagramHost {
   void Rpertoiredimagespourladocumentation1Click();
   void InstallerdansBorlandDelphicommeoutil1Click();
   void WordClick();
+  void Unitscopenames1Click();
   void Rubriquesdaide1Click();
   void Aproposde1Click();
   void Rapportdebogue1Click();

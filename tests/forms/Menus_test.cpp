@@ -205,3 +205,49 @@ TEST_F(FormsTest, PopupMenuChoiceReachesItsItem) {
   EXPECT_EQ(zoomIn, 0);
   EXPECT_EQ(zoomOut, 1);
 }
+
+namespace {
+// A form's side of a menu table: two handlers and the members they reach.
+struct TTableForm {
+  int Opens = 0, Zooms = 0;
+  TMenuItem *File = nullptr, *Open = nullptr, *Zoom = nullptr;
+  void OpenClick() { ++Opens; }
+  void ZoomClick() { ++Zooms; }
+};
+constexpr TMenuDef<TTableForm> TableMenu[] = {
+    {mlTop, "Fichier1", "&File", 0, nullptr, &TTableForm::File},
+    {mlSub, "Ouvrir1", "&Open", Ctrl('O'), &TTableForm::OpenClick, &TTableForm::Open},
+    {mlSub, "", "-", 0, nullptr, nullptr},
+    {mlSub, "Quitter1", "&Quit", Ctrl('Q'), nullptr, nullptr},
+    {mlTop, "x21", "Zoom &x 2", 0, &TTableForm::ZoomClick, &TTableForm::Zoom},
+};
+}  // namespace
+
+TEST_F(FormsTest, MenuTablesBuildTheirItemsInOrderAndBindTheForm) {
+  static_assert(Ctrl('O') == (static_cast<TShortCut>('O') | scCtrl));
+  EXPECT_EQ(Ctrl('O'), ShortCut('O', ssCtrl));
+  TTableForm form;
+  TMainMenu menu;
+  BuildMenu<TTableForm>(menu, form, TableMenu);
+  ASSERT_NE(form.File, nullptr);
+  EXPECT_EQ(NativeItems(menu.Handle()), (std::vector<std::string>{"&File", "Zoom &x 2"}));
+  EXPECT_EQ(NativeItems(form.File->Handle()), (std::vector<std::string>{"&Open\tCtrl+O", "", "&Quit\tCtrl+Q"}));
+  EXPECT_EQ(form.Open, menu.Find("Ouvrir1"));
+  EXPECT_EQ(form.Open->Parent(), form.File);
+  EXPECT_EQ(form.Zoom, menu.Find("x21"));
+  EXPECT_TRUE(form.File->Items(1)->IsSeparator());
+  form.Open->Click();
+  form.Zoom->Click();
+  form.Zoom->Click();
+  EXPECT_EQ(form.Opens, 1);
+  EXPECT_EQ(form.Zooms, 2);
+  menu.Find("Quitter1")->Click();  // no handler: nothing happens
+}
+
+TEST_F(FormsTest, AMenuTableRefusesASubItemWithoutParent) {
+  constexpr TMenuDef<TTableForm> orphan[] = {{mlSub, "Ouvrir1", "&Open", 0, &TTableForm::OpenClick, nullptr}};
+  TTableForm form;
+  TPopupMenu menu;
+  EXPECT_THROW(BuildMenu<TTableForm>(menu, form, orphan), std::logic_error);
+  EXPECT_EQ(menu.Items().Count(), 0);
+}

@@ -346,3 +346,54 @@ TEST_F(CmdModel_, EverySampleGivesTheSameModelWithUnixOrMacintoshLineEnds) {
     }
   }
 }
+
+TEST_F(CmdModel_, AModernProjectWithScopesHasEveryUnitWholeAndOnce) {
+  const std::string dir = Samples + "\\Modern";
+  TResult r = RunModel(dir, "--basic-location rtl --scope System --scope Vcl --scope Winapi Shop.dpr");
+  EXPECT_EQ(r.Code, 0u);
+  const std::string source = Esc(dir + "\\source\\");
+  EXPECT_EQ(r.Lines(), (std::vector<std::string>{
+                           "location\t0\t" + Esc(dir + "\\rtl") + "\t1\t1\t0",
+                           "location\t1\t" + Esc(dir + "\\source") + "\t0\t1\t1",
+                           "location\t2\t" + Esc(dir) + "\t0\t1\t0",
+                           "unit\t0\tVcl.Controls\t-2\t0\t1\t0\t\t\t",
+                           "unit\t1\tWinapi.Windows\t-2\t0\t1\t0\t\t\t",
+                           "unit\t2\tSystem.Classes\t-2\t0\t1\t0\t\t\t",
+                           "unit\t3\tSystem.Generics.Collections\t-2\t0\t1\t0\t\t\t",
+                           "unit\t4\tSystem.SysUtils\t-2\t0\t1\t0\t\t\t",
+                           "unit\t5\tVcl.Forms\t-2\t0\t1\t0\t\t\t",
+                           "unit\t6\tData.DB\t-1\t0\t1\t0\t\t\t",
+                           "unit\t7\tShop.Core\t1\t0\t2\t1\t" + source + "Shop.Core.pas\tSystem.Generics.Collections,System.SysUtils\t",
+                           "unit\t8\tShop.Reports.Sales\t1\t0\t3\t1\t" + source + "Shop.Reports.Sales.pas\tSystem.Classes,Shop.Core\tData.DB",
+                           "unit\t9\tShop.Reports.Sales.QuarterlySummaryView\t1\t0\t4\t1\t" + source +
+                               "Shop.Reports.Sales.QuarterlySummaryView.pas\tVcl.Controls,Winapi.Windows,Vcl.Forms,Shop.Reports.Sales\tSystem.SysUtils",
+                           "unit\t10\tShop.Views.Main\t2\t0\t5\t1\tShop.Views.Main.pas\tVcl.Controls,Winapi.Windows,System.Classes,Vcl.Forms,Shop.Core\tSystem.Generics.Collections,Shop.Reports.Sales.QuarterlySummaryView",
+                           "unit\t11\tShop\t2\t0\t6\t0\tShop.DPR\t\tSystem.SysUtils,Vcl.Forms,Shop.Core,Shop.Reports.Sales,Shop.Reports.Sales.QuarterlySummaryView,Shop.Views.Main",
+                       }));
+  // Without the scopes, each way of writing a runtime unit is a unit of its own.
+  TResult plain = RunModel(dir, "--basic-location rtl Shop.dpr");
+  EXPECT_NE(plain.Out.find("\tSysUtils\t-1\t"), std::string::npos);
+  EXPECT_NE(plain.Out.find("\tSystem.SysUtils\t-2\t"), std::string::npos);
+}
+
+TEST_F(CmdModel_, BasicPatternsTakeWhatTheyMatchAndNothingElse) {
+  const std::string dir = Samples + "\\Modern";
+  TResult r = RunModel(dir, "--basic System.* --basic vcl.* --basic Win*.Windows Shop.dpr");
+  EXPECT_EQ(r.Code, 0u);
+  for (const char* basic : {"System.SysUtils", "System.Classes", "System.Generics.Collections", "Vcl.Forms",
+                            "Vcl.Controls", "Winapi.Windows"})
+    EXPECT_NE(r.Out.find(std::string("\t") + basic + "\t-2\t"), std::string::npos) << basic;
+  for (const char* notBasic : {"SysUtils", "Forms", "Windows", "Data.DB", "Generics.Collections"})
+    EXPECT_NE(r.Out.find(std::string("\t") + notBasic + "\t-1\t"), std::string::npos) << notBasic;
+  EXPECT_NE(r.Out.find("\tShop.Core\t0\t"), std::string::npos);
+}
+
+TEST_F(CmdModel_, APackageDrawsItsContainsClause) {
+  const std::string dir = Samples + "\\Modern";
+  TResult r = RunModel(dir, "--basic-location rtl ShopRuntime.dpk");
+  EXPECT_EQ(r.Code, 0u);
+  const std::vector<std::string> lines = r.Lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "unit\t6\tShopRuntime\t2\t0\t4\t0\tShopRuntime.DPK\t\tShop.Core,Shop.Reports.Sales");
+  EXPECT_EQ(r.Out.find("\trtl\t"), std::string::npos);
+}

@@ -155,6 +155,50 @@ TEST(ScanUses, EachTokenOutsideTheEntryYieldsOnceAndEntriesComeAtOnce) {
   EXPECT_EQ(WorkSteps() - before, 5u);
 }
 
+TEST(ScanUses, DottedNamesAreOneEntryAsWritten) {
+  const TScan s = ScanText(
+      "program Shop;\r\nuses\r\n  Winapi.Windows, System.Generics.Collections,\r\n"
+      "  Reports.Sales in '..\\source\\Reports.Sales.pas' {Form1},\r\n  mormot.core.base;\r\nbegin end.");
+  EXPECT_EQ(s.Entries, (std::vector<TEntry>{{Impl, "Winapi.Windows", ""},
+                                            {Impl, "System.Generics.Collections", ""},
+                                            {Impl, "Reports.Sales", "..\\source\\Reports.Sales.pas"},
+                                            {Impl, "mormot.core.base", ""}}));
+  const TScan u = ScanText("unit Vcl.Main; interface uses System.SysUtils; implementation uses Vcl.Forms, Data.DB; end.");
+  EXPECT_TRUE(u.IsUnit);
+  EXPECT_EQ(u.Entries,
+            (std::vector<TEntry>{{Intf, "System.SysUtils", ""}, {Impl, "Vcl.Forms", ""}, {Impl, "Data.DB", ""}}));
+}
+
+TEST(ScanUses, ADotNotFollowedDirectlyByAnIdentifierEndsTheName) {
+  // Blanks, comments, a reserved word or a second dot after the dot: the
+  // name stops before it, and the rest of the entry is skipped as ever.
+  const TScan s = ScanText("uses A. B, C.{x}D, E.in 'e.pas', F..G, H.;");
+  EXPECT_EQ(s.Entries, (std::vector<TEntry>{{Impl, "A", ""}, {Impl, "C", ""}, {Impl, "E", "e.pas"}, {Impl, "F", ""},
+                                            {Impl, "H", ""}}));
+  // A dot at the end of the text ends the entry there.
+  EXPECT_EQ(ScanText("uses A.").Entries, (std::vector<TEntry>{{Impl, "A", ""}}));
+}
+
+TEST(ScanUses, APackagesContainsClauseIsItsOneClause) {
+  const TScan p = ScanText(
+      "{ the shop's runtime package }\r\npackage Shop.Runtime;\r\n{$R *.res}\r\nrequires rtl, vcl, Data.DB;\r\n"
+      "contains\r\n  Shop.Core in 'Shop.Core.pas', Shop.Views;\r\nend.");
+  EXPECT_FALSE(p.IsUnit);
+  EXPECT_EQ(p.Entries, (std::vector<TEntry>{{Impl, "Shop.Core", "Shop.Core.pas"}, {Impl, "Shop.Views", ""}}));
+  EXPECT_EQ(ScanText("PACKAGE p; CONTAINS a; uses b;").Entries, (std::vector<TEntry>{{Impl, "a", ""}}));
+  EXPECT_TRUE(ScanText("package p; requires rtl; end.").Entries.empty());
+  // Only as the first word: a program named Package stays a program.
+  EXPECT_EQ(ScanText("program Package; uses contains;").Entries, (std::vector<TEntry>{{Impl, "contains", ""}}));
+  EXPECT_EQ(ScanText("\xEF\xBB\xBFpackage p; contains a;").Entries, (std::vector<TEntry>{{Impl, "a", ""}}));
+}
+
+TEST(ScanUses, AByteOrderMarkNeverSticksToTheFirstWord) {
+  const TScan u = ScanText("\xEF\xBB\xBFunit U; interface uses X; implementation end.");
+  EXPECT_TRUE(u.IsUnit);
+  EXPECT_EQ(u.Entries, (std::vector<TEntry>{{Intf, "X", ""}}));
+  EXPECT_EQ(ScanText("\xEF\xBB\xBFuses A;").Entries, (std::vector<TEntry>{{Impl, "A", ""}}));
+}
+
 TEST(ScanUses, UnreadableFileRaisesTheInputOutputError) {
   TTempDir dir;
   EXPECT_THROW(ScanUses(dir.Missing("gone.pas"), [](TUsesClause, const std::string&, const std::string&) {}),

@@ -215,3 +215,25 @@ TEST(TokenScanner, EmptyFileAndMissingFile) {
   TTempDir dir;
   EXPECT_THROW(TAnalyseur_T(dir.Missing("none.pas")), EInOutError);
 }
+
+TEST(TokenScanner, AByteOrderMarkOpeningTheTextIsABlankOfItsOwn) {
+  const std::string bom = "\xEF\xBB\xBF";
+  EXPECT_EQ(Scan(bom + "unit U;"), (TTokens{{tkBlank, bom}, {tkIdentifier, "unit"}, {tkBlank, " "},
+                                            {tkIdentifier, "U"}, {tkSemicolon, ";"}, {tkEnd, ""}}));
+  EXPECT_EQ(Scan(bom), (TTokens{{tkBlank, bom}, {tkEnd, ""}}));
+  // Anywhere else, or cut short, the bytes are what they always were: 239 is
+  // a letter, 187 and 191 start no token.
+  EXPECT_EQ(Scan("a" + bom), (TTokens{{tkIdentifier, "a\xEF"}, {tkError, "\xBB"}, {tkError, "\xBF"}, {tkEnd, ""}}));
+  EXPECT_EQ(Scan("\xEF\xBBx"), (TTokens{{tkIdentifier, "\xEF"}, {tkError, "\xBB"}, {tkIdentifier, "x"}, {tkEnd, ""}}));
+  EXPECT_EQ(Scan("\xEFx"), (TTokens{{tkIdentifier, "\xEFx"}, {tkEnd, ""}}));
+}
+
+TEST(TokenScanner, DottedNamesAreIdentifiersAndDotsAsEver) {
+  EXPECT_EQ(Scan("System.Win.Registry"), (TTokens{{tkIdentifier, "System"}, {tkDot, "."}, {tkIdentifier, "Win"},
+                                                  {tkDot, "."}, {tkIdentifier, "Registry"}, {tkEnd, ""}}));
+  EXPECT_TRUE(IsDottedName("System.Win.Registry"));
+  EXPECT_TRUE(IsDottedName("mormot.core.base"));
+  EXPECT_TRUE(IsDottedName("Unit\xE9s2"));
+  for (const char* bad : {"", ".", "A.", ".A", "A..B", "A B", "A.1B", "K\xF6ln", "A;B", "A*"})
+    EXPECT_FALSE(IsDottedName(bad)) << bad;
+}

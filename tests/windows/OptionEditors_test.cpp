@@ -282,22 +282,7 @@ TEST_F(LocationsEditor, ImportTakesTheProjectsOwnSearchPathOnce) {
 class BasicUnitsEditor : public ToolWindowsTest {
  protected:
   // Adds through the input box, answered with text.
-  static std::string Add(const std::string& text) {
-    std::string caption;
-    TModalAnswer input(
-        [&](HWND form) {
-          HWND edit = FindWindowExA(form, nullptr, "Edit", nullptr);
-          if (!edit) return;
-          char buf[256] = {};
-          GetWindowTextA(form, buf, sizeof buf);
-          caption = buf;
-          SetWindowTextA(edit, text.c_str());
-          PostMessageA(form, WM_KEYDOWN, VK_RETURN, 0);
-        },
-        "UsagramForm");
-    fUnitsdebase->bAjouter.Click();
-    return caption;
-  }
+  static std::string Add(const std::string& text) { return ClickAndAnswer(fUnitsdebase->bAjouter, text); }
   static std::vector<std::string> Listed() {
     std::vector<std::string> items;
     for (int i = 0; i < fUnitsdebase->ListBox.Count(); ++i) items.push_back(fUnitsdebase->ListBox.Items(i));

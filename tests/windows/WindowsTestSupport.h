@@ -102,6 +102,25 @@ class ToolWindowsTest : public testing::Test {
     return shown;
   }
 
+  // Clicks the button whose handler asks for a text in the input box, and
+  // answers the box with text; the box's caption.
+  static std::string ClickAndAnswer(TButton& button, const std::string& text) {
+    std::string caption;
+    TModalAnswer input(
+        [&](HWND form) {
+          HWND edit = FindWindowExA(form, nullptr, "Edit", nullptr);
+          if (!edit) return;
+          char buf[256] = {};
+          GetWindowTextA(form, buf, sizeof buf);
+          caption = buf;
+          SetWindowTextA(edit, text.c_str());
+          PostMessageA(form, WM_KEYDOWN, VK_RETURN, 0);
+        },
+        "UsagramForm");
+    button.Click();
+    return caption;
+  }
+
   static TFile* UnitNamed(const std::string& name) {
     for (int i = 0; FileArray && i < FileArray->Count; ++i)
       if (FileArray->Items[i]->Name == name) return FileArray->Items[i];

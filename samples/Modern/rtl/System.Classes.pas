@@ -1,0 +1,7 @@
+unit System.Classes;
+
+interface
+
+implementation
+
+end.

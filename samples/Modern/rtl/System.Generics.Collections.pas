@@ -1,0 +1,7 @@
+unit System.Generics.Collections;
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,7 @@
+unit System.SysUtils;
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,7 @@
+unit Vcl.Controls;
+
+interface
+
+implementation
+
+end.

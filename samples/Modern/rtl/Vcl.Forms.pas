@@ -1,0 +1,7 @@
+unit Vcl.Forms;
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,7 @@
+unit Winapi.Windows;
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,10 @@
+unit Shop.Core;
+
+interface
+
+uses
+  System.SysUtils, System.Generics.Collections;
+
+implementation
+
+end.

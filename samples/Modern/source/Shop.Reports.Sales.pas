@@ -1,0 +1,13 @@
+unit Shop.Reports.Sales;
+
+interface
+
+uses
+  System.Classes, Shop.Core;
+
+implementation
+
+uses
+  Data.DB;
+
+end.
