@@ -2,16 +2,37 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "Analysis.h"
 #include "BufLec.h"
 #include "Globales.h"
+#include "OptionFileReader.h"
 #include "Units.h"
 #include "Yield.h"
 
 namespace {
 void PrintStatus(const std::string& text) { std::fprintf(stderr, "status: %s\n", text.c_str()); }
+
+void AddLocationOption(const std::string& directory, bool basic, bool active) {
+  const int i = AddLocation(-1, directory, false);
+  if (i < 0) return;
+  Locations[i]->Basic = basic;
+  Locations[i]->Active = active;
+}
+
 }  // namespace
+
+// As one --location per directory, the last listed first: the first listed
+// is searched first. A file that cannot be used is reported, and the run
+// goes on with the locations it has.
+std::vector<std::string> TAnalysisSession::AddOptionFile(const std::string& fileName) {
+  const TOptionFileSettings settings = ReadOptionFile(fileName, Request.Platform, Request.Config);
+  for (const std::string& problem : settings.Problems) Warning(problem);
+  for (auto d = settings.Directories.rbegin(); d != settings.Directories.rend(); ++d) AddLocationOption(*d, false, true);
+  return settings.ScopeNames;
+}
 
 TAnalysisSession::TAnalysisSession(const TAnalysisRequest& request)
     : Request(request), UsesSettings(!request.ListsGiven) {
@@ -36,14 +57,20 @@ TExitCode TAnalysisSession::Run() {
     Locations[0] = std::make_unique<TLocation>(".");
     LocationCount = 1;
     LocationsLoaded = true;
+    // An option file's scope names go in their place among the --scope ones.
+    std::vector<std::pair<std::size_t, std::vector<std::string>>> fileScopeNames;
     for (const TAnalysisRequest::TLocationOption& option : Request.Locations) {
-      const int i = AddLocation(-1, option.Directory, false);
-      if (i < 0) continue;
-      Locations[i]->Basic = option.Basic;
-      Locations[i]->Active = option.Active;
+      if (option.OptionsFile.empty())
+        AddLocationOption(option.Directory, option.Basic, option.Active);
+      else
+        fileScopeNames.emplace_back(option.ScopeNamesBefore, AddOptionFile(option.OptionsFile));
     }
     for (const std::string& name : Request.BasicUnits) AddBasicUnit(name);
-    for (const std::string& name : Request.ScopeNames) AddScopeName(name);
+    for (std::size_t i = 0; i <= Request.ScopeNames.size(); ++i) {
+      for (const auto& [before, names] : fileScopeNames)
+        if (before == i) AddOptionFileScopeNames(names);
+      if (i < Request.ScopeNames.size()) AddScopeName(Request.ScopeNames[i]);
+    }
   }
   TExitCode code = ExitDone;
   Analysing = true;

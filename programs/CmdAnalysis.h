@@ -5,6 +5,9 @@
 #include "Analysis.h"
 #include "CmdOptions.h"
 
+#include <string>
+#include <vector>
+
 // While it lasts, the lists of the request are in place (or the settings
 // are loaded, and written back when it ends).
 class TAnalysisSession {
@@ -22,6 +25,9 @@ class TAnalysisSession {
   TProjectOutcome Outcome() const { return Outcome_; }
 
  private:
+  // Adds the file's directories; its scope names are the caller's to place.
+  std::vector<std::string> AddOptionFile(const std::string& fileName);
+
   TProjectOutcome Outcome_ = TProjectOutcome::Analysed;
   const TAnalysisRequest& Request;
   bool UsesSettings;

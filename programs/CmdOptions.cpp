@@ -1,5 +1,7 @@
 #include "CmdOptions.h"
 
+#include <algorithm>
+
 #include "FileSystem.h"
 #include "pascal_tokens.h"
 #include "uChaines.h"
@@ -29,7 +31,7 @@ void SetMode(TCmdRequest& request, TCmdMode mode, const char* option) {
 }
 
 void AddLocationOption(TCmdRequest& request, const std::string& directory, bool basic, bool active) {
-  request.Analysis.Locations.push_back({ExpandFileName(directory), basic, active});
+  request.Analysis.Locations.push_back({ExpandFileName(directory), basic, active, std::string(), 0});
   request.Analysis.ListsGiven = true;
 }
 
@@ -97,6 +99,15 @@ const TOption Options[] = {
      [](TCmdRequest& r, const std::string& v) { AddLocationOption(r, v, true, true); }},
     {"--inactive-location", "DIR", TGroup::Analysis, "a location whose units count as not found",
      [](TCmdRequest& r, const std::string& v) { AddLocationOption(r, v, false, false); }},
+    {"--options", "FILE", TGroup::Analysis, "a .dproj, .dof, .cfg or .lpi file: its search path and unit scope names",
+     [](TCmdRequest& r, const std::string& v) {
+       r.Analysis.Locations.push_back({std::string(), false, true, ExpandFileName(v), r.Analysis.ScopeNames.size()});
+       r.Analysis.ListsGiven = true;
+     }},
+    {"--platform", "NAME", TGroup::Analysis, "the platform of a .dproj given by --options, not its default",
+     [](TCmdRequest& r, const std::string& v) { Once(r.Analysis.Platform, v, "--platform"); }},
+    {"--config", "NAME", TGroup::Analysis, "the configuration of a .dproj given by --options, not its default",
+     [](TCmdRequest& r, const std::string& v) { Once(r.Analysis.Config, v, "--config"); }},
     {"--basic", "PATTERN", TGroup::Analysis, "a basic unit: a name, where * stands for any run of characters",
      [](TCmdRequest& r, const std::string& v) {
        r.Analysis.BasicUnits.push_back(v);
@@ -140,6 +151,10 @@ void CheckCombination(const TCmdRequest& r) {
   if (r.Diagram.Width != 0 && r.Diagram.Png.empty()) throw ECmdUsage("--width goes with --png");
   const bool documentOptions = r.Document.Dialect != TWordDialect::Setting || !r.Document.Pictures.empty();
   if (documentOptions && r.Mode != TCmdMode::Document) throw ECmdUsage("--word95, --word97 and --pictures go with --document");
+  const bool optionFiles = std::any_of(r.Analysis.Locations.begin(), r.Analysis.Locations.end(),
+                                       [](const TAnalysisRequest::TLocationOption& l) { return !l.OptionsFile.empty(); });
+  if ((!r.Analysis.Platform.empty() || !r.Analysis.Config.empty()) && !optionFiles)
+    throw ECmdUsage("--platform and --config go with --options");
 }
 
 }  // namespace

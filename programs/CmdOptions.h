@@ -52,10 +52,16 @@ struct TAnalysisRequest {
     std::string Directory;  // full path, taken from where the program starts
     bool Basic = false;
     bool Active = true;
+    // --options: a project's option file (full path) whose search path
+    // stands here, as one --location per directory; Directory is empty. Its
+    // scope names follow the first ScopeNamesBefore of --scope.
+    std::string OptionsFile;
+    std::size_t ScopeNamesBefore = 0;
   };
   std::vector<TLocationOption> Locations;  // in list order; "." follows them
   std::vector<std::string> BasicUnits;
   std::vector<std::string> ScopeNames;  // in the order they are tried
+  std::string Platform, Config;  // a .dproj's configuration; empty: the file's default
   bool ListsGiven = false;
   std::string File;  // full path
 };

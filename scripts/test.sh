@@ -2,7 +2,7 @@
 # The test command: installs what is missing, builds the 64-bit and 32-bit
 # Windows programs and the native sanitizer build, runs the Windows tests
 # under Wine (fresh prefix, private X server), the native tests, and a
-# bounded fuzz run of the uses analyser.
+# bounded fuzz run of the uses analyser and of the option files' evaluation.
 #   scripts/test.sh            everything
 #   FUZZ_SECONDS=10 scripts/test.sh
 set -u
@@ -69,21 +69,23 @@ step "Windows tests under Wine"
 step "Native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 [ -d "$build/native" ] && run_ctest "native tests" --test-dir "$build/native"
 
-step "Fuzzing the uses analyser for ${fuzz_seconds}s"
-fuzzer=$build/native/fuzz/fuzz_uses
-if [ -x "$fuzzer" ]; then
-  corpus=$(mktemp -d)
-  cp -r "$root"/fuzz/corpus/. "$corpus"/ 2>/dev/null
+# A bounded fuzz run of one target from its corpus (a copy: the run adds to it).
+fuzz_run() {  # target, corpus directory, what it fuzzes
+  local fuzzer=$build/native/fuzz/$1
+  step "Fuzzing $3 for ${fuzz_seconds}s"
+  if [ ! -x "$fuzzer" ]; then echo "no fuzz target $1 built"; return; fi
+  local corpus; corpus=$(mktemp -d)
+  cp -r "$2"/. "$corpus"/ 2>/dev/null
   if "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$build/fuzz-" "$corpus" >"$build/fuzz.log" 2>&1; then
-    passed=$((passed + 1)); tail -n 3 "$build/fuzz.log"
+      -artifact_prefix="$build/$1-" "$corpus" >"$build/$1.log" 2>&1; then
+    passed=$((passed + 1)); tail -n 3 "$build/$1.log"
   else
-    tail -n 40 "$build/fuzz.log"; failures+=("fuzzer"); failed=$((failed + 1))
+    tail -n 40 "$build/$1.log"; failures+=("$1"); failed=$((failed + 1))
   fi
   rm -rf "$corpus"
-else
-  echo "no fuzz target built"
-fi
+}
+fuzz_run fuzz_uses "$root/fuzz/corpus" "the uses analyser"
+fuzz_run fuzz_optionfiles "$root/fuzz/corpus_optionfiles" "the option files' evaluation"
 
 echo
 if [ ${#failures[@]} -gt 0 ]; then

@@ -5,8 +5,10 @@
 #include "Globales.h"
 #include "LaterWindows.h"
 #include "Messages.h"
+#include "OptionFileReader.h"
 #include "Pictures.h"
 #include "uChaines.h"
+#include "ufUsagram.h"
 
 TfLocalisations* fLocalisations = nullptr;
 
@@ -16,6 +18,9 @@ constexpr int LocationsHelpContext = 5;
 constexpr const char* NewLocationTitle = "New Location";
 constexpr const char* LocationTitle = "Location n° ";
 constexpr const char* Headers[LocationColumns] = {"Path", "Color", "Active", "Basic"};
+constexpr const char* ImportTitle = "Import a search path";
+constexpr const char* ImportFilter =
+    "Option files (*.dproj;*.dof;*.cfg;*.lpi)|*.dproj;*.dof;*.cfg;*.lpi|All files (*.*)|*.*";
 constexpr int FlagColumnWidth = 48, RowHeight = 20, ButtonsWidth = 96;
 
 const char* YesNo(bool value) { return value ? "Yes" : "No"; }
@@ -36,7 +41,10 @@ TfLocalisations::TfLocalisations()
     : TForm(TFormParams{.Caption = "Locations", .Width = 560, .Height = 300, .HelpContext = LocationsHelpContext}) {
   fLocalisations = this;
   CreateComponents();
-  OnShow = [this] { Refresh(); };
+  OnShow = [this] {
+    lOptionFile.SetText(ExtractFileName(OfferedOptionFile()));
+    Refresh();
+  };
   OnResize = [this] { Refresh(); };
   OnPaint = [this](HDC) { Refresh(); };
   FinishCreate();
@@ -60,9 +68,14 @@ void TfLocalisations::CreateComponents() {
   Haut.SetGlyph(LoadPicture(IDB_ARROW_UP, true));
   Bas.Create(Panel1, {50, 102, 38, 25}, "");
   Bas.SetGlyph(LoadPicture(IDB_ARROW_DOWN, true));
-  BitBtn2.Create(Panel1, {8, 136, 80, 25}, "&Help");
+  bImporter.Create(Panel1, {8, 136, 80, 25}, "&Import...");
+  lOptionFile.Create(Panel1, {8, 163, 80, 16}, "");
+  lOptionFile.SetAutoSize(false);
+  lOptionFile.SetShowAccelChar(false);
+  lOptionFile.SetAlignment(taCenter);
+  BitBtn2.Create(Panel1, {8, 184, 80, 25}, "&Help");
   Button1.ModalResult = mrOk;
-  Button1.Create(Panel1, {8, 176, 80, 25}, "&Close");
+  Button1.Create(Panel1, {8, 224, 80, 25}, "&Close");
 
   DrawGrid.Create(*this, {0, 0, ClientWidth() - ButtonsWidth, ClientHeight()}, LocationColumns, LocationCount + 1);
   DrawGrid.SetAlign(alClient);
@@ -76,6 +89,7 @@ void TfLocalisations::CreateComponents() {
   Haut.OnClick = [this] { HautClick(); };
   Bas.OnClick = [this] { BasClick(); };
   BitBtn2.OnClick = [this] { BitBtn2Click(); };
+  bImporter.OnClick = [this] { bImporterClick(); };
   DrawGrid.OnDrawCell = [this](HDC dc, int col, int row, const RECT& rect, TGridDrawState state) {
     DrawGridDrawCell(dc, col, row, rect, state);
   };
@@ -221,6 +235,42 @@ void TfLocalisations::BasClick() {
   if (!IsMovableLocation(index) || !IsMovableLocation(index + 1)) return;
   SwapLocations(index + 1, index);
   Refresh();
+}
+
+// ---- Import ------------------------------------------------------------------
+
+std::string TfLocalisations::OfferedOptionFile() {
+  return fUsagram ? ProjectOptionFile(fUsagram->OpenDialog.FileName) : std::string();
+}
+
+void TfLocalisations::bImporterClick() {
+  const std::string offered = OfferedOptionFile();
+  ImportDialog.Title = ImportTitle;
+  ImportDialog.Filter = ImportFilter;
+  ImportDialog.Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist | ofNoChangeDir;
+  ImportDialog.FileName = offered;
+  ImportDialog.InitialDir = offered.empty() && fUsagram ? ExtractFileDir(fUsagram->OpenDialog.FileName)
+                                                        : ExtractFileDir(offered);
+  if (ImportDialog.Execute(Handle())) ImportOptionFile(ImportDialog.FileName);
+}
+
+void TfLocalisations::ImportOptionFile(const std::string& fileName) {
+  const TOptionFileSettings settings = ReadOptionFile(fileName);
+  int added = 0;
+  for (auto d = settings.Directories.rbegin(); d != settings.Directories.rend(); ++d) {
+    if (FindLocation(*d) >= 0) continue;
+    if (AddLocation(-1, *d, false) < 0) break;  // the list is full: said once
+    ++added;
+  }
+  const int names = AddOptionFileScopeNames(settings.ScopeNames);
+  Refresh();
+  std::string text;
+  for (const std::string& problem : settings.Problems) text += (text.empty() ? "" : "\r\n") + problem;
+  if (text.empty() && added == 0 && names == 0)
+    text = settings.Directories.empty() && settings.ScopeNames.empty()
+               ? OptionFileProblem(fileName, "it lists no search path and no unit scope names")
+               : OptionFileProblem(fileName, "its directories and scope names are all listed already");
+  if (!text.empty()) Warning(text);
 }
 
 void TfLocalisations::BitBtn2Click() { Application.HelpContext(HelpContext); }

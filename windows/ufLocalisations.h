@@ -21,6 +21,11 @@ class TfLocalisations : public TForm {
   // Components, in the order of the form.
   TPanel Panel1;
   TButton bInserer, bSupprimer, bEditer, Haut, Bas, BitBtn2, Button1;
+  // Imports the search path and scope names of an option file; the label
+  // under it names the project's own option file when it has one.
+  TButton bImporter;
+  TLabel lOptionFile;
+  TOpenDialog ImportDialog;
   TDrawGrid DrawGrid;
   TColorDialog ColorDialog;
 
@@ -33,6 +38,13 @@ class TfLocalisations : public TForm {
   void InsertLocation();
   void DeleteSelected();
   void EditCell();
+  // The file's directories become locations just before ".", the first
+  // listed searched first, each once; its scope names are appended. What
+  // could not be imported is told in one box.
+  void ImportOptionFile(const std::string& fileName);
+  // The option file beside the project of the main window (X.dproj, X.dof,
+  // X.cfg, X.lpi for X.dpr), or empty.
+  static std::string OfferedOptionFile();
 
   // Handlers.
   void DrawGridDrawCell(HDC dc, int col, int row, const RECT& rect, TGridDrawState state);
@@ -41,6 +53,7 @@ class TfLocalisations : public TForm {
   void HautClick();
   void BasClick();
   void BitBtn2Click();
+  void bImporterClick();
 
  private:
   void CreateComponents();

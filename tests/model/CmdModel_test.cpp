@@ -376,6 +376,17 @@ TEST_F(CmdModel_, AModernProjectWithScopesHasEveryUnitWholeAndOnce) {
   EXPECT_NE(plain.Out.find("\tSystem.SysUtils\t-2\t"), std::string::npos);
 }
 
+TEST_F(CmdModel_, TheModernProjectsOwnDprojGivesTheSearchPathAndScopesTypedByHand) {
+  const std::string dir = Samples + "\\Modern";
+  const TResult byHand = RunModel(dir, "--basic-location rtl --location source --scope System --scope Vcl --scope Winapi Shop.dpr");
+  const TResult dproj = RunModel(dir, "--basic-location rtl --options Shop.dproj Shop.dpr");
+  EXPECT_EQ(dproj.Code, 0u);
+  EXPECT_EQ(dproj.Out, byHand.Out);
+  EXPECT_EQ(dproj.Err, Ok);  // nothing to warn about
+  EXPECT_EQ(RunModel(dir, "--basic-location rtl --options Shop.dproj --platform Win64 --config Release Shop.dpr").Out,
+            byHand.Out);
+}
+
 TEST_F(CmdModel_, BasicPatternsTakeWhatTheyMatchAndNothingElse) {
   const std::string dir = Samples + "\\Modern";
   TResult r = RunModel(dir, "--basic System.* --basic vcl.* --basic Win*.Windows Shop.dpr");

@@ -227,6 +227,58 @@ TEST_F(LocationsEditor, CloseAnalysesAgainAndTheRegistryKeepsTheChanges) {
   EXPECT_EQ(stored.ReadString(Reg::Locations, std::string(Reg::LocationColour) + "0", "#"), "10,120,230");
 }
 
+// Import... offers the project's own option file and takes its search path
+// as ordinary locations, each once, and its scope names.
+TEST_F(LocationsEditor, ImportTakesTheProjectsOwnSearchPathOnce) {
+  const std::string extra = Project.Make("extra");
+  Project.Write("Proj.dproj",
+                {"<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">",
+                 "  <PropertyGroup><Config Condition=\"'$(Config)'==''\">Debug</Config></PropertyGroup>",
+                 "  <PropertyGroup Condition=\"'$(Config)'=='Debug'\">",
+                 "    <DCC_UnitSearchPath>fresh;lib;extra;$(BDS)\\source;$(DCC_UnitSearchPath)</DCC_UnitSearchPath>",
+                 "    <DCC_Namespace>Vcl;System;$(DCC_Namespace)</DCC_Namespace>",
+                 "  </PropertyGroup>", "</Project>"});
+  Project.Write("Bad.lpi", {"<CONFIG><CompilerOptions>"});
+  const int scopeNames = ScopeNameCount;
+  std::string offered, dialogFile, first, again, bad;
+  auto work = [&] {
+    offered = fLocalisations->lOptionFile.Text();
+    // The open dialog comes with the offered file: OK. Then the box.
+    TModalAnswer answer(
+        [&](HWND box) {
+          if (GetDlgItem(box, 0x47C) || GetDlgItem(box, 0x480)) {
+            dialogFile = fLocalisations->ImportDialog.FileName;
+            TModalAnswer::PostButton(box, IDOK);
+            return;
+          }
+          char text[1024] = {};
+          GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+          (first.empty() ? first : again.empty() ? again : bad) = text;
+          TModalAnswer::PostButton(box, IDOK);
+        },
+        "#32770");
+    fLocalisations->bImporter.Click();
+    Application.ProcessMessages();
+    EXPECT_EQ(Grid().RowCount(), 7);
+    fLocalisations->ImportOptionFile(Project / "Proj.dproj");  // nothing twice
+    fLocalisations->ImportOptionFile(Project / "Bad.lpi");
+    fLocalisations->Button1.Click();
+  };
+  EXPECT_EQ(Modal(*fLocalisations, [] { fUsagram->Localisations1Click(); }, work), 1);
+  EXPECT_EQ(offered, "Proj.dproj");
+  EXPECT_EQ(dialogFile, Project / "Proj.dproj");
+  // fresh is searched first, then extra; lib was there already.
+  EXPECT_EQ(Paths(), (std::vector<std::string>{A, B, LibDir, extra, Fresh, Project.Path}));
+  ASSERT_EQ(ScopeNameCount, scopeNames + 2);
+  EXPECT_EQ(ScopeNames[scopeNames], "Vcl");
+  EXPECT_EQ(ScopeNames[scopeNames + 1], "System");
+  EXPECT_EQ(first, "Option file \"" + Project / "Proj.dproj" +
+                       "\": the directory \"$(BDS)\\source\" holds $(BDS), which is not known here; it is skipped.");
+  EXPECT_EQ(again, first);
+  EXPECT_NE(bad.find("Bad.lpi\": it"), std::string::npos) << bad;
+  EXPECT_TRUE(Errors.empty());
+}
+
 class BasicUnitsEditor : public ToolWindowsTest {
  protected:
   // Adds through the input box, answered with text.
