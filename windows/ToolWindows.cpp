@@ -39,7 +39,6 @@ void CreateToolWindows() {
   CreateForm(fUsagram, Owned.Usagram);
   CreateForm(fUnitsdebase, Owned.Unitsdebase);
   CreateForm(fLocalisations, Owned.Localisations);
-  CreateForm(fScopes, Owned.Scopes);
   CreateForm(fAProposDe, Owned.AProposDe);
   CreateForm(fUnite, Owned.Unite);
   CreateForm(fAeration, Owned.Aeration);
@@ -67,6 +66,13 @@ void FreeToolWindows() {
   Owned.Localisations.reset();
   Owned.Unitsdebase.reset();
   Owned.Usagram.reset();
+}
+
+void CreateScopeNamesEditor() { CreateForm(fScopes, Owned.Scopes); }
+
+bool ExecuteScopeNamesEditor() {
+  CreateScopeNamesEditor();
+  return fScopes && fScopes->ShowModal() == mrOk;
 }
 
 bool ExecuteDirectoryWindow(const std::string& caption, std::string& directory) {

@@ -14,6 +14,9 @@ void CreateToolWindows();
 // Frees the editors, then every window that CreateToolWindows made, the
 // main window last.
 void FreeToolWindows();
+// The unit scope names editor, which the IDE's list does not hold: made on
+// its first use (or here), freed with the others.
+void CreateScopeNamesEditor();
 
 // Creates one window unless its reference is already set. The reference is
 // valid from the start, because handlers that run during construction

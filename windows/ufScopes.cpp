@@ -1,7 +1,6 @@
 #include "ufScopes.h"
 
 #include "Globales.h"
-#include "LaterWindows.h"
 #include "Messages.h"
 
 TfScopes* fScopes = nullptr;
@@ -68,5 +67,3 @@ void TfScopes::Move(int step) {
   SwapScopeNames(index, target);
   Refresh(target);
 }
-
-bool ExecuteScopeNamesEditor() { return fScopes && fScopes->ShowModal() == mrOk; }

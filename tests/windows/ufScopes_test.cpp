@@ -11,6 +11,10 @@ namespace {
 
 class ScopesEditor : public ToolWindowsTest {
  protected:
+  void SetUp() override {
+    ToolWindowsTest::SetUp();
+    CreateScopeNamesEditor();
+  }
   static std::string Add(const std::string& text) { return ClickAndAnswer(fScopes->bAjouter, text); }
   static std::vector<std::string> Listed() {
     std::vector<std::string> items;
