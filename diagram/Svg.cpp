@@ -284,7 +284,7 @@ class TSvgTranslator {
     const TEXTMETRICW& metrics = natural.Metrics;
     SIZE plain{0, 0}, drawn{0, 0};
     {
-      TSelectedObject selected(Measure, natural.Font.Get(), false);
+      TSelectedObject selected(Measure, natural.Font.Get());
       GetTextExtentPoint32W(Measure, text.c_str(), static_cast<int>(text.size()), &plain);
     }
     if (t.offDx && t.nChars) {
@@ -293,7 +293,7 @@ class TSvgTranslator {
     }
     if (drawn.cx <= 0) {
       TOwnedGdiObject font(CreateFontIndirectW(&State.Font));
-      TSelectedObject selected(Measure, font.Get(), false);
+      TSelectedObject selected(Measure, font.Get());
       GetTextExtentPoint32W(Measure, text.c_str(), static_cast<int>(text.size()), &drawn);
     }
     const double scale = plain.cx > 0 && drawn.cx > 0 ? static_cast<double>(drawn.cx) / plain.cx : 1.0;
@@ -346,7 +346,7 @@ class TSvgTranslator {
     if (found != Fonts.end()) return found->second;
     TNaturalFont& entry = Fonts[bytes];
     entry.Font = TOwnedGdiObject(CreateFontIndirectW(&key));
-    TSelectedObject selected(Measure, entry.Font.Get(), false);
+    TSelectedObject selected(Measure, entry.Font.Get());
     GetTextMetricsW(Measure, &entry.Metrics);
     return entry;
   }
