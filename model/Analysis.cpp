@@ -97,6 +97,11 @@ void EndInterruptedWalk() {
 
 }  // namespace
 
+void SalvageInterruptedRun() {
+  EndInterruptedWalk();
+  SortBranches();
+}
+
 TProjectOutcome AnalyseProjectFile(const std::string& path) {
   const std::string fullPath = ExpandFileName(path);
   const std::string directory = ExtractFilePath(fullPath);
@@ -118,23 +123,15 @@ TProjectOutcome AnalyseProjectFile(const std::string& path) {
     UnresolvedProject(name);
   } else {
     TScanMemory scans;
-    try {
-      AnalyseProject(name, extension);
-      // A pass that adds a location shifts the indexes of those after it, so
-      // the units it resolved earlier may name the wrong location: run again
-      // until a pass adds none. Each such pass adds at least one location, so
-      // the list's limit bounds the number of passes.
-      for (int pass = 0; ImplicitLocationsFound && pass < MaxAddedLocations; ++pass) {
-        ImplicitLocationsFound = false;
-        SetStatus(Msg::StatusRestarting);
-        AnalyseProject(name, extension, true);
-      }
-    } catch (...) {
-      // The caller reports the error; the model it leaves must still be one
-      // that can be drawn, hovered and redrawn.
-      EndInterruptedWalk();
-      SortBranches();
-      throw;
+    AnalyseProject(name, extension);
+    // A pass that adds a location shifts the indexes of those after it, so
+    // the units it resolved earlier may name the wrong location: run again
+    // until a pass adds none. Each such pass adds at least one location, so
+    // the list's limit bounds the number of passes.
+    for (int pass = 0; ImplicitLocationsFound && pass < MaxAddedLocations; ++pass) {
+      ImplicitLocationsFound = false;
+      SetStatus(Msg::StatusRestarting);
+      AnalyseProject(name, extension, true);
     }
   }
   SetStatus(Msg::StatusSorting);

@@ -18,6 +18,11 @@ bool IsProjectExtension(const std::string& extension);
 void AnalyseProject(const std::string& name, const std::string& extension, bool restart = false);
 // Branch order of FileArray and of every unit's lists.
 void SortBranches();
+// After AnalyseProjectFile has thrown (a file that cannot be opened or read):
+// the model as far as it was read, with the unit whose file failed as a unit
+// not found, given its levels and sorted, so that a window can draw it,
+// hover it and redraw it. The console reports the raw partial model instead.
+void SalvageInterruptedRun();
 // Frees FileArray (and every unit) and UBase.
 void ReleaseModel();
 

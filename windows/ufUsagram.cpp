@@ -352,6 +352,7 @@ void TfUsagram::LoadProject() {
       // The model is what was read before the error: the picture, the mouse
       // and Redraw must all show that one, not the previous run's.
       failure = std::current_exception();
+      SalvageInterruptedRun();
     }
     ComposeDiagram(*this, Metafile);
     SetCaption(Msg::TitlePrefix + path);
