@@ -50,6 +50,12 @@ source "$root/scripts/wine-env.sh"
 source "$root/scripts/xvfb.sh"
 usagram_start_xvfb || exit 1
 trap '/usr/lib/wine/wineserver -k 2>/dev/null; kill $usagram_xvfb_pid 2>/dev/null' EXIT
+# One wineserver for the whole run. Left to itself it exits a few seconds
+# after its last program, and a test program that starts just then can find
+# it going away ("wine client error: recvmsg: Connection reset by peer").
+# Started here, with its output away from ctest's pipes, it holds none of them.
+usagram_wine_prefix_ready || exit 1
+/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
 
 step "Windows 64-bit build"
 configure_and_build "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-w64-mingw32.cmake" ||
