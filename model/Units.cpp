@@ -288,7 +288,17 @@ void TFileArray::AddRoot(TFile* root) {
 }
 
 TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath) {
-  if (TFile* known = Find(name)) return known;
+  bool known = false;
+  TFile* unit = Resolve(name, inPath, known);
+  return known || !unit ? unit : Add(unit);
+}
+
+// Out of line, with its strings: FindOrAdd is on the stack once per level of
+// a chain of units, and the resolution is over before the new unit is added
+// (and analysed).
+[[gnu::noinline]] TFile* TFileArray::Resolve(const std::string& name, const std::string& inPath, bool& known) {
+  known = true;
+  if (TFile* unit = Find(name)) return unit;
   // Without an IN path, the unit scope names are tried after the name as
   // written: "SysUtils" may be "System.SysUtils". A scope looks only at the
   // units already met and at the files of the locations; the basic-unit
@@ -301,16 +311,17 @@ TFile* TFileArray::FindOrAdd(const std::string& name, const std::string& inPath)
     location = SearchLocations(name + ".PAS", fileName);
     for (int i = 0; location == LocationNotFound && i < ScopeNameCount; ++i) {
       std::string qualified = ScopeNames[i] + "." + name;
-      if (TFile* known = Find(qualified)) return known;
+      if (TFile* unit = Find(qualified)) return unit;
       location = SearchLocations(qualified + ".PAS", fileName);
       if (location != LocationNotFound) unitName = std::move(qualified);
     }
   }
+  known = false;
   if (Count >= MaxUnits) {
     DropEntry();
     return nullptr;
   }
-  return Add(scoped ? new TFile(unitName, location, fileName) : new TFile(name, inPath));
+  return scoped ? new TFile(unitName, location, fileName) : new TFile(name, inPath);
 }
 
 void DropEntry() {

@@ -154,6 +154,9 @@ class TFileArray {
   // short lists are searched in order. Upper-case name -> first entry.
   std::unordered_map<std::string, TFile*> ByName_;
   void IndexItem(TFile* file);
+  // What FindOrAdd's entry names: a unit already held (known), or a new
+  // record not yet added (nil when the array is full).
+  TFile* Resolve(const std::string& name, const std::string& inPath, bool& known);
   mutable std::unordered_map<const TFile*, uint16_t> Positions_;
   mutable bool PositionsValid_ = false;
 };
