@@ -122,10 +122,12 @@ TGeneratedProject GenerateProject(const std::string& directory, const TProjectSh
 }
 
 TBenchArgs ParseBenchArgs(int argc, char** argv, int defaultRuns, const std::string& defaultName) {
-  TBenchArgs args{defaultRuns, {}};
+  TBenchArgs args{defaultRuns, {}, {}};
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
       args.Runs = std::max(1, std::atoi(argv[++i]));
+    else if (!std::strcmp(argv[i], "--case") && i + 1 < argc)
+      args.Case = argv[++i];
     else
       args.WorkDir = argv[i];
   }

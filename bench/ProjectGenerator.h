@@ -34,6 +34,7 @@ std::string GeneratedUnitName(int i);
 struct TBenchArgs {
   int Runs;
   std::string WorkDir;  // absolute
+  std::string Case;     // --case LABEL: only the benchmark cases whose label starts so
 };
 TBenchArgs ParseBenchArgs(int argc, char** argv, int defaultRuns, const std::string& defaultName);
 

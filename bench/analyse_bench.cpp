@@ -1,7 +1,7 @@
 // Analysis speed on generated projects: units per second and megabytes of
 // source per second for a whole run (analysis, restart when IN paths add
 // locations, branch sorting), and the deepest stack the depth-first walk
-// used. Usage: analyse_bench [WORKDIR] [--runs N]
+// used. Usage: analyse_bench [WORKDIR] [--runs N] [--case LABEL-PREFIX]
 #include <windows.h>
 
 #include <algorithm>
@@ -161,7 +161,8 @@ int main(int argc, char** argv) {
       {"wide-999+1x2KB-8-uses", {999, false, 2000, 0, true, 8, 4}},
   };
   try {
-    for (const TCase& c : cases) RunCase(workDir, c, runs);
+    for (const TCase& c : cases)
+      if (std::strncmp(c.Label, args.Case.c_str(), args.Case.size()) == 0) RunCase(workDir, c, runs);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "analyse_bench: %s\n", e.what());
     return 1;

@@ -2,7 +2,8 @@
 // analyser with buffers of a few bytes and with the normal buffer.
 // Invariants: the token texts put together give the file back; only the
 // last token is tkEnd and only it is empty; both buffer sizes give the same
-// tokens and the same uses entries.
+// tokens and the same uses entries; a skip to reserved words lands on the
+// token, and leaves the tokens after it, that reading token by token gives.
 #include <unistd.h>
 
 #include <cstdint>
@@ -60,6 +61,22 @@ std::vector<std::string> Entries(std::size_t half, bool& isUnit) {
   return entries;
 }
 
+// From token `start`, a skip to the words of `targets` against the token loop.
+void CheckSkip(std::size_t half, const TTokens& reference, std::size_t start, const TKeywordSet& targets) {
+  TAnalyseur a(FileName(), half);
+  for (std::size_t i = 0; i < start; ++i) a.NextToken();
+  std::string_view text;
+  TTokens rest{{a.SkipToKeyword(targets, text), std::string(text)}};
+  while (rest.back().first != tkEnd) {
+    const uint8_t code = a.NextToken();
+    rest.push_back({code, a.Text});
+  }
+  std::size_t hit = start;
+  while (reference[hit].first != tkEnd && !targets.Has(reference[hit].first)) ++hit;
+  Check(rest == TTokens(reference.begin() + static_cast<std::ptrdiff_t>(hit), reference.end()),
+        "the skip to a reserved word lands elsewhere than the token loop");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -77,6 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   for (const auto& token : small) all += token.second;
   Check(all == text, "token texts do not give the file back");
   Check(Tokens(TFileBufLec::DefaultHalfSize, text.size()) == small, "buffer size changes the tokens");
+  for (const TKeywordSet& targets : {TKeywordSet{kwUses}, TKeywordSet{kwImplementation, kwUses}, TKeywordSet{kwInterface}})
+    for (const std::size_t start : {std::size_t{0}, small.size() / 3})
+      for (const std::size_t h : {half, TFileBufLec::DefaultHalfSize}) CheckSkip(h, small, start, targets);
 
   bool smallIsUnit = false, bigIsUnit = false;
   const auto smallEntries = Entries(half, smallIsUnit);

@@ -179,25 +179,30 @@ void TFile::AddEntry(TUsesClause clause, const std::string& name, const std::str
 }
 
 // Kept out of Analyse, with the record on the heap: Analyse is on the stack
-// once per level of a chain of units.
+// once per level of a chain of units. The file is read to the end of its
+// clauses and closed before the units it names are analysed, so a chain of
+// units holds one open file and one buffer at a time, not one per level.
 [[gnu::noinline]] void TFile::ScanFile() {
   if (const TScanRecord* known = RememberedScan(FileName)) {
     IsUnit = known->IsUnit;
     for (const TScanEntry& entry : known->Entries) AddEntry(entry.Clause, entry.Name, entry.Path);
     return;
   }
-  auto record = ScanMemory ? std::make_unique<TScanRecord>() : nullptr;
-  IsUnit = ScanUses(OnDiskName(FileName), [this, r = record.get()](TUsesClause clause, const std::string& name,
-                                                                 const std::string& path) {
-    if (r) NoteEntry(*r, clause, name, path);
-    AddEntry(clause, name, path);
-  });
-  if (record) {
-    record->IsUnit = IsUnit;
-    RememberScan(FileName, std::move(*record));
+  auto record = std::make_unique<TScanRecord>();
+  try {
+    record->IsUnit = ScanUses(OnDiskName(FileName), [r = record.get()](TUsesClause clause, const std::string& name,
+                                                                       const std::string& path) {
+      NoteEntry(*r, clause, name, path);
+    });
+  } catch (const EInOutError&) {
+    // A file that fails part way keeps the entries read before the failure.
+    for (const TScanEntry& entry : record->Entries) AddEntry(entry.Clause, entry.Name, entry.Path);
+    throw;
   }
+  IsUnit = record->IsUnit;
+  for (const TScanEntry& entry : record->Entries) AddEntry(entry.Clause, entry.Name, entry.Path);
+  RememberScan(FileName, std::move(*record));
 }
-
 
 void TFile::ComputeLevel() {
   uint16_t highest = 0;
@@ -254,10 +259,6 @@ TFile* TFileArray::Add(TFile* file) {
 }
 
 void TFileArray::AddRoot(TFile* root) {
-  // Every unit on the current chain of the depth-first walk keeps its file
-  // open, up to the array's 1000; the runtime's default of 512 open streams
-  // would end a long chain with an input/output error.
-  if (_getmaxstdio() < 2048) _setmaxstdio(2048);
   Root = root;
   {
     Deferring = true;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "ReaderMemory.h"
 
@@ -79,6 +80,20 @@ class TBufLec {
     }
   }
 
+  // The same with the text as a view: into the buffer, or into Joined for a
+  // token that a refill split. It stays valid until the reader is next used.
+  [[gnu::always_inline]] void TakeTokenView(std::size_t Length, std::string_view& Text) {
+    if (Carry.empty()) {
+      const std::size_t count = Length < Limit - TokenStart ? Length : Limit - TokenStart;
+      Text = std::string_view(Buffer + TokenStart, count);
+      TokenStart += count;
+      RewindToTokenStart();
+    } else {
+      TakeTokenWithCarry(Length, Joined);
+      Text = Joined;
+    }
+  }
+
   // Longest token that TakeToken copies character by character.
   static constexpr std::size_t ShortToken = 16;
 
@@ -107,6 +122,8 @@ class TBufLec {
   // Next character of the carry to re-read; Carry.size() when reading the buffer.
   std::size_t CarryPos = 0;
   bool EndHit = false;
+  // The last token that TakeTokenView put together from the carry.
+  std::string Joined;
 
   // The next character of the carry (the caller knows one is left).
   char NextCarryChar();

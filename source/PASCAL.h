@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "BufLec.h"
 #include "pascal_keywords.h"
@@ -26,7 +27,29 @@ class TAnalyseur {
   // The next token: the scanner's code, a keyword code for a reserved word,
   // and tkError with one character for a character that starts no token.
   uint8_t NextToken();
+  // The same with the token's text as a view, valid until the analyser is
+  // next used; Text stays as it is.
+  uint8_t NextTokenView(std::string_view& text);
+  // Reads on to the first token that is one of the reserved words of
+  // `targets` and returns its code, or tkEnd: what calling NextToken until
+  // then would give, at the cost of finding the comments and strings in
+  // between rather than of cutting every token. `text` is that last token.
+  uint8_t SkipToKeyword(const TKeywordSet& targets, std::string_view& text);
 };
+
+inline uint8_t TAnalyseur::NextTokenView(std::string_view& text) {
+  const uint8_t code = Scanner->NextTokenView(text);
+  if (code == tkIdentifier) {
+    // Only the whole identifier counts ("Strings" holds STRING but is not
+    // it): the recogniser answers that from its exact table.
+    const uint8_t k = Keywords->WholeWordCode(text.data(), text.size());
+    return k == tkError ? tkIdentifier : k;
+  }
+  // The scanner took nothing: take the character here, so the stream moves on.
+  if (code == tkError && text.empty()) [[unlikely]]
+    Scanner->Reader->TakeTokenView(1, text);
+  return code;
+}
 
 enum class TUsesClause { Interface, Implementation };
 using TUsesHandler = std::function<void(TUsesClause clause, const std::string& name, const std::string& path)>;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -44,6 +45,20 @@ extern const std::array<const char*, KeywordCount> KeywordsByAccept;
 constexpr uint8_t KeywordCodeOfAccept(unsigned k) {
   return static_cast<uint8_t>(k <= 37 ? 29 + k : k == 38 ? kwOn : 28 + k);
 }
+
+// A set of keyword codes.
+class TKeywordSet {
+ public:
+  constexpr TKeywordSet(std::initializer_list<uint8_t> codes) {
+    for (const uint8_t code : codes) Bits[code >> 6] |= uint64_t{1} << (code & 63);
+  }
+  constexpr bool Has(uint8_t code) const {
+    return code >= FirstKeywordCode && code <= LastKeywordCode && (Bits[code >> 6] >> (code & 63)) & 1;
+  }
+
+ private:
+  uint64_t Bits[2] = {0, 0};
+};
 
 // The keyword automaton's packed tables (built once).
 const TPackedAutomaton& KeywordAutomaton();

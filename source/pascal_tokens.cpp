@@ -74,9 +74,9 @@ bool IsDottedName(const std::string& text) {
 }
 
 TAnalyseur_T::TAnalyseur_T(const std::string& FileName, std::size_t halfSize)
-    : Reader(std::make_unique<TFileBufLec>(FileName, halfSize)) {}
+    : Reader(std::make_unique<TFileBufLec>(FileName, halfSize)), Fast(&TokenFastPath()) {}
 
-TAnalyseur_T::TAnalyseur_T(std::unique_ptr<TBufLec> reader) : Reader(std::move(reader)) {}
+TAnalyseur_T::TAnalyseur_T(std::unique_ptr<TBufLec> reader) : Reader(std::move(reader)), Fast(&TokenFastPath()) {}
 
 TAnalyseur_T::~TAnalyseur_T() = default;
 
@@ -88,19 +88,8 @@ namespace {
 // it makes the same moves, with one lookup per character.
 struct TDenseTokenTable {
   uint32_t Step[WorkingStates][256];
-  // The bytes on which the identifier state stays where it is, consuming
-  // them: the identifier's own loop runs on this alone.
-  bool StaysInIdentifier[256];
-  // What the first byte of a token says on the fast path (below), and the
-  // token of a one-character symbol; read off the moves above.
-  uint8_t FirstKind[256];
-  uint8_t SymbolToken[256];
+  TTokenFastPath Fast;
 };
-
-// Kinds of first bytes that the fast path finishes itself; the others (".",
-// ":", "/", "<", ">", "(", "{", quotes, characters that start no token) go
-// through the automaton.
-enum : uint8_t { fkOther, fkIdentifier, fkBlank, fkSymbol, fkLineFeed, fkCarriageReturn };
 
 const TDenseTokenTable& DenseTokenTable() {
   static const TDenseTokenTable dense = [] {
@@ -112,16 +101,44 @@ const TDenseTokenTable& DenseTokenTable() {
         const uint16_t to = packed.Step(s, ReaderUpCase[c], consumed);
         d.Step[s][c] = to | (consumed ? 0x10000u : 0u);
       }
-    for (unsigned c = 0; c < 256; ++c) d.StaysInIdentifier[c] = d.Step[sIdentifier][c] == (sIdentifier | 0x10000u);
+    for (unsigned c = 0; c < 256; ++c)
+      d.Fast.StaysInIdentifier[c] = d.Step[sIdentifier][c] == (sIdentifier | 0x10000u);
     for (unsigned c = 0; c < 256; ++c) {
       const uint32_t move = d.Step[sStart][c];
       const uint16_t to = move & 0xFFFF;
       const bool consumed = (move & 0x10000u) != 0;
       uint8_t kind = fkOther;
-      if (to == sIdentifier && consumed) {
+      if (to >= FirstNoTokenState && !consumed) {
+        kind = fkNoToken;
+      } else if (to == sIdentifier && consumed) {
         kind = fkIdentifier;
       } else if (to == sCR && consumed) {
         kind = fkCarriageReturn;
+      } else if (to < FirstAcceptState && consumed) {
+        // A state of two-character symbols: one byte makes the pair, any
+        // other ends the symbol of one without taking that byte.
+        const uint32_t otherwise = d.Step[to][0];
+        int seconds = 0;
+        for (unsigned c2 = 0; c2 < 256; ++c2)
+          if (d.Step[to][c2] != otherwise) {
+            ++seconds;
+            d.Fast.PairSecond[c] = static_cast<uint8_t>(c2);
+          }
+        const uint32_t pair = d.Step[to][d.Fast.PairSecond[c]];
+        const bool simple = seconds == 1 && !(otherwise & 0x10000u) && (pair & 0x10000u) &&
+                            (otherwise & 0xFFFF) >= FirstAcceptState && (otherwise & 0xFFFF) < FirstNoTokenState &&
+                            (pair & 0xFFFF) >= FirstAcceptState && (pair & 0xFFFF) < FirstNoTokenState;
+        if (simple) {
+          const uint8_t single = TokenOfAccept[(otherwise & 0xFFFF) - FirstAcceptState];
+          const uint8_t two = TokenOfAccept[(pair & 0xFFFF) - FirstAcceptState];
+          if (single != RuleToken) {
+            kind = fkPair;
+            d.Fast.SymbolToken[c] = single;
+            d.Fast.PairToken[c] = two == RuleToken ? tkError : two;
+          }
+        }
+      } else if (consumed && to == FirstAcceptState + acLeftParen) {
+        kind = fkParen;
       } else if (consumed && to >= FirstAcceptState && to < FirstNoTokenState) {
         const unsigned accepted = to - FirstAcceptState;
         if (accepted == acSpace || accepted == acTab) {
@@ -130,10 +147,10 @@ const TDenseTokenTable& DenseTokenTable() {
           kind = fkLineFeed;
         } else if (TokenOfAccept[accepted] != RuleToken) {
           kind = fkSymbol;
-          d.SymbolToken[c] = TokenOfAccept[accepted];
+          d.Fast.SymbolToken[c] = TokenOfAccept[accepted];
         }
       }
-      d.FirstKind[c] = kind;
+      d.Fast.FirstKind[c] = kind;
     }
     return d;
   }();
@@ -142,12 +159,21 @@ const TDenseTokenTable& DenseTokenTable() {
 
 }  // namespace
 
+const TTokenFastPath& TokenFastPath() { return DenseTokenTable().Fast; }
+
 uint8_t TAnalyseur_T::NextToken() { return NextTokenInto(Text); }
+
+uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
+  std::string_view view;
+  const uint8_t code = NextTokenView(view);
+  text.assign(view.data(), view.size());
+  return code;
+}
 
 namespace {
 
 // Takes a UTF-8 byte-order mark at the reader's position, if there is one.
-bool TakeByteOrderMark(TBufLec& reader, std::string& text) {
+bool TakeByteOrderMark(TBufLec& reader, std::string_view& text) {
   static constexpr unsigned char Mark[] = {0xEF, 0xBB, 0xBF};
   for (const unsigned char m : Mark) {
     if (static_cast<unsigned char>(reader.NextChar()) != m) {
@@ -155,13 +181,13 @@ bool TakeByteOrderMark(TBufLec& reader, std::string& text) {
       return false;
     }
   }
-  reader.TakeToken(sizeof Mark, text);
+  reader.TakeTokenView(sizeof Mark, text);
   return true;
 }
 
 }  // namespace
 
-uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
+uint8_t TAnalyseur_T::NextTokenViewSlow(std::string_view& text) {
   TBufLec& reader = *Reader;
   if (AtTextStart) [[unlikely]] {
     AtTextStart = false;
@@ -169,49 +195,10 @@ uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
       Length = text.size();
       return tkBlank;
     }
+    // The fast path may now take the first token.
+    if (reader.Position < reader.FastLimit()) return NextTokenView(text);
   }
   static const TDenseTokenTable& dense = DenseTokenTable();
-
-  // The fast path: most tokens (identifiers, blanks, line ends, symbols of
-  // one character) lie wholly in the buffer with the character that ends
-  // them; they are cut here with a few table lookups. A token that reaches
-  // the end of the valid characters, and every other kind, goes through the
-  // automaton below from its first character, as if this had not been tried.
-  const std::size_t start = reader.Position, limit = reader.FastLimit();
-  if (start < limit && start == reader.TokenStart) {
-    const auto* b = reinterpret_cast<const unsigned char*>(reader.Buffer);
-    std::size_t end = start + 1;
-    uint8_t code = tkError;
-    switch (dense.FirstKind[b[start]]) {
-      case fkIdentifier:
-        while (end < limit && dense.StaysInIdentifier[b[end]]) ++end;
-        if (end < limit) code = tkIdentifier;
-        break;
-      case fkBlank:
-        while (end < limit && (b[end] == ' ' || b[end] == TAB)) ++end;
-        if (end < limit) code = tkBlank;
-        break;
-      case fkSymbol:
-        code = dense.SymbolToken[b[start]];
-        break;
-      case fkLineFeed:
-        code = tkEndOfLine;
-        break;
-      case fkCarriageReturn:
-        if (end < limit) {
-          if (b[end] == LF) ++end;
-          code = tkEndOfLine;
-        }
-        break;
-      default:
-        break;
-    }
-    if (code != tkError) {
-      Length = end - start;
-      reader.TakeToken(Length, text);
-      return code;
-    }
-  }
 
   TScanCursor cursor(reader);
 
@@ -228,7 +215,7 @@ uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
       do {
         c = cursor.Next();
         ++length;
-      } while (dense.StaysInIdentifier[c]);
+      } while (dense.Fast.StaysInIdentifier[c]);
       --length;
       state = dense.Step[sIdentifier][c] & 0xFFFF;
     }
@@ -320,6 +307,6 @@ uint8_t TAnalyseur_T::NextTokenInto(std::string& text) {
 done:
   cursor.Store();
   Length = length;
-  reader.TakeToken(code == tkEnd ? 0 : Length, text);
+  reader.TakeTokenView(code == tkEnd ? 0 : Length, text);
   return code;
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "BufLec.h"
 #include "PackedAutomaton.h"
@@ -171,6 +172,37 @@ inline bool TScanCursor::TakeThroughEither(unsigned char a, unsigned char b, std
   }
 }
 
+// What the first byte of a token tells the scanner's fast path (below).
+// Kinds that the fast path finishes itself: identifiers, blanks, line ends,
+// symbols of one character or two, "(" without its star, and characters
+// that start no token; comments and strings go through the automaton.
+enum : uint8_t {
+  fkOther,
+  fkIdentifier,
+  fkBlank,
+  fkSymbol,  // one character
+  fkPair,    // a symbol, or a longer token when the next byte is PairSecond
+  fkLineFeed,
+  fkCarriageReturn,
+  fkParen,    // "(", or a comment when a star follows
+  fkNoToken,  // a character that starts no token (left for the caller)
+};
+
+// Tables of the fast path, read off the token automaton's moves.
+struct TTokenFastPath {
+  uint8_t FirstKind[256];
+  // The bytes on which the identifier state stays where it is, consuming them.
+  bool StaysInIdentifier[256];
+  // The token of a symbol of one character (fkSymbol, and fkPair without
+  // its second byte).
+  uint8_t SymbolToken[256];
+  // fkPair: the second byte, and the token of the two (tkError when the
+  // pair opens a comment: the automaton takes it).
+  uint8_t PairSecond[256];
+  uint8_t PairToken[256];
+};
+const TTokenFastPath& TokenFastPath();
+
 class TAnalyseur_T {
  public:
   // Scans FileName. halfSize other than the default only serves tests.
@@ -192,4 +224,76 @@ class TAnalyseur_T {
   // The same, with the token's text delivered into `text` instead of Text
   // (the analyser takes it straight into its own Text).
   uint8_t NextTokenInto(std::string& text);
+  // The same again, with the text as a view into the reader's buffer, valid
+  // until the scanner is next used: no copy of any token.
+  uint8_t NextTokenView(std::string_view& text);
+
+ private:
+  const TTokenFastPath* Fast;
+  uint8_t NextTokenViewSlow(std::string_view& text);
 };
+
+// Most tokens (identifiers, blanks, line ends, symbols of one character) lie
+// wholly in the buffer with the character that ends them; they are cut here
+// with a few table lookups. A token that reaches the end of the valid
+// characters, and every other kind, goes through the automaton from its
+// first character, as if this had not been tried.
+inline uint8_t TAnalyseur_T::NextTokenView(std::string_view& text) {
+  TBufLec& reader = *Reader;
+  const std::size_t start = reader.Position, limit = reader.FastLimit();
+  if (start < limit && start == reader.TokenStart && !AtTextStart) [[likely]] {
+    const auto* b = reinterpret_cast<const unsigned char*>(reader.Buffer);
+    std::size_t end = start + 1;
+    uint8_t code = tkError;
+    switch (Fast->FirstKind[b[start]]) {
+      case fkIdentifier:
+        while (end < limit && Fast->StaysInIdentifier[b[end]]) ++end;
+        if (end < limit) code = tkIdentifier;
+        break;
+      case fkBlank:
+        while (end < limit && (b[end] == ' ' || b[end] == '\t')) ++end;
+        if (end < limit) code = tkBlank;
+        break;
+      case fkSymbol:
+        code = Fast->SymbolToken[b[start]];
+        break;
+      case fkPair:
+        if (end < limit) {
+          if (b[end] != Fast->PairSecond[b[start]]) {
+            code = Fast->SymbolToken[b[start]];
+          } else {
+            code = Fast->PairToken[b[start]];
+            ++end;
+          }
+        }
+        break;
+      case fkParen:
+        if (end < limit && b[end] != '*') code = tkLeftParen;
+        break;
+      case fkNoToken:
+        Length = 0;
+        reader.TakeTokenView(0, text);
+        return tkError;
+      case fkLineFeed:
+        code = tkEndOfLine;
+        break;
+      case fkCarriageReturn:
+        if (end < limit) {
+          if (b[end] == '\n') ++end;
+          code = tkEndOfLine;
+        }
+        break;
+      default:
+        break;
+    }
+    if (code != tkError) {
+      // What TakeTokenView does when the carry is empty and the reader is
+      // at the token's start, as it is here.
+      Length = end - start;
+      text = std::string_view(reader.Buffer + start, Length);
+      reader.TokenStart = reader.Position = end;
+      return code;
+    }
+  }
+  return NextTokenViewSlow(text);
+}

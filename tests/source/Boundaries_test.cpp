@@ -4,6 +4,7 @@
 // halves of a few bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <utility>
@@ -161,4 +162,55 @@ TEST(Boundaries, UsesClauseReadThroughTinyHalves) {
     EXPECT_EQ(seen, reference) << "half " << half;
   }
   EXPECT_EQ(reference, (std::vector<std::string>{"I:Forms:", "I:B:sub\\b.pas", "M:Z:"}));
+}
+
+// The skip to a reserved word lands where reading token by token would, with
+// the same token and the same tokens after it, from every starting token,
+// whatever the half size: words inside comments, strings and longer
+// identifiers, digits before a word, and tokens cut by the refills.
+TEST(Boundaries, SkipToKeywordLandsWhereTheTokenLoopDoes) {
+  static const char markAndNul[] = "\xEF\xBB\xBFuses x\0uses /uses (uses <uses :=uses //uses";
+  std::vector<std::string> texts = {
+      "uses{uses}(*uses*)//uses\r\n'uses''uses'uses (*)uses*) (**)uses x",
+      "Xuses 1uses x1uses _uses USES2 a.uses 12Uses\xC0uses \xF6uses",
+      "'open uses\r\nuses 'a''b' IMPLEMENTATION\ruses\nInterface",
+      std::string(markAndNul, sizeof markAndNul - 1),
+      "unit U; interface uses A; implementation uses B; end.",
+  };
+  std::mt19937 random(7);
+  const std::string alphabet = "uUsSeEiI{}()*/' \r\n1.x";
+  for (int round = 0; round < 12; ++round) {
+    std::string text;
+    for (int i = 0; i < 160; ++i) text += alphabet[random() % alphabet.size()];
+    texts.push_back(text);
+  }
+  const std::vector<TKeywordSet> sets = {{kwUses}, {kwInterface}, {kwImplementation, kwUses}, {kwUnit, kwUses}};
+  const std::vector<std::vector<int>> setCodes = {{kwUses}, {kwInterface}, {kwImplementation, kwUses}, {kwUnit, kwUses}};
+  TTempDir dir;
+  for (std::size_t t = 0; t < texts.size(); ++t) {
+    const std::string name = dir.Write("k.pas", texts[t]);
+    const TTokens reference = Tokens(name);
+    for (std::size_t s = 0; s < sets.size(); ++s) {
+      for (std::size_t start = 0; start < reference.size(); ++start) {
+        // The reference: the first target token from `start` on, or the end.
+        std::size_t hit = start;
+        while (reference[hit].first != tkEnd &&
+               std::find(setCodes[s].begin(), setCodes[s].end(), reference[hit].first) == setCodes[s].end())
+          ++hit;
+        for (const std::size_t half : {TFileBufLec::DefaultHalfSize, std::size_t{1}, std::size_t{3}, std::size_t{8}}) {
+          TAnalyseur a(name, half);
+          for (std::size_t i = 0; i < start; ++i) a.NextToken();
+          std::string_view text;
+          const int code = a.SkipToKeyword(sets[s], text);
+          TTokens rest{{code, std::string(text)}};
+          while (rest.back().first != tkEnd) {
+            const int next = a.NextToken();
+            rest.push_back({next, a.Text});
+          }
+          const TTokens expected(reference.begin() + static_cast<std::ptrdiff_t>(hit), reference.end());
+          ASSERT_EQ(rest, expected) << "text " << t << " set " << s << " from token " << start << " half " << half;
+        }
+      }
+    }
+  }
 }
