@@ -37,6 +37,9 @@ bool IsProjectExtension(const std::string& extension) {
 
 void AnalyseProject(const std::string& name, const std::string& extension, bool restart) {
   const bool warned = restart && FileArray && FileArray->RoomWarned;
+  // From here each directory is listed once: the locations' snapshots and
+  // the searches share it.
+  TSearchScope scope;
   ReleaseModel();
   ResetLocationMarks();
   LoadLocations();
@@ -45,7 +48,6 @@ void AnalyseProject(const std::string& name, const std::string& extension, bool 
   UBase = std::make_unique<TUBase>();
   FileArray = std::make_unique<TFileArray>(true);
   FileArray->RoomWarned = warned;
-  TSearchScope scope;
   const bool isProject = IsProjectExtension(extension);
   FileArray->AddRoot(new TFile(name, std::string(), isProject, UpperCaseAscii(extension)));
 }

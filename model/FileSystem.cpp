@@ -83,7 +83,12 @@ namespace {
 
 // The files of one directory: upper-case name -> the name as on the disk.
 using TListing = std::unordered_map<std::string, std::string>;
-std::unique_ptr<std::unordered_map<std::string, TListing>> Listings;
+// One directory as a scope read it: its entries, and its files by name.
+struct TSnapshot {
+  std::vector<TDirectoryEntry> Entries;
+  TListing Files;
+};
+std::unique_ptr<std::unordered_map<std::string, TSnapshot>> Listings;
 int ScopeDepth = 0;
 
 // Names whose lookup the listing answers exactly; anything else (short
@@ -104,24 +109,32 @@ std::string CurrentDirectory() {
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string(".");
 }
 
-const TListing& Listing(const std::string& directory) {
+const TSnapshot& Snapshot(const std::string& directory) {
   const std::string dir = WithoutTrailingBackslash(directory.empty() ? CurrentDirectory() : directory);
   auto [entry, added] = Listings->try_emplace(UpperCaseAscii(dir));
   if (added) {
     std::string pattern = dir;
     if (pattern.back() != '\\' && pattern.back() != '/' && pattern.back() != ':') pattern += '\\';
+    TSnapshot& snapshot = entry->second;
     ForEachFile(pattern + '*', [&](const WIN32_FIND_DATAA& data) {
+      snapshot.Entries.push_back({data.cFileName, data.dwFileAttributes});
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        entry->second.try_emplace(UpperCaseAscii(data.cFileName), data.cFileName);
+        snapshot.Files.try_emplace(UpperCaseAscii(data.cFileName), data.cFileName);
     });
   }
   return entry->second;
 }
 
+const TListing& Listing(const std::string& directory) { return Snapshot(directory).Files; }
+
 }  // namespace
 
 TSearchScope::TSearchScope() {
-  if (ScopeDepth++ == 0) Listings = std::make_unique<std::unordered_map<std::string, TListing>>();
+  if (ScopeDepth++ == 0) Listings = std::make_unique<std::unordered_map<std::string, TSnapshot>>();
+}
+
+const std::vector<TDirectoryEntry>* ScopedDirectoryEntries(const std::string& directory) {
+  return Listings && !directory.empty() ? &Snapshot(directory).Entries : nullptr;
 }
 
 TSearchScope::~TSearchScope() {

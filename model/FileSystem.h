@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
+#include <cstdint>
 
 // The longest full path that the file functions take: MAX_PATH less its NUL.
 // Longer paths cannot be opened or made current, so they are reported
@@ -49,6 +51,15 @@ bool FileExistsIn(const std::string& directory, const std::string& name);
 // directory, at every open: a project's units, searched as "NAME.PAS" and
 // written as "Name.pas", would cost a directory read each.
 std::string OnDiskName(const std::string& fileName);
+
+// Inside a TSearchScope, every entry of a directory (files, directories,
+// "." and ".."), names as on the disk, as one listing of the scope reads
+// them; nullptr outside a scope.
+struct TDirectoryEntry {
+  std::string Name;
+  uint32_t Attributes = 0;
+};
+const std::vector<TDirectoryEntry>* ScopedDirectoryEntries(const std::string& directory);
 
 // One pass of the analysis looks up each unit in several directories; a
 // query of the file system per name and directory is slow on some systems,

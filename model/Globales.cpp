@@ -27,15 +27,22 @@ namespace {
 void ScanDirectory(const std::string& directory, const char* extension, TStringList& files,
                    std::vector<std::string>& upperFiles) {
   const std::string wanted = std::string(".") + extension;
-  ForEachFile(directory + "\\*." + extension, [&](const WIN32_FIND_DATAA& data) {
+  const auto take = [&](const std::string& name) {
     // Every kind of entry is taken, directories and hidden files included;
     // but a longer extension matched through its short name ("x.pascal" as
     // X~1.PAS) is not a source file.
-    if (!SameTextAscii(ExtractFileExt(data.cFileName), wanted)) return;
-    std::string full = directory + "\\" + data.cFileName;
+    if (!SameTextAscii(ExtractFileExt(name), wanted)) return;
+    std::string full = directory + "\\" + name;
     upperFiles.push_back(UpperCaseAscii(full));
     files.Add(full);
-  });
+  };
+  // During an analysis the directory's one listing gives the same entries
+  // in the same order as a search for the extension would.
+  if (const std::vector<TDirectoryEntry>* entries = ScopedDirectoryEntries(directory)) {
+    for (const TDirectoryEntry& entry : *entries) take(entry.Name);
+    return;
+  }
+  ForEachFile(directory + "\\*." + extension, [&](const WIN32_FIND_DATAA& data) { take(data.cFileName); });
 }
 
 }  // namespace
@@ -47,6 +54,7 @@ void TLocation::MoveTo(const std::string& directory) {
   UpperPath = UpperCaseAscii(Path);
   Files.Clear();
   UpperFiles.clear();
+  FirstOfUpperFile.clear();
   Unused = false;
   std::string scan = Path;
   if (!scan.empty() && scan.back() == '\\') scan.pop_back();
@@ -55,6 +63,7 @@ void TLocation::MoveTo(const std::string& directory) {
   // Units, then the project files (programs, packages, Free Pascal
   // programs), then the include files.
   for (const char* extension : {"PAS", "DPR", "DPK", "LPR", "INC"}) ScanDirectory(scan, extension, Files, UpperFiles);
+  for (std::size_t i = 0; i < UpperFiles.size(); ++i) FirstOfUpperFile.try_emplace(UpperFiles[i], i);
 }
 
 TLocation::~TLocation() = default;
@@ -216,7 +225,11 @@ void MarkFileUsed(int location, const std::string& fileName, TFile* unit) {
   if (!IsLocationIndex(location) || !Locations[location]) return;
   TLocation& l = *Locations[location];
   std::string upper = UpperCaseAscii(ExpandFileName(fileName));
-  for (int i = 0; i < l.Files.Count(); ++i) {
+  // The first entry of that name that is not marked yet: its first entry,
+  // or (names that differ only in case on a case-sensitive disk) a later one.
+  const auto first = l.FirstOfUpperFile.find(upper);
+  if (first == l.FirstOfUpperFile.end()) return;
+  for (int i = static_cast<int>(first->second); i < l.Files.Count(); ++i) {
     if (l.Files.Objects[i]) continue;
     if (l.UpperFiles[i] == upper) {
       l.Files.Objects[i] = unit;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "FileSystem.h"
@@ -51,6 +52,9 @@ class TLocation {
   bool Active = true;
   TStringList Files;                    // full names, objects = unit records using them
   std::vector<std::string> UpperFiles;  // index for index with Files
+  // Where each of UpperFiles first stands, so that marking a file used does
+  // not compare it with the whole list.
+  std::unordered_map<std::string, std::size_t> FirstOfUpperFile;
   bool Unused = false;
   bool Explicit = false;
 };

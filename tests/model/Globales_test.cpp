@@ -51,6 +51,37 @@ TEST_F(Locations_, ScanTakesPasThenDprThenIncWithEveryKindOfEntry) {
   EXPECT_FALSE(l.Explicit);
 }
 
+// During an analysis a location is made from the directory's one listing:
+// the same entries in the same order as the searches by extension give; a
+// file is marked used by its name in any case, once.
+TEST_F(Locations_, TheAnalysisListingGivesTheSnapshotOfTheSearches) {
+  TTempDir dir;
+  for (int i = 0; i < 60; ++i) dir.Write("Unit" + std::to_string(i) + (i % 3 ? ".pas" : ".PAS"), "");
+  for (const char* name : {"Proj.dpr", "Pack.dpk", "Free.lpr", "defs.inc", "x.pascal", "notes.txt", "Same.pas"})
+    dir.Write(name, "");
+  dir.MakeDir("Folder.pas");
+  TLocation searched(dir.Path());
+  TSearchScope scope;
+  TLocation listed(dir.Path());
+  EXPECT_EQ(listed.Files.Strings, searched.Files.Strings);
+  EXPECT_EQ(listed.UpperFiles, searched.UpperFiles);
+  EXPECT_EQ(listed.Files.Count(), 60 + 4 + 2);
+
+  Locations[0] = std::make_unique<TLocation>(dir.Path());
+  LocationCount = 1;
+  const TLocation& l = *Locations[0];
+  auto* first = reinterpret_cast<TFile*>(0x10);
+  auto* second = reinterpret_cast<TFile*>(0x20);
+  MarkFileUsed(0, dir / "same.PAS", first);
+  MarkFileUsed(0, dir / "Same.pas", second);
+  MarkFileUsed(0, dir / "Unit7.pas", first);
+  MarkFileUsed(0, dir / "Missing.pas", second);
+  std::vector<TFile*> marked;
+  for (int i = 0; i < l.Files.Count(); ++i)
+    if (l.Files.Objects[i]) marked.push_back(l.Files.Objects[i]);
+  EXPECT_EQ(marked, (std::vector<TFile*>{first, first}));
+}
+
 TEST_F(Locations_, MoveToTakesAFreshSnapshotAndKeepsWhatTheUserSet) {
   TTempDir dir;
   dir.Write("a\\Old.pas", "");
