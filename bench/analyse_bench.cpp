@@ -1,8 +1,12 @@
 // Analysis speed on generated projects: units per second and megabytes of
 // source per second for a whole run (analysis, restart when IN paths add
 // locations, branch sorting), and the deepest stack the depth-first walk
-// used. Usage: analyse_bench [WORKDIR] [--runs N] [--case LABEL-PREFIX]
+// used, the I/O floor (every file read with no analysis) and the analysis
+// as a ratio to it, and the process's peak working set so far (the first
+// case is the 1000-unit, 30 MB project).
+// Usage: analyse_bench [WORKDIR] [--runs N] [--case LABEL-PREFIX]
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -89,6 +93,13 @@ double ScanAllFilesOnce(const std::vector<std::string>& files) {
   return Seconds() - start;
 }
 
+double PeakWorkingSetMegabytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+  return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
 std::vector<std::string> ProjectFiles(const std::string& dir) {
   std::vector<std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
@@ -133,9 +144,9 @@ void RunCase(const std::string& workDir, const TCase& c, int runs) {
   std::printf("  scan alone %7.3f s\n", scans.front());
   double best = times.front(), median = times[times.size() / 2];
   double megabytes = static_cast<double>(project.Bytes) / (1024.0 * 1024.0);
-  std::printf("%-28s units %5zu  files %6.1f MB  level %4u  best %7.3f s  median %7.3f s  (sorting %6.3f s)  %8.0f units/s  %7.1f MB/s  stack %6.1f KB  floor %7.3f s  ratio %5.2f\n",
+  std::printf("%-28s units %5zu  files %6.1f MB  level %4u  best %7.3f s  median %7.3f s  (sorting %6.3f s)  %8.0f units/s  %7.1f MB/s  stack %6.1f KB  floor %7.3f s  ratio %5.2f  peak WS %6.1f MB\n",
               c.Label, units, megabytes, level, best, median, sortTimes.front(), static_cast<double>(units) / best, megabytes / best,
-              static_cast<double>(stack) / 1024.0, floors.front(), best / floors.front());
+              static_cast<double>(stack) / 1024.0, floors.front(), best / floors.front(), PeakWorkingSetMegabytes());
   std::fflush(stdout);
   ReleaseModel();
   ClearLocations();
