@@ -83,9 +83,9 @@ namespace {
 
 // The files of one directory: upper-case name -> the name as on the disk.
 using TListing = std::unordered_map<std::string, std::string>;
-// One directory as a scope read it: its entries, and its files by name.
+// One directory as a scope read it: its entries' names, and its files by name.
 struct TSnapshot {
-  std::vector<TDirectoryEntry> Entries;
+  std::vector<std::string> Names;
   TListing Files;
 };
 std::unique_ptr<std::unordered_map<std::string, TSnapshot>> Listings;
@@ -117,7 +117,7 @@ const TSnapshot& Snapshot(const std::string& directory) {
     if (pattern.back() != '\\' && pattern.back() != '/' && pattern.back() != ':') pattern += '\\';
     TSnapshot& snapshot = entry->second;
     ForEachFile(pattern + '*', [&](const WIN32_FIND_DATAA& data) {
-      snapshot.Entries.push_back({data.cFileName, data.dwFileAttributes});
+      snapshot.Names.push_back(data.cFileName);
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         snapshot.Files.try_emplace(UpperCaseAscii(data.cFileName), data.cFileName);
     });
@@ -133,8 +133,8 @@ TSearchScope::TSearchScope() {
   if (ScopeDepth++ == 0) Listings = std::make_unique<std::unordered_map<std::string, TSnapshot>>();
 }
 
-const std::vector<TDirectoryEntry>* ScopedDirectoryEntries(const std::string& directory) {
-  return Listings && !directory.empty() ? &Snapshot(directory).Entries : nullptr;
+const std::vector<std::string>* ScopedDirectoryNames(const std::string& directory) {
+  return Listings && !directory.empty() ? &Snapshot(directory).Names : nullptr;
 }
 
 TSearchScope::~TSearchScope() {

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <string>
 #include <vector>
-#include <cstdint>
 
 // The longest full path that the file functions take: MAX_PATH less its NUL.
 // Longer paths cannot be opened or made current, so they are reported
@@ -52,14 +51,10 @@ bool FileExistsIn(const std::string& directory, const std::string& name);
 // written as "Name.pas", would cost a directory read each.
 std::string OnDiskName(const std::string& fileName);
 
-// Inside a TSearchScope, every entry of a directory (files, directories,
-// "." and ".."), names as on the disk, as one listing of the scope reads
-// them; nullptr outside a scope.
-struct TDirectoryEntry {
-  std::string Name;
-  uint32_t Attributes = 0;
-};
-const std::vector<TDirectoryEntry>* ScopedDirectoryEntries(const std::string& directory);
+// Inside a TSearchScope, the names of every entry of a directory (files,
+// directories, "." and ".."), as on the disk, as the scope's one listing of
+// it reads them; nullptr outside a scope.
+const std::vector<std::string>* ScopedDirectoryNames(const std::string& directory);
 
 // One pass of the analysis looks up each unit in several directories; a
 // query of the file system per name and directory is slow on some systems,

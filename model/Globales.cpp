@@ -38,8 +38,8 @@ void ScanDirectory(const std::string& directory, const char* extension, TStringL
   };
   // During an analysis the directory's one listing gives the same entries
   // in the same order as a search for the extension would.
-  if (const std::vector<TDirectoryEntry>* entries = ScopedDirectoryEntries(directory)) {
-    for (const TDirectoryEntry& entry : *entries) take(entry.Name);
+  if (const std::vector<std::string>* names = ScopedDirectoryNames(directory)) {
+    for (const std::string& name : *names) take(name);
     return;
   }
   ForEachFile(directory + "\\*." + extension, [&](const WIN32_FIND_DATAA& data) { take(data.cFileName); });

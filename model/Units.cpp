@@ -183,9 +183,12 @@ void TFile::AddEntry(TUsesClause clause, const std::string& name, const std::str
 // clauses and closed before the units it names are analysed, so a chain of
 // units holds one open file and one buffer at a time, not one per level.
 [[gnu::noinline]] void TFile::ScanFile() {
+  const auto addEntries = [this](const TScanRecord& record) {
+    for (const TScanEntry& entry : record.Entries) AddEntry(entry.Clause, entry.Name, entry.Path);
+  };
   if (const TScanRecord* known = RememberedScan(FileName)) {
     IsUnit = known->IsUnit;
-    for (const TScanEntry& entry : known->Entries) AddEntry(entry.Clause, entry.Name, entry.Path);
+    addEntries(*known);
     return;
   }
   auto record = std::make_unique<TScanRecord>();
@@ -196,11 +199,11 @@ void TFile::AddEntry(TUsesClause clause, const std::string& name, const std::str
     });
   } catch (const EInOutError&) {
     // A file that fails part way keeps the entries read before the failure.
-    for (const TScanEntry& entry : record->Entries) AddEntry(entry.Clause, entry.Name, entry.Path);
+    addEntries(*record);
     throw;
   }
   IsUnit = record->IsUnit;
-  for (const TScanEntry& entry : record->Entries) AddEntry(entry.Clause, entry.Name, entry.Path);
+  addEntries(*record);
   RememberScan(FileName, std::move(*record));
 }
 

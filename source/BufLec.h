@@ -61,8 +61,9 @@ class TBufLec {
   // to direct ones.
   [[gnu::always_inline]] virtual void TakeToken(std::size_t Length, std::string& Text) final {
     if (Carry.empty()) {  // the usual case: the whole token is in the buffer
-      const std::size_t count = Length < Limit - TokenStart ? Length : Limit - TokenStart;
-      const char* token = Buffer + TokenStart;
+      std::string_view token;
+      TakeTokenView(Length, token);
+      const std::size_t count = token.size();
       if (count <= ShortToken) {
         // Most tokens are a few characters: a loop beats the call to memcpy
         // (a costly one under Wine), and within the string's own room resize
@@ -71,10 +72,8 @@ class TBufLec {
         char* to = Text.data();
         for (std::size_t i = 0; i < count; ++i) to[i] = token[i];
       } else {
-        Text.assign(token, count);
+        Text.assign(token.data(), count);
       }
-      TokenStart += count;
-      RewindToTokenStart();
     } else {
       TakeTokenWithCarry(Length, Text);
     }

@@ -27,17 +27,6 @@ namespace {
 // the first letters of the words it looks for.
 enum : uint8_t { skNothing, skLetter, skBrace, skParen, skSlash, skQuote };
 
-// Bytes of an identifier after its first: letters, digits, and the bytes
-// beyond ASCII that the scanner takes for letters.
-const std::array<bool, 256>& IdentifierBytes() {
-  static const std::array<bool, 256> bytes = [] {
-    std::array<bool, 256> b{};
-    for (unsigned c = 0; c < 256; ++c) b[c] = IsIdentifierChar(ReaderUpCase[c]);
-    return b;
-  }();
-  return bytes;
-}
-
 // How often the skip scan gives the message loop its turn: once per so
 // many bytes, where the token loop does once per token.
 constexpr std::size_t SkipYieldBytes = 4096;
@@ -52,7 +41,8 @@ uint8_t TAnalyseur::SkipToKeyword(const TKeywordSet& targets, std::string_view& 
       const auto first = static_cast<unsigned char>(KeywordsByAccept[k][0]);
       look[first] = look[first | 0x20u] = skLetter;
     }
-  const std::array<bool, 256>& inIdentifier = IdentifierBytes();
+  // Bytes of an identifier after its first, as the scanner's fast path has them.
+  const bool* inIdentifier = TokenFastPath().StaysInIdentifier;
   TBufLec& reader = *Scanner->Reader;
 
   for (;;) {
